@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace db {
+
+enum class ColumnType { Text, Integer, Float, Money, DateTime, Flag };
+
+struct ColumnDef {
+    QString name;
+    ColumnType type = ColumnType::Text;
+    int length = 0;          // text columns: the most characters stored
+    bool nullable = true;
+};
+
+struct TableDef {
+    QString database;        // "INVENTORY" or "Password"
+    QString name;
+    QVector<ColumnDef> columns;
+    QStringList primaryKey;
+
+    const ColumnDef* FindColumn(const QString& column) const;
+};
+
+struct IndexDef {
+    QString name;
+    QString table;
+    QStringList columns;
+};
+
+// Every table and column the program reads or writes, described once. The
+// embedded schema is generated from it and the statement translation asks it
+// which columns hold text and which hold date-times. Names compare without
+// regard to case, as on the server.
+class Catalog {
+public:
+    static const Catalog& Instance();
+
+    const QVector<TableDef>& Tables() const { return tables_; }
+    const QVector<IndexDef>& Indexes() const { return indexes_; }
+    const TableDef* FindTable(const QString& table) const;
+    const ColumnDef* FindColumn(const QString& table, const QString& column) const;
+
+    // The type a column name has in every table that holds it (the catalog
+    // keeps one type per name); nullptr when no table has the column.
+    const ColumnType* TypeOfColumnName(const QString& column) const;
+    bool IsDateTimeColumn(const QString& column) const;
+    bool IsTextColumn(const QString& column) const;
+
+    // CREATE TABLE and CREATE INDEX statements of the embedded database.
+    QStringList SqliteDdl() const;
+
+private:
+    Catalog();
+    QVector<TableDef> tables_;
+    QVector<IndexDef> indexes_;
+};
+
+} // namespace db

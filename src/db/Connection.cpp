@@ -1,0 +1,30 @@
+#include "db/Connection.h"
+
+namespace db {
+
+RowSet Connection::Execute(const QString& statement)
+{
+    if (observer_)
+        observer_(statement);
+    return DoExecute(statement);
+}
+
+TransactionGuard::~TransactionGuard()
+{
+    if (done_)
+        return;
+    try {
+        connection_.Rollback();
+    } catch (...) {
+        // A failed rollback leaves nothing to undo here: the backend drops the
+        // transaction with the failure that made us roll back.
+    }
+}
+
+void TransactionGuard::Commit()
+{
+    connection_.Commit();
+    done_ = true;
+}
+
+} // namespace db

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "db/RowSet.h"
+
+#include <QString>
+#include <functional>
+
+namespace db {
+
+enum class Backend { Embedded, SqlServer, PostgreSql };
+
+// One open database connection. Execute runs one statement as the program
+// wrote it (the backend translates where it must) and returns every row;
+// a refused statement throws DbError with the server's description.
+class Connection {
+public:
+    using StatementObserver = std::function<void(const QString& statement)>;
+
+    virtual ~Connection() = default;
+
+    RowSet Execute(const QString& statement);
+
+    // Begins a transaction that may write: the backend takes its write lock
+    // at once, so two clients that read and then write cannot deadlock.
+    virtual void BeginTransaction() = 0;
+    virtual void Commit() = 0;
+    virtual void Rollback() = 0;
+    virtual bool InTransaction() const = 0;
+
+    virtual Backend Kind() const = 0;
+    // The name of the database the connection works in (the current user's
+    // "Database"), used where a statement must name it.
+    virtual QString DatabaseName() const = 0;
+
+    // Sees every statement text before it is translated or sent; tests use it
+    // to hold the wire format, a support trace may log with it. The observer
+    // may throw to refuse the statement.
+    void SetStatementObserver(StatementObserver observer) { observer_ = std::move(observer); }
+
+protected:
+    virtual RowSet DoExecute(const QString& statement) = 0;
+
+private:
+    StatementObserver observer_;
+};
+
+// Rolls back on leaving scope unless Commit was called.
+class TransactionGuard {
+public:
+    explicit TransactionGuard(Connection& connection) : connection_(connection)
+    {
+        connection_.BeginTransaction();
+    }
+    ~TransactionGuard();
+    TransactionGuard(const TransactionGuard&) = delete;
+    TransactionGuard& operator=(const TransactionGuard&) = delete;
+
+    void Commit();
+
+private:
+    Connection& connection_;
+    bool done_ = false;
+};
+
+} // namespace db

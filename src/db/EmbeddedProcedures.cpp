@@ -1,0 +1,10 @@
+#include "db/EmbeddedProcedures.h"
+
+namespace db {
+
+const EmbeddedProcedure* FindEmbeddedProcedure(const QString&)
+{
+    return nullptr;
+}
+
+} // namespace db

@@ -1,0 +1,186 @@
+#include "db/SqliteConnection.h"
+
+#include "db/DbError.h"
+#include "db/EmbeddedFormat.h"
+#include "db/EmbeddedProcedures.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <atomic>
+
+namespace db {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 15000;
+
+QString NextConnectionName()
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("tessary-sqlite-%1").arg(++counter);
+}
+
+QString ErrorText(const QSqlError& error)
+{
+    const QString text = error.databaseText();
+    return text.isEmpty() ? error.text() : text;
+}
+
+QVariant ToDateTime(const QVariant& value)
+{
+    if (value.typeId() != QMetaType::QString)
+        return value;
+    const QDateTime dt = QDateTime::fromString(value.toString(), kEmbeddedDateTimeFormat);
+    return dt.isValid() ? QVariant(dt) : value;
+}
+
+} // namespace
+
+SqliteConnection::SqliteConnection(QString path)
+    : path_(std::move(path)), connectionName_(NextConnectionName()) {}
+
+SqliteConnection::~SqliteConnection()
+{
+    if (inTransaction_) {
+        try {
+            RunControl(QStringLiteral("ROLLBACK"));
+        } catch (const DbError&) {
+        }
+    }
+    database_.close();
+    database_ = QSqlDatabase();
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+std::unique_ptr<SqliteConnection> SqliteConnection::Open(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        throw DbError(QStringLiteral("Cannot open database \"%1\": the file does not exist.").arg(path));
+    std::unique_ptr<SqliteConnection> connection(new SqliteConnection(path));
+    connection->OpenDatabase();
+    return connection;
+}
+
+std::unique_ptr<SqliteConnection> SqliteConnection::Create(const QString& path)
+{
+    if (QFileInfo::exists(path))
+        throw DbError(QStringLiteral("Cannot create database \"%1\": the path exists already.").arg(path));
+    std::unique_ptr<SqliteConnection> connection(new SqliteConnection(path));
+    connection->OpenDatabase();
+    connection->BeginTransaction();
+    for (const QString& ddl : Catalog::Instance().SqliteDdl())
+        connection->ExecuteNative(ddl);
+    connection->Commit();
+    return connection;
+}
+
+void SqliteConnection::OpenDatabase()
+{
+    database_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+    database_.setDatabaseName(path_);
+    database_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    if (!database_.open())
+        throw DbError(QStringLiteral("Cannot open database \"%1\": %2").arg(path_, ErrorText(database_.lastError())));
+
+    const QVariant handle = database_.driver()->handle();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        RegisterSqliteFunctions(*static_cast<sqlite3* const*>(handle.constData()));
+
+    ExecuteNative(QStringLiteral("PRAGMA journal_mode=WAL"));
+}
+
+RowSet SqliteConnection::DoExecute(const QString& statement)
+{
+    if (const auto call = TsqlTranslator::ParseProcedureCall(statement)) {
+        const EmbeddedProcedure* procedure = FindEmbeddedProcedure(call->name);
+        if (!procedure)
+            throw DbError(QStringLiteral("Could not find stored procedure '%1'.").arg(call->name));
+        return (*procedure)(*this, call->arguments);
+    }
+    const Translation& translation = translator_.Translate(statement);
+    return ExecuteNative(translation.sql, {}, translation.dateTimeColumns);
+}
+
+RowSet SqliteConnection::ExecuteNative(const QString& sql, const QVariantList& binds,
+                                       const QSet<QString>& dateTimeColumns)
+{
+    QSqlQuery query(database_);
+    query.setForwardOnly(true);
+    bool ok = false;
+    if (binds.isEmpty()) {
+        ok = query.exec(sql);
+    } else {
+        ok = query.prepare(sql);
+        if (ok) {
+            for (const QVariant& value : binds)
+                query.addBindValue(value);
+            ok = query.exec();
+        }
+    }
+    if (!ok)
+        throw DbError(ErrorText(query.lastError()));
+    if (!query.isSelect())
+        return {};
+
+    const QSqlRecord record = query.record();
+    QStringList columns;
+    QVector<bool> isDateTime;
+    for (int i = 0; i < record.count(); ++i) {
+        const QString name = record.fieldName(i);
+        columns << name;
+        isDateTime << (dateTimeColumns.contains(name.toLower()) || Catalog::Instance().IsDateTimeColumn(name));
+    }
+    QVector<RowSet::Row> rows;
+    while (query.next()) {
+        RowSet::Row row;
+        row.reserve(columns.size());
+        for (int i = 0; i < columns.size(); ++i) {
+            const QVariant value = query.value(i);
+            row << (isDateTime[i] && !value.isNull() ? ToDateTime(value) : value);
+        }
+        rows << std::move(row);
+    }
+    if (query.lastError().isValid())
+        throw DbError(ErrorText(query.lastError()));
+    return RowSet(std::move(columns), std::move(rows));
+}
+
+void SqliteConnection::RunControl(const QString& sql)
+{
+    QSqlQuery query(database_);
+    if (!query.exec(sql))
+        throw DbError(ErrorText(query.lastError()));
+}
+
+void SqliteConnection::BeginTransaction()
+{
+    if (inTransaction_)
+        throw DbError(QStringLiteral("A transaction is open already on this connection."));
+    // BEGIN IMMEDIATE takes the write lock now (waiting up to the busy
+    // timeout); a deferred BEGIN would fail at the first write when another
+    // client wrote in between.
+    RunControl(QStringLiteral("BEGIN IMMEDIATE"));
+    inTransaction_ = true;
+}
+
+void SqliteConnection::Commit()
+{
+    if (!inTransaction_)
+        throw DbError(QStringLiteral("No transaction is open on this connection."));
+    RunControl(QStringLiteral("COMMIT"));
+    inTransaction_ = false;
+}
+
+void SqliteConnection::Rollback()
+{
+    if (!inTransaction_)
+        return;
+    inTransaction_ = false;
+    RunControl(QStringLiteral("ROLLBACK"));
+}
+
+} // namespace db
