@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace cipher {
+
+// The suite's reversible keyed text cipher. Mode "E" enciphers into "5B"
+// followed by one blank-padded upper-case hexadecimal pair per character;
+// mode "D" deciphers; any other mode gives empty text.
+// Throws std::invalid_argument for an empty key when there is anything to
+// process, and std::overflow_error for a text of 32 767 characters or more
+// or a key longer than 32 767 characters.
+QString CryptText(const QString& mode, const QString& key, const QString& text);
+
+} // namespace cipher
