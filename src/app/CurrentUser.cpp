@@ -1,0 +1,82 @@
+#include "app/CurrentUser.h"
+
+#include "cipher/CryptText.h"
+#include "db/DbError.h"
+#include "db/Quote.h"
+
+namespace app {
+
+namespace {
+const QString kPasswordKey = QStringLiteral("QUENTAVIXLORM");
+}
+
+CurrentUser::CurrentUser(LoginView* view, ConnectionSettings settings)
+    : view_(view), settings_(std::move(settings)) {}
+
+void CurrentUser::ShowMain()
+{
+    connected_ = false;
+    if (view_)
+        view_->Run(*this);
+}
+
+CurrentUser::LogInResult CurrentUser::LogIn(const QString& employeeId, const QString& password, QString* error)
+{
+    connected_ = false;
+    try {
+        if (!connection_)
+            connection_ = settings_.Open();
+        const QString enciphered = cipher::CryptText(QStringLiteral("E"), kPasswordKey, password);
+        const db::RowSet rows = connection_->Execute(
+            "Select EmployeeID From Password..tbPasswordMain Where EmployeeID = " + db::Quote(employeeId)
+            + " and departmentid in (" + db::Quote(PasswordDeptCode) + ",'00') and Password = "
+            + db::Quote(enciphered));
+        if (rows.IsEmpty())
+            return LogInResult::Refused;
+        employeeCode_ = rows.Field(QStringLiteral("EmployeeID")).toString();
+        connected_ = true;
+        return LogInResult::Accepted;
+    } catch (const db::DbError& e) {
+        connection_.reset();
+        if (error)
+            *error = e.Description();
+        return LogInResult::Unreachable;
+    } catch (const std::exception& e) {
+        // The cipher refuses passwords too long to encipher.
+        if (error)
+            *error = QString::fromStdString(e.what());
+        return LogInResult::Refused;
+    }
+}
+
+db::Connection& CurrentUser::sqlconnection() const
+{
+    if (!connection_)
+        throw db::DbError(QStringLiteral("No database connection is open."));
+    return *connection_;
+}
+
+QString CurrentUser::ServerName() const
+{
+    return settings_.backend == ConnectionSettings::Backend::Embedded ? settings_.databasePath
+                                                                      : settings_.serverName;
+}
+
+QString CurrentUser::Database() const
+{
+    return connection_ ? connection_->DatabaseName() : settings_.database;
+}
+
+void CurrentUser::SetSettings(const ConnectionSettings& settings)
+{
+    settings_ = settings;
+    connection_.reset();
+    connected_ = false;
+}
+
+void CurrentUser::UseConnection(std::unique_ptr<db::Connection> connection)
+{
+    connection_ = std::move(connection);
+}
+
+} // namespace app

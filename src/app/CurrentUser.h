@@ -1,0 +1,66 @@
+#pragma once
+
+#include "app/ConnectionSettings.h"
+#include "db/Connection.h"
+
+#include <QString>
+#include <memory>
+
+namespace app {
+
+class CurrentUser;
+
+// The log-in dialog as the component sees it: it runs modally, lets the user
+// try until CurrentUser::LogIn accepts or the user closes it, and reaches the
+// connection settings. The widgets side provides the real one.
+class LoginView {
+public:
+    virtual ~LoginView() = default;
+    virtual void Run(CurrentUser& user) = 0;
+};
+
+// The current-user component: logs the user in and owns the one database
+// connection that every part of the program asks it for.
+class CurrentUser {
+public:
+    enum class LogInResult { Accepted, Refused, Unreachable };
+
+    explicit CurrentUser(LoginView* view = nullptr, ConnectionSettings settings = ConnectionSettings::Load());
+
+    // The department whose users (besides department "00") may log in.
+    QString PasswordDeptCode;
+
+    // Runs the log-in dialog; afterwards Connected tells whether a user is in.
+    void ShowMain();
+
+    // Opens the connection (when not open yet) and admits the user when the
+    // ID exists in the password database with the log-in department or
+    // "00" and the enciphered password matches. On Unreachable, *error holds
+    // why the database could not be reached.
+    LogInResult LogIn(const QString& employeeId, const QString& password, QString* error = nullptr);
+
+    bool Connected() const { return connected_; }
+    db::Connection& sqlconnection() const;
+    const QString& EmployeeCode() const { return employeeCode_; }
+    // Report logon values.
+    QString ServerName() const;
+    QString Database() const;
+    QString ServerPassword() const { return settings_.password; }
+
+    const ConnectionSettings& Settings() const { return settings_; }
+    // New settings take effect at the next log-in attempt; an open
+    // connection is dropped.
+    void SetSettings(const ConnectionSettings& settings);
+
+    // Adopts an open connection (tests, and tools that log in by other means).
+    void UseConnection(std::unique_ptr<db::Connection> connection);
+
+private:
+    LoginView* view_;
+    ConnectionSettings settings_;
+    std::unique_ptr<db::Connection> connection_;
+    QString employeeCode_;
+    bool connected_ = false;
+};
+
+} // namespace app

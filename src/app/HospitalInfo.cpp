@@ -1,0 +1,51 @@
+#include "app/HospitalInfo.h"
+
+#include "app/Errors.h"
+#include "app/SessionContext.h"
+#include "app/Texts.h"
+#include "db/Connection.h"
+#include "db/DbError.h"
+#include "db/Quote.h"
+#include "forms/Prompts.h"
+
+namespace app {
+
+bool IsSwitchOn(db::Connection& connection, const QString& idkey)
+{
+    const db::RowSet rows =
+        connection.Execute("Select KeyValue from Inventory..tbPharmaSwitch where idkey = " + db::Quote(idkey));
+    if (rows.IsEmpty())
+        return false;
+    return rows.Field(QStringLiteral("KeyValue")).toBool();
+}
+
+void LoadHospitalInfo(SessionContext& session, db::Connection& connection, forms::Prompts& prompts)
+{
+    const db::RowSet rows =
+        connection.Execute(QStringLiteral("Select *, GetDate() as CurDate From Inventory..tbHospitalInfo"));
+    if (rows.IsEmpty()) {
+        prompts.Tell(QStringLiteral("No Hospital information was found"), forms::Icon::Information,
+                     QStringLiteral("MESSAGE"));
+        return;
+    }
+    const QString empty;
+    session.HospitalCompany = NullToDefault(rows.Field(QStringLiteral("Company")), empty).toString();
+    session.HospitalAddress = NullToDefault(rows.Field(QStringLiteral("Address1")), empty).toString();
+    session.ServerDate = FormatDateTime(rows.Field(QStringLiteral("CurDate")).toDateTime());
+
+    // A null site code or zero-on-hand setting is a broken hospital record:
+    // like any other database failure at start-up it ends the program with
+    // its description.
+    const QVariant clientName = rows.Field(QStringLiteral("ClientName"));
+    const QVariant refuseZero = rows.Field(QStringLiteral("AllowWDZeroOnHand"));
+    if (clientName.isNull() || refuseZero.isNull())
+        throw db::DbError(QStringLiteral("Invalid use of Null"));
+    session.ClientCode = clientName.toString();
+    session.RefuseZeroOnHand = refuseZero.toBool();
+
+    if (IsSwitchOn(connection, QStringLiteral("2")))
+        session.TypedRequestNumber =
+            NullToDefault(rows.Field(QStringLiteral("isAutoWithdrawRequestNumber")), false).toBool();
+}
+
+} // namespace app

@@ -1,0 +1,122 @@
+#include "app/widgets/LoginDialog.h"
+
+#include "app/widgets/ConnectionSettingsDialog.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace app {
+
+namespace {
+
+QString DescribeDatabase(const ConnectionSettings& settings)
+{
+    if (settings.backend == ConnectionSettings::Backend::Embedded)
+        return QObject::tr("Database: %1").arg(settings.databasePath);
+    return QObject::tr("Server: %1, database %2").arg(settings.serverName, settings.database);
+}
+
+} // namespace
+
+LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(tr("Tessary - Log In"));
+    setObjectName(QStringLiteral("LoginDialog"));
+
+    userId_ = new QLineEdit(this);
+    userId_->setObjectName(QStringLiteral("txtLoginUserID"));
+    userId_->setMaxLength(20);
+    password_ = new QLineEdit(this);
+    password_->setObjectName(QStringLiteral("txtLoginPassword"));
+    password_->setEchoMode(QLineEdit::Password);
+    password_->setMaxLength(50);
+
+    problem_ = new QLabel(this);
+    problem_->setObjectName(QStringLiteral("lblLoginProblem"));
+    problem_->setStyleSheet(QStringLiteral("color: #b00020;"));
+    problem_->setWordWrap(true);
+    problem_->hide();
+    database_ = new QLabel(this);
+    database_->setWordWrap(true);
+    database_->setStyleSheet(QStringLiteral("color: palette(mid);"));
+
+    auto* form = new QFormLayout;
+    form->addRow(tr("&User ID:"), userId_);
+    form->addRow(tr("&Password:"), password_);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* logIn = buttons->addButton(tr("&Log In"), QDialogButtonBox::AcceptRole);
+    logIn->setObjectName(QStringLiteral("cmdLogIn"));
+    logIn->setDefault(true);
+    buttons->addButton(QDialogButtonBox::Cancel);
+    QPushButton* settings = buttons->addButton(tr("&Connection..."), QDialogButtonBox::ResetRole);
+    settings->setObjectName(QStringLiteral("cmdConnection"));
+    settings->setAutoDefault(false);
+    connect(logIn, &QPushButton::clicked, this, &LoginDialog::TryLogIn);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(settings, &QPushButton::clicked, this, &LoginDialog::EditSettings);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* heading = new QLabel(tr("<b>Tessary</b><br>Department stock requests"), this);
+    layout->addWidget(heading);
+    layout->addLayout(form);
+    layout->addWidget(problem_);
+    layout->addWidget(database_);
+    layout->addWidget(buttons);
+    setMinimumWidth(380);
+}
+
+void LoginDialog::Run(CurrentUser& user)
+{
+    user_ = &user;
+    database_->setText(DescribeDatabase(user.Settings()));
+    userId_->setFocus();
+    exec();
+    user_ = nullptr;
+}
+
+void LoginDialog::TryLogIn()
+{
+    if (!user_)
+        return;
+    QString error;
+    switch (user_->LogIn(userId_->text().trimmed(), password_->text(), &error)) {
+    case CurrentUser::LogInResult::Accepted:
+        accept();
+        return;
+    case CurrentUser::LogInResult::Refused:
+        ShowProblem(tr("The user ID or the password is not valid. Please try again."));
+        password_->clear();
+        password_->setFocus();
+        return;
+    case CurrentUser::LogInResult::Unreachable:
+        ShowProblem(tr("The database could not be opened: %1").arg(error));
+        return;
+    }
+}
+
+void LoginDialog::EditSettings()
+{
+    if (!user_)
+        return;
+    ConnectionSettingsDialog dialog(user_->Settings(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const ConnectionSettings settings = dialog.Settings();
+    settings.Save();
+    user_->SetSettings(settings);
+    database_->setText(DescribeDatabase(settings));
+    problem_->hide();
+}
+
+void LoginDialog::ShowProblem(const QString& text)
+{
+    problem_->setText(text);
+    problem_->show();
+}
+
+} // namespace app

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/CurrentUser.h"
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+
+namespace app {
+
+// The log-in dialog of the current-user component: user ID and password,
+// tried until accepted or closed, with the connection settings behind a
+// button.
+class LoginDialog : public QDialog, public LoginView {
+    Q_OBJECT
+public:
+    explicit LoginDialog(QWidget* parent = nullptr);
+
+    void Run(CurrentUser& user) override;
+
+private:
+    void TryLogIn();
+    void EditSettings();
+    void ShowProblem(const QString& text);
+
+    CurrentUser* user_ = nullptr;
+    QLineEdit* userId_ = nullptr;
+    QLineEdit* password_ = nullptr;
+    QLabel* problem_ = nullptr;
+    QLabel* database_ = nullptr;
+};
+
+} // namespace app

@@ -1,0 +1,189 @@
+#include "app/CurrentUser.h"
+#include "app/Errors.h"
+#include "app/HospitalInfo.h"
+#include "app/SessionContext.h"
+#include "app/Startup.h"
+#include "cipher/CryptText.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDatabase.h"
+
+#include <gtest/gtest.h>
+
+using testing_support::ScriptedPrompts;
+using testing_support::TempDatabase;
+
+namespace {
+
+struct NoShell : app::KeySender {
+    void SendTab() override {}
+};
+
+// A log-in dialog that types one ID and password, or closes at once.
+struct TypingLogin : app::LoginView {
+    QString id;
+    QString password;
+    bool close = false;
+    app::CurrentUser::LogInResult result = app::CurrentUser::LogInResult::Refused;
+    void Run(app::CurrentUser& user) override
+    {
+        if (!close)
+            result = user.LogIn(id, password);
+    }
+};
+
+app::ConnectionSettings EmbeddedAt(const QString& path)
+{
+    app::ConnectionSettings settings;
+    settings.databasePath = path;
+    return settings;
+}
+
+void AddUser(TempDatabase& db, const char* id, const char* dept, const QString& password)
+{
+    db.Insert("tbPasswordMain", {{"EmployeeID", id}, {"departmentid", dept}, {"LastName", "CRUZ"},
+                                 {"FirstName", "ANA"},
+                                 {"Password", cipher::CryptText("E", "QUENTAVIXLORM", password)}});
+}
+
+} // namespace
+
+TEST(RecordError, NumberSourceAndDescription)
+{
+    try {
+        app::RaiseRecordError(9999, "clsItem:OnHand Property Get");
+        FAIL();
+    } catch (const app::RecordError& e) {
+        EXPECT_EQ(e.Number(), -2147211505);
+        EXPECT_EQ(e.Source(), "clsItem:OnHand Property Get");
+        EXPECT_EQ(e.Description(), "An unknown error has occurred!");
+    }
+    EXPECT_THROW(app::RaiseRecordError(-262144, "x"), app::RecordError);
+    EXPECT_THROW(app::RaiseRecordError(-262145, "x"), std::overflow_error);
+}
+
+TEST(NullToDefault, OnlyNullTakesTheDefault)
+{
+    EXPECT_EQ(app::NullToDefault(QVariant(), 7).toInt(), 7);
+    EXPECT_EQ(app::NullToDefault(QVariant(QMetaType(QMetaType::QString)), "x").toString(), "x");
+    EXPECT_EQ(app::NullToDefault(0, 7).toInt(), 0);
+    EXPECT_EQ(app::NullToDefault(QString(""), "x").toString(), "");
+}
+
+TEST(SiteSwitch, OnOnlyWhenTheRowSaysTrue)
+{
+    TempDatabase db;
+    db.Insert("tbPharmaSwitch", {{"idkey", "3"}, {"KeyValue", 1}});
+    db.Insert("tbPharmaSwitch", {{"idkey", "4"}, {"KeyValue", 0}});
+    EXPECT_TRUE(app::IsSwitchOn(db.Connection(), "3"));
+    EXPECT_FALSE(app::IsSwitchOn(db.Connection(), "4"));
+    EXPECT_FALSE(app::IsSwitchOn(db.Connection(), "9"));
+}
+
+TEST(HospitalInfo, FirstRowFillsTheSession)
+{
+    TempDatabase db;
+    db.Insert("tbHospitalInfo", {{"Company", "ST. LUKE"}, {"Address1", QVariant()}, {"ClientName", "KRV"},
+                                 {"AllowWDZeroOnHand", 1}, {"isAutoWithdrawRequestNumber", 1}});
+    db.Insert("tbHospitalInfo", {{"Company", "SECOND"}, {"ClientName", "QX"}, {"AllowWDZeroOnHand", 0}});
+    app::SessionContext session;
+    ScriptedPrompts prompts;
+    app::LoadHospitalInfo(session, db.Connection(), prompts);
+    EXPECT_EQ(session.HospitalCompany, "ST. LUKE");
+    EXPECT_EQ(session.HospitalAddress, "");
+    EXPECT_EQ(session.ClientCode, "KRV");
+    EXPECT_TRUE(session.RefuseZeroOnHand);
+    EXPECT_FALSE(session.TypedRequestNumber) << "switch 2 is off";
+    EXPECT_TRUE(app::ParseDateTime(session.ServerDate).has_value()) << session.ServerDate.toStdString();
+}
+
+TEST(HospitalInfo, TypedNumbersFollowTheRecordOnlyWithSwitchTwo)
+{
+    struct Case { QVariant stored; bool expected; };
+    for (const Case& c : {Case{1, true}, Case{0, false}, Case{QVariant(), false}}) {
+        TempDatabase db;
+        db.Insert("tbPharmaSwitch", {{"idkey", "2"}, {"KeyValue", 1}});
+        db.Insert("tbHospitalInfo", {{"ClientName", "X"}, {"AllowWDZeroOnHand", 0},
+                                     {"isAutoWithdrawRequestNumber", c.stored}});
+        app::SessionContext session;
+        ScriptedPrompts prompts;
+        app::LoadHospitalInfo(session, db.Connection(), prompts);
+        EXPECT_EQ(session.TypedRequestNumber, c.expected) << c.stored.toString().toStdString();
+    }
+}
+
+TEST(HospitalInfo, NoRecordIsSaidOnceAndFieldsStayEmpty)
+{
+    TempDatabase db;
+    app::SessionContext session;
+    ScriptedPrompts prompts;
+    prompts.Expect({"No Hospital information was found", "MESSAGE", forms::Icon::Information, forms::Buttons::Ok});
+    app::LoadHospitalInfo(session, db.Connection(), prompts);
+    EXPECT_EQ(session.ClientCode, "");
+    EXPECT_FALSE(session.RefuseZeroOnHand);
+}
+
+TEST(LogIn, AdmitsTheDepartmentOrZeroZeroWithTheEncipheredPassword)
+{
+    TempDatabase db;
+    AddUser(db, "ANA", "4", "Secret1");
+    AddUser(db, "BEN", "00", "pw");
+    AddUser(db, "CID", "7", "pw");
+    app::CurrentUser user(nullptr, EmbeddedAt(db.Path()));
+    user.PasswordDeptCode = "4";
+    using R = app::CurrentUser::LogInResult;
+    EXPECT_EQ(user.LogIn("ANA", "secret1"), R::Refused) << "passwords are case-sensitive";
+    EXPECT_EQ(user.LogIn("CID", "pw"), R::Refused) << "another department";
+    EXPECT_EQ(user.LogIn("O'HARA", "pw"), R::Refused) << "a quote in the ID is only a wrong ID";
+    EXPECT_FALSE(user.Connected());
+    EXPECT_EQ(user.LogIn("BEN", "pw"), R::Accepted);
+    EXPECT_EQ(user.LogIn("ANA", "Secret1"), R::Accepted);
+    EXPECT_TRUE(user.Connected());
+    EXPECT_EQ(user.EmployeeCode(), "ANA");
+}
+
+TEST(LogIn, MissingDatabaseIsReportedNotFatal)
+{
+    app::CurrentUser user(nullptr, EmbeddedAt("/nonexistent/folder/x.db"));
+    QString error;
+    EXPECT_EQ(user.LogIn("ANA", "x", &error), app::CurrentUser::LogInResult::Unreachable);
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(user.Connected());
+}
+
+TEST(Startup, ClosedLogInOpensNothingAndReadsNothing)
+{
+    TempDatabase db;
+    TypingLogin login;
+    login.close = true;
+    app::CurrentUser user(&login, EmbeddedAt(db.Path()));
+    app::SessionContext session;
+    NoShell shell;
+    ScriptedPrompts prompts; // a read of the empty hospital table would show a message
+    bool opened = false;
+    EXPECT_FALSE(app::RunStartup(session, user, shell, prompts, [&] { opened = true; }));
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(user.PasswordDeptCode, "4");
+    EXPECT_EQ(session.DefaultLocationID, "");
+}
+
+TEST(Startup, LogsInLoadsTheHospitalAndOpensTheScreen)
+{
+    TempDatabase db;
+    AddUser(db, "ANA", "4", "pw");
+    db.Insert("tbHospitalInfo", {{"Company", "ST. LUKE"}, {"ClientName", "QX"}, {"AllowWDZeroOnHand", 0}});
+    TypingLogin login;
+    login.id = "ANA";
+    login.password = "pw";
+    app::CurrentUser user(&login, EmbeddedAt(db.Path()));
+    app::SessionContext session;
+    NoShell shell;
+    ScriptedPrompts prompts;
+    QString companyWhenOpened;
+    EXPECT_TRUE(app::RunStartup(session, user, shell, prompts, [&] { companyWhenOpened = session.HospitalCompany; }));
+    EXPECT_EQ(companyWhenOpened, "ST. LUKE");
+    EXPECT_EQ(session.DefaultLocationID, "94");
+    EXPECT_EQ(session.RightCode, "A");
+    EXPECT_EQ(session.ClientCode, "QX");
+    EXPECT_EQ(session.currentUser, &user);
+    EXPECT_EQ(session.ShellObject, &shell);
+}
