@@ -11,6 +11,9 @@ namespace app {
 // The numeric test: blanks around, a sign, one decimal point and thousands
 // separators are accepted; an empty text is not numeric.
 bool IsNumeric(const QString& text);
+// The number a numeric text stands for, thousands separators ignored
+// ("1,000.5" is 1000.5); nothing when the text is not numeric.
+std::optional<double> NumericValue(const QString& text);
 
 // The value of a text: its longest leading number (blanks skipped, "." as
 // decimal point), 0 when there is none. "1,000" is 1; "" is 0.
@@ -30,7 +33,8 @@ class Money {
 public:
     Money() = default;
     static Money FromUnits(qint64 units) { Money m; m.units_ = units; return m; }
-    // Rounds to the nearest ten-thousandth, halves away from zero.
+    // Rounds to the nearest ten-thousandth, halves away from zero; throws
+    // std::overflow_error outside the 64-bit range or for a non-finite value.
     static Money FromDouble(double value);
     qint64 Units() const { return units_; }
     double ToDouble() const { return double(units_) / 10000.0; }

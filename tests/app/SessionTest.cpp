@@ -3,6 +3,7 @@
 #include "app/HospitalInfo.h"
 #include "app/SessionContext.h"
 #include "app/Startup.h"
+#include "app/Texts.h"
 #include "cipher/CryptText.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDatabase.h"
