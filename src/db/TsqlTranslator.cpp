@@ -1,28 +1,706 @@
 #include "db/TsqlTranslator.h"
 
-// Placeholder until the token-stream translation lands: statements pass unchanged.
+#include "app/Texts.h"
+#include "db/EmbeddedFormat.h"
+#include "db/Quote.h"
+#include "db/TsqlFunctions.h"
+#include "db/TsqlTokenizer.h"
+
+#include <QDateTime>
+
 namespace db {
+
+namespace {
+
+// Translations kept before the cache starts afresh; statements carry their
+// values, so an unbounded cache would grow with every distinct value.
+constexpr int kCacheLimit = 4000;
+
+// Words that start a statement or clause and therefore never name a procedure.
+bool IsStatementKeyword(const QString& word)
+{
+    static const QSet<QString> kKeywords = {
+        "select", "insert", "update", "delete", "with", "create", "drop", "alter", "begin",
+        "commit", "rollback", "set", "declare", "if", "while", "pragma", "values", "truncate",
+        "grant", "revoke", "use", "print", "return", "replace", "end", "save", "vacuum",
+        "explain", "attach", "detach", "analyze", "reindex", "merge", "go", "exec", "execute",
+        "from", "where", "order", "group", "union", "raiserror", "waitfor", "open", "close",
+        "fetch", "deallocate", "kill", "backup", "restore", "checkpoint", "dbcc", "deny",
+        "bulk", "readtext", "writetext", "updatetext", "shutdown", "reconfigure", "setuser",
+        "break", "continue", "goto", "throw", "try", "catch", "else"};
+    return kKeywords.contains(word.toLower());
+}
+
+// Words after which an identifier is no column alias.
+bool IsClauseWord(const Token& t)
+{
+    static const QSet<QString> kWords = {
+        "from", "where", "order", "group", "having", "union", "into", "and", "or", "not", "end",
+        "then", "else", "when", "limit", "asc", "desc", "is", "in", "like", "between", "on",
+        "join", "left", "right", "inner", "outer", "cross", "set", "values", "by", "select"};
+    return t.kind == TokenKind::Word && kWords.contains(t.text.toLower());
+}
+
+Token MakeToken(TokenKind kind, const QString& text, const QString& leading = QString())
+{
+    Token t;
+    t.kind = kind;
+    t.text = text;
+    t.leading = leading;
+    return t;
+}
+
+Token Word(const QString& text, const QString& leading = QStringLiteral(" "))
+{
+    return MakeToken(TokenKind::Word, text, leading);
+}
+Token Punct(char c) { return MakeToken(TokenKind::Punct, QString(QLatin1Char(c))); }
+
+bool IsComparison(const Token& t)
+{
+    static const QSet<QString> kOps = {"=", "<>", "!=", "<", ">", "<=", ">="};
+    return t.kind == TokenKind::Operator && kOps.contains(t.text);
+}
+
+bool IsIntType(const QString& type)
+{
+    static const QSet<QString> kTypes = {"int", "integer", "smallint", "tinyint", "bigint"};
+    return kTypes.contains(type.toLower());
+}
+bool IsCharType(const QString& type)
+{
+    static const QSet<QString> kTypes = {"varchar", "char", "nvarchar", "nchar", "text", "ntext"};
+    return kTypes.contains(type.toLower());
+}
+bool IsRealType(const QString& type)
+{
+    static const QSet<QString> kTypes = {"float", "real", "decimal", "numeric", "money", "smallmoney"};
+    return kTypes.contains(type.toLower());
+}
+
+enum class ValueType { Unknown, Text, Number };
+
+using Tokens = QVector<Token>;
+
+// Index of the parenthesis that closes the one at `open`; tokens.size() when
+// it is never closed.
+int MatchingClose(const Tokens& tokens, int open)
+{
+    int depth = 0;
+    for (int i = open; i < tokens.size(); ++i) {
+        if (tokens[i].IsPunct('('))
+            ++depth;
+        else if (tokens[i].IsPunct(')') && --depth == 0)
+            return i;
+    }
+    return int(tokens.size());
+}
+
+int MatchingOpen(const Tokens& tokens, int close)
+{
+    int depth = 0;
+    for (int i = close; i >= 0; --i) {
+        if (tokens[i].IsPunct(')'))
+            ++depth;
+        else if (tokens[i].IsPunct('(') && --depth == 0)
+            return i;
+    }
+    return -1;
+}
+
+// Where the group holding `from` ends: its closing parenthesis, a
+// statement-ending semicolon, or the end of the text.
+int EndOfGroup(const Tokens& tokens, int from)
+{
+    int depth = 0;
+    for (int i = from; i < tokens.size(); ++i) {
+        if (tokens[i].IsPunct('('))
+            ++depth;
+        else if (tokens[i].IsPunct(')') && depth-- == 0)
+            return i;
+        else if (tokens[i].IsPunct(';') && depth == 0)
+            return i;
+    }
+    return int(tokens.size());
+}
+
+// Splits [begin, end) at the commas of its own level.
+QVector<QPair<int, int>> SplitAtCommas(const Tokens& tokens, int begin, int end)
+{
+    QVector<QPair<int, int>> parts;
+    int depth = 0;
+    int start = begin;
+    for (int i = begin; i < end; ++i) {
+        if (tokens[i].IsPunct('('))
+            ++depth;
+        else if (tokens[i].IsPunct(')'))
+            --depth;
+        else if (tokens[i].IsPunct(',') && depth == 0) {
+            parts.append({start, i});
+            start = i + 1;
+        }
+    }
+    parts.append({start, end});
+    return parts;
+}
+
+// Rewrites one statement's tokens into SQLite's dialect.
+class StatementRewriter {
+public:
+    StatementRewriter(const Catalog& catalog, Tokens tokens) : catalog_(catalog), t_(std::move(tokens)) {}
+
+    Translation Run()
+    {
+        DropUnicodePrefixes();
+        StripQualifiers();
+        AddMissingFromAndInto();
+        RewriteTop();
+        RewriteInsertDates();
+        RewriteComparedDates();
+        RewritePlus();
+        RewriteFunctions();
+        return {JoinTokens(t_), dateTimeColumns_};
+    }
+
+private:
+    // N'text' is a Unicode literal on the server; SQLite text is Unicode anyway.
+    void DropUnicodePrefixes()
+    {
+        for (int i = 0; i + 1 < t_.size(); ++i) {
+            if (t_[i].IsWord(QLatin1String("n")) && t_[i + 1].kind == TokenKind::String && t_[i + 1].leading.isEmpty()) {
+                t_[i + 1].leading = t_[i].leading;
+                t_.removeAt(i);
+            }
+        }
+    }
+
+    // INVENTORY..t, Password..t, db.dbo.t and dbo.t name the one embedded table t.
+    void StripQualifiers()
+    {
+        for (int i = 0; i < t_.size(); ++i) {
+            if (!t_[i].IsName())
+                continue;
+            int drop = 0;
+            if (IsDot(i + 1) && IsDot(i + 2) && IsNameAt(i + 3))
+                drop = 3;
+            else if (IsDot(i + 1) && IsNameAt(i + 2) && IsDot(i + 3) && IsNameAt(i + 4))
+                drop = 4;
+            else if (t_[i].IsWord(QLatin1String("dbo")) && IsDot(i + 1) && IsNameAt(i + 2) && (i == 0 || !t_[i - 1].IsPunct('.')))
+                drop = 2;
+            if (drop > 0) {
+                t_[i + drop].leading = t_[i].leading;
+                t_.remove(i, drop);
+            }
+        }
+    }
+
+    bool IsDot(int i) const { return i < t_.size() && t_[i].IsPunct('.') && t_[i].leading.isEmpty(); }
+    bool IsNameAt(int i) const { return i < t_.size() && t_[i].IsName() && t_[i].leading.isEmpty(); }
+
+    // "Delete t Where" and "Insert t (...)" leave out FROM and INTO.
+    void AddMissingFromAndInto()
+    {
+        if (t_.size() < 2)
+            return;
+        if (t_[0].IsWord(QLatin1String("delete")) && !t_[1].IsWord(QLatin1String("from")))
+            t_.insert(1, Word(QStringLiteral("FROM")));
+        else if (t_[0].IsWord(QLatin1String("insert")) && !t_[1].IsWord(QLatin1String("into")))
+            t_.insert(1, Word(QStringLiteral("INTO")));
+    }
+
+    // SELECT [DISTINCT] TOP n ... becomes SELECT [DISTINCT] ... LIMIT n, the
+    // limit placed at the end of the select that TOP belongs to.
+    void RewriteTop()
+    {
+        for (int i = 1; i < t_.size(); ++i) {
+            if (!t_[i].IsWord(QLatin1String("top")) || !FollowsSelect(i))
+                continue;
+            int length = 0;
+            QString count;
+            if (i + 1 < t_.size() && t_[i + 1].kind == TokenKind::Number) {
+                count = t_[i + 1].text;
+                length = 2;
+            } else if (i + 3 < t_.size() && t_[i + 1].IsPunct('(') && t_[i + 2].kind == TokenKind::Number && t_[i + 3].IsPunct(')')) {
+                count = t_[i + 2].text;
+                length = 4;
+            } else {
+                continue;
+            }
+            if (i + length < t_.size())
+                t_[i + length].leading = t_[i].leading;
+            t_.remove(i, length);
+            const int end = EndOfGroup(t_, i);
+            t_.insert(end, Word(QStringLiteral("LIMIT")));
+            t_.insert(end + 1, MakeToken(TokenKind::Number, count, QStringLiteral(" ")));
+        }
+    }
+
+    bool FollowsSelect(int i) const
+    {
+        if (t_[i - 1].IsWord(QLatin1String("select")))
+            return true;
+        return i >= 2 && (t_[i - 1].IsWord(QLatin1String("distinct")) || t_[i - 1].IsWord(QLatin1String("all")))
+               && t_[i - 2].IsWord(QLatin1String("select"));
+    }
+
+    // INSERT INTO t (columns) VALUES (values): a date text that goes to a
+    // date-time column is stored in the sortable form.
+    void RewriteInsertDates()
+    {
+        if (t_.size() < 4 || !t_[0].IsWord(QLatin1String("insert")) || !t_[1].IsWord(QLatin1String("into")) || !t_[2].IsName())
+            return;
+        const TableDef* table = catalog_.FindTable(NameValue(t_[2]));
+        if (!table || t_.size() < 5 || !t_[3].IsPunct('('))
+            return;
+        const int columnsEnd = MatchingClose(t_, 3);
+        if (columnsEnd + 2 >= t_.size() || !t_[columnsEnd + 1].IsWord(QLatin1String("values")) || !t_[columnsEnd + 2].IsPunct('('))
+            return;
+        const int valuesOpen = columnsEnd + 2;
+        const auto columns = SplitAtCommas(t_, 4, columnsEnd);
+        const auto values = SplitAtCommas(t_, valuesOpen + 1, MatchingClose(t_, valuesOpen));
+        for (int k = 0; k < columns.size() && k < values.size(); ++k) {
+            const auto [columnBegin, columnEnd] = columns[k];
+            const auto [valueBegin, valueEnd] = values[k];
+            if (columnEnd - columnBegin != 1 || valueEnd - valueBegin != 1)
+                continue;
+            const ColumnDef* column = table->FindColumn(NameValue(t_[columnBegin]));
+            if (column && column->type == ColumnType::DateTime)
+                RewriteDateLiteral(valueBegin);
+        }
+    }
+
+    // col op 'text' and 'text' op col with a date-time column (SET col = 'text' too).
+    void RewriteComparedDates()
+    {
+        for (int i = 0; i < t_.size(); ++i) {
+            if (t_[i].kind != TokenKind::String)
+                continue;
+            const bool columnBefore = i >= 2 && IsComparison(t_[i - 1]) && IsDateTimeName(i - 2);
+            const bool columnAfter = i + 2 < t_.size() && IsComparison(t_[i + 1]) && IsDateTimeName(i + 2);
+            if (columnBefore || columnAfter)
+                RewriteDateLiteral(i);
+        }
+    }
+
+    bool IsDateTimeName(int i) const
+    {
+        return t_[i].IsName() && !(i + 1 < t_.size() && t_[i + 1].IsPunct('(')) && catalog_.IsDateTimeColumn(NameValue(t_[i]));
+    }
+
+    void RewriteDateLiteral(int i)
+    {
+        if (t_[i].kind != TokenKind::String)
+            return;
+        const std::optional<QDateTime> value = app::ParseDateTime(StringValue(t_[i].text));
+        if (value)
+            t_[i].text = Quote(value->toString(kEmbeddedDateTimeFormat));
+    }
+
+    // + adds numbers and joins texts; SQLite joins with ||. The operands'
+    // types come from literals, the catalog and the functions that give text.
+    void RewritePlus()
+    {
+        for (int i = 1; i + 1 < t_.size(); ++i) {
+            if (t_[i].kind != TokenKind::Operator || t_[i].text != QLatin1String("+"))
+                continue;
+            const int leftBegin = PrimaryBegin(i - 1);
+            if (leftBegin < 0)
+                continue;  // a sign, not an addition
+            const bool leftIsText = (leftBegin > 0 && t_[leftBegin - 1].text == QLatin1String("||"))
+                                    || PrimaryType(leftBegin, i) == ValueType::Text;
+            const int rightEnd = PrimaryEnd(i + 1);
+            if (leftIsText || PrimaryType(i + 1, rightEnd) == ValueType::Text)
+                t_[i].text = QStringLiteral("||");
+        }
+    }
+
+    // First token of the operand that ends at `last`; -1 when there is none.
+    int PrimaryBegin(int last) const
+    {
+        const Token& t = t_[last];
+        if (t.IsPunct(')')) {
+            const int open = MatchingOpen(t_, last);
+            if (open > 0 && t_[open - 1].kind == TokenKind::Word && !IsClauseWord(t_[open - 1]))
+                return open - 1;
+            return open;
+        }
+        if (t.IsWord(QLatin1String("end")))
+            return MatchingCase(last);
+        if (t.kind == TokenKind::String || t.kind == TokenKind::Number)
+            return last;
+        if (t.IsName()) {
+            int begin = last;
+            while (begin >= 2 && t_[begin - 1].IsPunct('.') && t_[begin - 2].IsName())
+                begin -= 2;
+            return begin;
+        }
+        return -1;
+    }
+
+    // One past the last token of the operand that starts at `first`.
+    int PrimaryEnd(int first) const
+    {
+        if (first >= t_.size())
+            return first;
+        const Token& t = t_[first];
+        if (t.IsPunct('('))
+            return MatchingClose(t_, first) + 1;
+        if (t.IsWord(QLatin1String("case")))
+            return MatchingEnd(first) + 1;
+        if (t.IsName()) {
+            int end = first + 1;
+            while (end + 1 < t_.size() && t_[end].IsPunct('.') && t_[end + 1].IsName())
+                end += 2;
+            if (end < t_.size() && t_[end].IsPunct('('))
+                return MatchingClose(t_, end) + 1;
+            return end;
+        }
+        return first + 1;
+    }
+
+    int MatchingCase(int end) const
+    {
+        int depth = 0;
+        for (int i = end; i >= 0; --i) {
+            if (t_[i].IsWord(QLatin1String("end")))
+                ++depth;
+            else if (t_[i].IsWord(QLatin1String("case")) && --depth == 0)
+                return i;
+        }
+        return -1;
+    }
+
+    int MatchingEnd(int caseIndex) const
+    {
+        int depth = 0;
+        for (int i = caseIndex; i < t_.size(); ++i) {
+            if (t_[i].IsWord(QLatin1String("case")))
+                ++depth;
+            else if (t_[i].IsWord(QLatin1String("end")) && --depth == 0)
+                return i;
+        }
+        return int(t_.size()) - 1;
+    }
+
+    // The type of the operand [begin, end): a literal, a column, a call, a
+    // parenthesised expression or sub-select, or a CASE.
+    ValueType PrimaryType(int begin, int end) const
+    {
+        if (begin < 0 || begin >= end || end > t_.size())
+            return ValueType::Unknown;
+        const Token& t = t_[begin];
+        if (t.kind == TokenKind::String)
+            return ValueType::Text;
+        if (t.kind == TokenKind::Number)
+            return ValueType::Number;
+        if (t.IsPunct('('))
+            return GroupType(begin + 1, end - 1);
+        if (t.IsWord(QLatin1String("case")))
+            return CaseType(begin, end);
+        if (t.kind == TokenKind::Word && begin + 1 < end && t_[begin + 1].IsPunct('('))
+            return CallType(t.text.toLower(), begin + 2, end - 1);
+        if (t.IsName())
+            return TypeOfColumn(NameValue(t_[end - 1]));
+        return ValueType::Unknown;
+    }
+
+    ValueType TypeOfColumn(const QString& name) const
+    {
+        const db::ColumnType* type = catalog_.TypeOfColumnName(name);
+        if (!type || *type == ColumnType::DateTime)
+            return ValueType::Unknown;
+        return *type == ColumnType::Text ? ValueType::Text : ValueType::Number;
+    }
+
+    ValueType CallType(const QString& name, int argsBegin, int argsEnd) const
+    {
+        static const QSet<QString> kText = {"replace", "substring", "left", "right", "ltrim", "rtrim",
+                                            "upper", "lower", "char", "nchar", "space", "str", "stuff"};
+        static const QSet<QString> kNumber = {"count", "sum", "avg", "len", "patindex", "charindex",
+                                              "datediff", "abs", "round", "floor", "ceiling", "datepart"};
+        if (kText.contains(name))
+            return ValueType::Text;
+        if (kNumber.contains(name))
+            return ValueType::Number;
+        const auto args = SplitAtCommas(t_, argsBegin, argsEnd);
+        if (name == QLatin1String("convert") && args.size() >= 2 && args[0].first < args[0].second) {
+            const QString type = t_[args[0].first].text;
+            return IsCharType(type) ? ValueType::Text : (IsIntType(type) || IsRealType(type)) ? ValueType::Number : ValueType::Unknown;
+        }
+        if (name == QLatin1String("cast")) {
+            for (int i = argsBegin; i + 1 < argsEnd; ++i)
+                if (t_[i].IsWord(QLatin1String("as")))
+                    return IsCharType(t_[i + 1].text) ? ValueType::Text : ValueType::Number;
+            return ValueType::Unknown;
+        }
+        if (name == QLatin1String("isnull") || name == QLatin1String("coalesce") || name == QLatin1String("max")
+            || name == QLatin1String("min") || name == QLatin1String("ifnull"))
+            return ExpressionType(args[0].first, args[0].second);
+        return ValueType::Unknown;
+    }
+
+    // A parenthesised expression, or a sub-select by its first column.
+    ValueType GroupType(int begin, int end) const
+    {
+        if (begin < end && t_[begin].IsWord(QLatin1String("select"))) {
+            int first = begin + 1;
+            while (first < end && (t_[first].IsWord(QLatin1String("distinct")) || t_[first].IsWord(QLatin1String("all"))))
+                ++first;
+            int last = first;
+            int depth = 0;
+            while (last < end && !(depth == 0 && (t_[last].IsPunct(',') || t_[last].IsWord(QLatin1String("from"))))) {
+                depth += t_[last].IsPunct('(') ? 1 : t_[last].IsPunct(')') ? -1 : 0;
+                ++last;
+            }
+            return ExpressionType(first, last);
+        }
+        return ExpressionType(begin, end);
+    }
+
+    ValueType CaseType(int begin, int end) const
+    {
+        for (int i = begin + 1; i < end; ++i) {
+            if (t_[i].IsWord(QLatin1String("case"))) {
+                i = MatchingEnd(i);
+            } else if (t_[i].IsWord(QLatin1String("then"))) {
+                int last = i + 1;
+                while (last < end && !t_[last].IsWord(QLatin1String("when")) && !t_[last].IsWord(QLatin1String("else"))
+                       && !t_[last].IsWord(QLatin1String("end")))
+                    last = PrimaryEnd(last);
+                return ExpressionType(i + 1, last);
+            }
+        }
+        return ValueType::Unknown;
+    }
+
+    // An expression of operands and operators: text when + joins a text
+    // operand, a number under other arithmetic, else its only operand's type.
+    ValueType ExpressionType(int begin, int end) const
+    {
+        bool anyText = false;
+        bool arithmetic = false;
+        int operands = 0;
+        ValueType only = ValueType::Unknown;
+        for (int i = begin; i < end;) {
+            const Token& t = t_[i];
+            if (t.kind == TokenKind::Operator) {
+                if (t.text == QLatin1String("||"))
+                    anyText = true;
+                else if (t.text != QLatin1String("+"))
+                    arithmetic = true;
+                ++i;
+                continue;
+            }
+            const int next = std::min<int>(PrimaryEnd(i), end);
+            only = PrimaryType(i, next);
+            anyText = anyText || only == ValueType::Text;
+            ++operands;
+            i = std::max(next, i + 1);
+        }
+        if (anyText && !arithmetic)
+            return ValueType::Text;
+        if (arithmetic)
+            return ValueType::Number;
+        return operands == 1 ? only : ValueType::Unknown;
+    }
+
+    // Calls of server functions become their SQLite counterparts.
+    void RewriteFunctions()
+    {
+        for (int i = 0; i + 1 < t_.size(); ++i) {
+            if (t_[i].kind != TokenKind::Word || !t_[i + 1].IsPunct('(') || !t_[i + 1].leading.isEmpty())
+                continue;
+            const QString name = t_[i].text.toLower();
+            if (name == QLatin1String("getdate"))
+                RewriteGetDate(i);
+            else if (name == QLatin1String("isnull"))
+                t_[i].text = QStringLiteral("ifnull");
+            else if (name == QLatin1String("substring"))
+                t_[i].text = QStringLiteral("substr");
+            else if (name == QLatin1String("patindex"))
+                t_[i].text = QLatin1String(tsql::kPatIndexFunction);
+            else if (name == QLatin1String("replace"))
+                t_[i].text = QLatin1String(tsql::kReplaceFunction);
+            else if (name == QLatin1String("convert"))
+                RewriteConvert(i);
+            else if (name == QLatin1String("cast"))
+                RewriteCast(i);
+        }
+    }
+
+    void RewriteGetDate(int i)
+    {
+        if (i + 2 >= t_.size() || !t_[i + 2].IsPunct(')'))
+            return;
+        const QString leading = t_[i].leading;
+        t_.remove(i, 3);
+        const Tokens now = {Word(QStringLiteral("datetime"), leading), MakeToken(TokenKind::Punct, QStringLiteral("(")),
+                            MakeToken(TokenKind::String, QStringLiteral("'now'")), Punct(','),
+                            MakeToken(TokenKind::String, QStringLiteral("'localtime'")), Punct(')')};
+        for (int k = 0; k < now.size(); ++k)
+            t_.insert(i + k, now[k]);
+        const int after = i + int(now.size());
+        if (after + 1 < t_.size() && t_[after].IsWord(QLatin1String("as")) && t_[after + 1].IsName())
+            dateTimeColumns_.insert(NameValue(t_[after + 1]).toLower());
+        else if (after < t_.size() && t_[after].IsName() && !IsClauseWord(t_[after]))
+            dateTimeColumns_.insert(NameValue(t_[after]).toLower());
+    }
+
+    // Convert(type, value): the type decides which conversion runs.
+    void RewriteConvert(int i)
+    {
+        const int close = MatchingClose(t_, i + 1);
+        const auto args = SplitAtCommas(t_, i + 2, close);
+        if (close >= t_.size() || args.size() != 2 || args[0].first >= args[0].second)
+            return;
+        const auto [typeBegin, typeEnd] = args[0];
+        ReplaceConversion(i, close, t_[typeBegin].text, typeBegin + 1, typeEnd, args[1].first, args[1].second);
+    }
+
+    // Cast(value as type).
+    void RewriteCast(int i)
+    {
+        const int close = MatchingClose(t_, i + 1);
+        if (close >= t_.size())
+            return;
+        int as = -1;
+        int depth = 0;
+        for (int k = i + 2; k < close; ++k) {
+            depth += t_[k].IsPunct('(') ? 1 : t_[k].IsPunct(')') ? -1 : 0;
+            if (depth == 0 && t_[k].IsWord(QLatin1String("as")))
+                as = k;
+        }
+        if (as < 0 || as + 1 >= close)
+            return;
+        ReplaceConversion(i, close, t_[as + 1].text, as + 2, close, i + 2, as);
+    }
+
+    // Replaces the call [call, close] by the conversion to `type`, whose
+    // length part (if any) is [lengthBegin, lengthEnd); unknown types stay.
+    void ReplaceConversion(int call, int close, const QString& type, int lengthBegin, int lengthEnd, int valueBegin, int valueEnd)
+    {
+        Tokens replacement;
+        Tokens value = t_.mid(valueBegin, valueEnd - valueBegin);
+        if (!value.isEmpty())
+            value[0].leading.clear();
+        if (IsIntType(type)) {
+            replacement << Word(QLatin1String(tsql::kIntFunction), t_[call].leading) << Punct('(') << value << Punct(')');
+        } else if (IsCharType(type)) {
+            replacement << Word(QLatin1String(tsql::kVarcharFunction), t_[call].leading) << Punct('(') << value;
+            if (lengthEnd - lengthBegin == 3 && t_[lengthBegin].IsPunct('(') && t_[lengthBegin + 1].kind == TokenKind::Number)
+                replacement << Punct(',') << MakeToken(TokenKind::Number, t_[lengthBegin + 1].text);
+            replacement << Punct(')');
+        } else if (IsRealType(type)) {
+            replacement << Word(QStringLiteral("CAST"), t_[call].leading) << Punct('(') << value
+                        << Word(QStringLiteral("AS")) << Word(QStringLiteral("REAL")) << Punct(')');
+        } else {
+            return;
+        }
+        t_.remove(call, close - call + 1);
+        for (int k = 0; k < replacement.size(); ++k)
+            t_.insert(call + k, replacement[k]);
+    }
+
+    const Catalog& catalog_;
+    Tokens t_;
+    QSet<QString> dateTimeColumns_;
+};
+
+// Reads a possibly qualified name (db..name, db.owner.name, name) from
+// position `i`; returns its last part and moves `i` past it.
+std::optional<QString> ReadQualifiedName(const Tokens& tokens, int& i)
+{
+    QString last;
+    bool expectName = true;
+    while (i < tokens.size()) {
+        const Token& t = tokens[i];
+        if (!t.leading.isEmpty() && !last.isEmpty())
+            break;
+        if (expectName && t.IsName()) {
+            last = NameValue(t);
+            expectName = false;
+        } else if (t.IsPunct('.')) {
+            expectName = true;
+        } else {
+            break;
+        }
+        ++i;
+    }
+    if (last.isEmpty() || expectName)
+        return std::nullopt;
+    return last;
+}
+
+// One procedure argument: a quoted string, a bare word or a (signed) number.
+std::optional<QString> ReadArgument(const Tokens& tokens, int& i)
+{
+    if (i >= tokens.size())
+        return std::nullopt;
+    const Token& t = tokens[i];
+    if (t.kind == TokenKind::String) {
+        ++i;
+        return StringValue(t.text);
+    }
+    if (t.kind == TokenKind::Word || t.kind == TokenKind::Number) {
+        ++i;
+        return t.text;
+    }
+    if (t.kind == TokenKind::Operator && (t.text == QLatin1String("-") || t.text == QLatin1String("+"))
+        && i + 1 < tokens.size() && tokens[i + 1].kind == TokenKind::Number && tokens[i + 1].leading.isEmpty()) {
+        i += 2;
+        return t.text + tokens[i - 1].text;
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 TsqlTranslator::TsqlTranslator(const Catalog& catalog) : catalog_(catalog) {}
 
 const Translation& TsqlTranslator::Translate(const QString& statement)
 {
     auto it = cache_.find(statement);
-    if (it == cache_.end())
+    if (it == cache_.end()) {
+        if (cache_.size() >= kCacheLimit)
+            cache_.clear();
         it = cache_.insert(statement, TranslateUncached(statement));
+    }
     return it.value();
 }
 
 Translation TsqlTranslator::TranslateUncached(const QString& statement) const
 {
-    return {statement, {}};
+    return StatementRewriter(catalog_, Tokenize(statement)).Run();
 }
 
-std::optional<ProcedureCall> TsqlTranslator::ParseProcedureCall(const QString&)
+std::optional<ProcedureCall> TsqlTranslator::ParseProcedureCall(const QString& statement)
 {
-    return std::nullopt;
-}
+    Tokens tokens = Tokenize(statement);
+    while (!tokens.isEmpty() && tokens.last().IsPunct(';'))
+        tokens.removeLast();
+    int i = 0;
+    if (i < tokens.size() && (tokens[i].IsWord(QLatin1String("exec")) || tokens[i].IsWord(QLatin1String("execute"))))
+        ++i;
+    if (i >= tokens.size() || (tokens[i].kind == TokenKind::Word && IsStatementKeyword(tokens[i].text)))
+        return std::nullopt;
+    const std::optional<QString> name = ReadQualifiedName(tokens, i);
+    if (!name)
+        return std::nullopt;
 
-void RegisterSqliteFunctions(sqlite3*) {}
+    ProcedureCall call{*name, {}};
+    if (i == tokens.size())
+        return call;
+    for (;;) {
+        const std::optional<QString> argument = ReadArgument(tokens, i);
+        if (!argument)
+            return std::nullopt;
+        call.arguments << *argument;
+        if (i == tokens.size())
+            return call;
+        if (!tokens[i].IsPunct(','))
+            return std::nullopt;
+        ++i;
+    }
+}
 
 } // namespace db

@@ -1,0 +1,136 @@
+#include "db/TsqlTokenizer.h"
+
+namespace db {
+
+namespace {
+
+bool IsWordStart(QChar c) { return c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char('@') || c == QLatin1Char('#'); }
+bool IsWordChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('@') || c == QLatin1Char('#') || c == QLatin1Char('$'); }
+
+// Length of the quoted run starting at `start` (opening quote `open`, closing
+// `close`, a doubled closing character standing for itself). An unclosed run
+// takes the rest of the text, and SQLite reports it.
+int QuotedLength(const QString& text, int start, QChar close)
+{
+    int i = start + 1;
+    while (i < text.size()) {
+        if (text[i] == close) {
+            if (i + 1 < text.size() && text[i + 1] == close) {
+                i += 2;
+                continue;
+            }
+            return i + 1 - start;
+        }
+        ++i;
+    }
+    return text.size() - start;
+}
+
+int NumberLength(const QString& text, int start)
+{
+    int i = start;
+    bool seenPoint = false;
+    while (i < text.size() && (text[i].isDigit() || (text[i] == QLatin1Char('.') && !seenPoint))) {
+        seenPoint = seenPoint || text[i] == QLatin1Char('.');
+        ++i;
+    }
+    if (i < text.size() && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
+        int j = i + 1;
+        if (j < text.size() && (text[j] == QLatin1Char('+') || text[j] == QLatin1Char('-')))
+            ++j;
+        if (j < text.size() && text[j].isDigit()) {
+            while (j < text.size() && text[j].isDigit())
+                ++j;
+            i = j;
+        }
+    }
+    return i - start;
+}
+
+int OperatorLength(const QString& text, int start)
+{
+    static const char* const kTwoCharOperators[] = {"<>", "<=", ">=", "!=", "!<", "!>", "||", "=="};
+    const QStringView rest = QStringView(text).mid(start, 2);
+    for (const char* op : kTwoCharOperators)
+        if (rest == QLatin1String(op))
+            return 2;
+    return 1;
+}
+
+} // namespace
+
+QVector<Token> Tokenize(const QString& text)
+{
+    QVector<Token> tokens;
+    QString leading;
+    int i = 0;
+    while (i < text.size()) {
+        const QChar c = text[i];
+        if (c.isSpace()) {
+            leading += c;
+            ++i;
+            continue;
+        }
+        Token token;
+        int length = 1;
+        if (c == QLatin1Char('\'')) {
+            token.kind = TokenKind::String;
+            length = QuotedLength(text, i, QLatin1Char('\''));
+        } else if (c == QLatin1Char('[')) {
+            token.kind = TokenKind::Bracketed;
+            length = QuotedLength(text, i, QLatin1Char(']'));
+        } else if (c == QLatin1Char('"')) {
+            token.kind = TokenKind::Bracketed;
+            length = QuotedLength(text, i, QLatin1Char('"'));
+        } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < text.size() && text[i + 1].isDigit())) {
+            token.kind = TokenKind::Number;
+            length = NumberLength(text, i);
+        } else if (IsWordStart(c)) {
+            token.kind = TokenKind::Word;
+            while (i + length < text.size() && IsWordChar(text[i + length]))
+                ++length;
+        } else if (QStringLiteral("(),.;").contains(c)) {
+            token.kind = TokenKind::Punct;
+        } else if (QStringLiteral("+-*/%=<>!|&^~").contains(c)) {
+            token.kind = TokenKind::Operator;
+            length = OperatorLength(text, i);
+        }
+        token.text = text.mid(i, length);
+        token.leading = leading;
+        leading.clear();
+        tokens << token;
+        i += length;
+    }
+    return tokens;
+}
+
+QString JoinTokens(const QVector<Token>& tokens)
+{
+    QString out;
+    for (const Token& t : tokens)
+        out += t.leading + t.text;
+    return out;
+}
+
+QString StringValue(const QString& literal)
+{
+    QString inner = literal.mid(1);
+    if (inner.endsWith(QLatin1Char('\'')))
+        inner.chop(1);
+    inner.replace(QLatin1String("''"), QLatin1String("'"));
+    return inner;
+}
+
+QString NameValue(const Token& token)
+{
+    if (token.kind != TokenKind::Bracketed)
+        return token.text;
+    QString inner = token.text.mid(1);
+    const QChar close = token.text.startsWith(QLatin1Char('[')) ? QLatin1Char(']') : QLatin1Char('"');
+    if (inner.endsWith(close))
+        inner.chop(1);
+    inner.replace(QString(2, close), QString(close));
+    return inner;
+}
+
+} // namespace db
