@@ -1,1 +1,126 @@
-int main() { return 0; }
+// tessary-admin: creates site and demo databases, adds users, sets
+// passwords and runs single statements. Only the command line is read
+// here; the work is done by the admin library.
+#include "admin/AdminError.h"
+#include "admin/Databases.h"
+#include "admin/SqlCommand.h"
+#include "admin/Users.h"
+#include "app/ConnectionSettings.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTextStream>
+#include <cstdio>
+
+namespace {
+
+const char* const kUsage =
+    "Usage:\n"
+    "  tessary-admin init PATH                  create an empty site database\n"
+    "  tessary-admin demo PATH                  create the demo database\n"
+    "  tessary-admin sql PATH STATEMENT         run one statement as the program sends it\n"
+    "  tessary-admin user add PATH ID --last L --first F --password P [--dept D] [--verifier]\n"
+    "                         [--location LOCID]...\n"
+    "  tessary-admin user passwd PATH ID PASSWORD\n"
+    "  tessary-admin default-path               print where the program looks without settings\n"
+    "  tessary-admin --help                     print this text\n";
+
+constexpr int kUsageError = 2;
+
+struct UsageError {
+    QString message;
+};
+
+// Reads the options of "user add" that follow PATH and ID.
+admin::NewUser ParseNewUser(const QString& id, const QStringList& options)
+{
+    admin::NewUser user;
+    user.id = id;
+    bool hasLast = false, hasFirst = false, hasPassword = false;
+    for (int i = 0; i < options.size(); ++i) {
+        const QString& option = options[i];
+        if (option == QLatin1String("--verifier")) {
+            user.MakeVerifier();
+            continue;
+        }
+        if (i + 1 >= options.size())
+            throw UsageError{QStringLiteral("Option %1 needs a value.").arg(option)};
+        const QString value = options[++i];
+        if (option == QLatin1String("--last")) {
+            user.lastName = value;
+            hasLast = true;
+        } else if (option == QLatin1String("--first")) {
+            user.firstName = value;
+            hasFirst = true;
+        } else if (option == QLatin1String("--password")) {
+            user.password = value;
+            hasPassword = true;
+        } else if (option == QLatin1String("--dept")) {
+            user.department = value;
+        } else if (option == QLatin1String("--location")) {
+            user.locations << value;
+        } else {
+            throw UsageError{QStringLiteral("Unknown option %1.").arg(option)};
+        }
+    }
+    if (!hasLast || !hasFirst || !hasPassword)
+        throw UsageError{QStringLiteral("user add needs --last, --first and --password.")};
+    return user;
+}
+
+void RequireCount(const QStringList& args, int count)
+{
+    if (args.size() != count)
+        throw UsageError{QStringLiteral("Wrong number of arguments for %1.").arg(args.value(0))};
+}
+
+// Runs the command the arguments name; throws UsageError when they name none.
+void Dispatch(const QStringList& args, QTextStream& out)
+{
+    const QString command = args.value(0);
+    if (command == QLatin1String("init")) {
+        RequireCount(args, 2);
+        admin::CreateSiteDatabase(args[1]);
+    } else if (command == QLatin1String("demo")) {
+        RequireCount(args, 2);
+        admin::CreateDemoDatabase(args[1]);
+    } else if (command == QLatin1String("sql")) {
+        RequireCount(args, 3);
+        out << admin::RunStatement(*admin::OpenSiteDatabase(args[1]), args[2]);
+    } else if (command == QLatin1String("user") && args.value(1) == QLatin1String("add")) {
+        if (args.size() < 4)
+            throw UsageError{QStringLiteral("user add needs PATH and ID.")};
+        const admin::NewUser user = ParseNewUser(args[3], args.mid(4));
+        admin::AddUser(*admin::OpenSiteDatabase(args[2]), user);
+    } else if (command == QLatin1String("user") && args.value(1) == QLatin1String("passwd")) {
+        RequireCount(args, 5);
+        admin::SetPassword(*admin::OpenSiteDatabase(args[2]), args[3], args[4]);
+    } else if (command == QLatin1String("default-path")) {
+        RequireCount(args, 1);
+        out << app::ConnectionSettings::DefaultDatabasePath() << '\n';
+    } else {
+        throw UsageError{command.isEmpty() ? QStringLiteral("No command given.")
+                                           : QStringLiteral("Unknown command %1.").arg(command)};
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const QStringList args = application.arguments().mid(1);
+
+    if (args.value(0) == QLatin1String("--help") || args.value(0) == QLatin1String("-h")) {
+        out << kUsage;
+        return 0;
+    }
+    try {
+        return admin::RunReportingFailure([&] { Dispatch(args, out); }, err);
+    } catch (const UsageError& e) {
+        err << e.message << '\n' << kUsage;
+        return kUsageError;
+    }
+}

@@ -1,0 +1,102 @@
+#include "forms/FocusChain.h"
+
+#include "forms/Control.h"
+
+namespace forms {
+
+FocusChain::FocusChain(QObject* parent) : QObject(parent) {}
+
+FocusChain::~FocusChain()
+{
+    for (Control* control : order_)
+        control->chain_ = nullptr;
+}
+
+void FocusChain::Add(Control* control)
+{
+    if (!control || control->chain_ == this)
+        return;
+    Q_ASSERT(!control->chain_);
+    control->chain_ = this;
+    order_.append(control);
+    connect(control, &QObject::destroyed, this, &FocusChain::Forget);
+}
+
+void FocusChain::Add(std::initializer_list<Control*> controls)
+{
+    for (Control* control : controls)
+        Add(control);
+}
+
+void FocusChain::SetLeaveCheck(Control* control, LeaveCheck check)
+{
+    leaveChecks_.insert(control, std::move(check));
+}
+
+bool FocusChain::Focus(Control* control)
+{
+    if (!control || control->chain_ != this || !control->CanTakeFocus() || checking_)
+        return false;
+    if (control == current_) {
+        emit focusRequested(current_);
+        return true;
+    }
+    if (current_) {
+        const auto check = leaveChecks_.constFind(current_);
+        if (check != leaveChecks_.constEnd() && *check) {
+            checking_ = true;
+            const bool mayLeave = (*check)();
+            checking_ = false;
+            if (!mayLeave) {
+                if (current_)
+                    emit focusRequested(current_);
+                return false;
+            }
+        }
+    }
+    // The check may itself have moved the focus or disabled the target.
+    if (!control->CanTakeFocus())
+        return false;
+    Control* previous = current_;
+    current_ = control;
+    emit currentChanged(previous, current_);
+    emit focusRequested(current_);
+    return true;
+}
+
+Control* FocusChain::NextAfter(const Control* control) const
+{
+    const int count = int(order_.size());
+    const int start = int(order_.indexOf(const_cast<Control*>(control)));
+    for (int step = 1; step <= count; ++step) {
+        Control* candidate = order_[(start + step + count) % count];
+        if (candidate != control && candidate->CanTakeFocus())
+            return candidate;
+    }
+    return nullptr;
+}
+
+bool FocusChain::FocusNext()
+{
+    Control* next = NextAfter(current_);
+    return next && Focus(next);
+}
+
+void FocusChain::ClearFocus()
+{
+    if (!current_)
+        return;
+    Control* previous = current_;
+    current_ = nullptr;
+    emit currentChanged(previous, nullptr);
+}
+
+void FocusChain::Forget(QObject* control)
+{
+    order_.removeIf([control](Control* c) { return c == control; });
+    leaveChecks_.remove(static_cast<Control*>(control));
+    if (current_ == control)
+        current_ = nullptr;
+}
+
+} // namespace forms

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QList>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTableWidget;
+class QWidget;
+
+namespace forms {
+
+class Button;
+class CheckBox;
+class Control;
+class Grid;
+class Label;
+class OptionGroup;
+class Picker;
+class Tabs;
+class TextField;
+
+// One binder per control kind: the widget takes the model's state at once
+// and follows every change; what the user does in the widget goes back to
+// the model. The connections live as long as both ends, so a binder needs
+// no object of its own. A change never echoes back: both sides only act on
+// a value that differs from what they hold.
+//
+// Enabled and visible flow from the model to the widget only, so a widget
+// hidden with its tab page leaves the model visible.
+//
+// Each binder also marks the widget with its model, which is how the focus
+// sync finds the control behind a focused widget.
+void Bind(QLineEdit* edit, TextField* field);
+// The combo box is made editable: the picker's text can be typed.
+void Bind(QComboBox* combo, Picker* picker);
+// Radio button i shows option i.
+void Bind(const QList<QRadioButton*>& radios, OptionGroup* group);
+void Bind(QCheckBox* box, CheckBox* check);
+void Bind(QPushButton* button, Button* model);
+void Bind(QLabel* label, Label* model);
+// The header row becomes the table's horizontal header, grid row r the
+// table's row r - 1. Cells are read-only; Enter and a double click open the
+// current row (Grid::activated), typed characters go to Grid::keyTyped.
+void Bind(QTableWidget* table, Grid* grid);
+// The pages already exist in the tab widget; the binder sets their captions
+// and keeps the page showing in step.
+void Bind(QTabWidget* tabs, Tabs* model);
+
+// The control model a widget (or the nearest of its parents) was bound to.
+Control* ControlOf(const QWidget* widget);
+
+} // namespace forms

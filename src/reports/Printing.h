@@ -1,0 +1,50 @@
+#pragma once
+
+#include "reports/Report.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace reports {
+
+// The two request forms, found in the program's folder.
+inline const QString kLongFormFile = QStringLiteral("DepartmentRequest.rpt");
+inline const QString kShortFormFile = QStringLiteral("DepartmentRequest_Short.rpt");
+// The folder of the running program followed by the file name.
+QString ReportFilePath(const QString& fileName);
+
+// What printing takes from the session: the hospital's name for the title,
+// the user component's report logon values, and the connection the report
+// reads through.
+struct PrintContext {
+    QString hospitalCompany;
+    QString serverName;
+    QString database;
+    QString serverPassword;
+    Report::ConnectionSource connection;
+
+    // From app::Session() and its current user; throws ReportError when no
+    // user component is there.
+    static PrintContext FromSession();
+};
+
+// Opens the report file, makes it the current report, titles it with the
+// hospital's name, points every table at the user's database ("INVENTORY"
+// in INVENTORY.dbo.t becomes the context's database) with the logon
+// server / database / "sa" / password, and gives the parameter fields the
+// values in order: values beyond the last field are unused, fields beyond
+// the last value get none, and {?@SupplierCode} and {?SupplierID} get their
+// value followed by one blank. Throws ReportError (missing or unreadable
+// file, a table location without "."); the report is current from the moment
+// its file opened.
+void PrintReport(const QString& path, const QStringList& values, const PrintContext& context);
+void PrintReport(const QString& path, const QStringList& values);
+
+// The program-wide current report: set by PrintReport, shown by every new
+// viewer, released when a viewer closes. Viewers keep their own reference
+// to what they show.
+std::shared_ptr<Report> CurrentReport();
+void ReleaseCurrentReport();
+
+} // namespace reports

@@ -1,0 +1,185 @@
+// The demo database holds what a newcomer needs to try every feature.
+#include "admin/Databases.h"
+#include "admin/DemoData.h"
+#include "app/CurrentUser.h"
+#include "locations/LocationServices.h"
+#include "requests/RequestQueries.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDate kToday(2026, 3, 15);
+
+class DemoDatabase : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        dir_ = new QTemporaryDir;
+        path_ = dir_->filePath("demo.db");
+        admin::CreateDemoDatabase(path_, kToday);
+    }
+    static void TearDownTestSuite()
+    {
+        delete dir_;
+        dir_ = nullptr;
+    }
+    void SetUp() override { connection_ = admin::OpenSiteDatabase(path_); }
+
+    db::RowSet Run(const QString& statement) { return connection_->Execute(statement); }
+    qlonglong Count(const QString& nativeQuery) { return connection_->ExecuteNative(nativeQuery).Field(0).toLongLong(); }
+    QStringList Column(const db::RowSet& rows, int column)
+    {
+        QStringList values;
+        for (const db::RowSet::Row& row : rows.Rows())
+            values << row.value(column).toString();
+        return values;
+    }
+
+    static QTemporaryDir* dir_;
+    static QString path_;
+    std::unique_ptr<db::SqliteConnection> connection_;
+};
+
+QTemporaryDir* DemoDatabase::dir_ = nullptr;
+QString DemoDatabase::path_;
+
+} // namespace
+
+TEST_F(DemoDatabase, SiteRecordAndSwitchesAreSet)
+{
+    const db::RowSet hospital = Run("Select Company, Address1, ClientName, AllowWDZeroOnHand, "
+                                    "isAutoWithdrawRequestNumber from Inventory..tbHospitalInfo");
+    ASSERT_EQ(hospital.RecordCount(), 1);
+    EXPECT_EQ(hospital.Field("ClientName").toString(), "DEMO");
+    EXPECT_FALSE(hospital.Field("Company").toString().isEmpty());
+    EXPECT_EQ(hospital.Field("AllowWDZeroOnHand").toInt(), 0);
+    for (const char* key : {"2", "3", "4", "5"}) {
+        const db::RowSet row = Run(QStringLiteral("Select KeyValue from Inventory..tbPharmaSwitch where idkey = '%1'").arg(key));
+        ASSERT_EQ(row.RecordCount(), 1) << key;
+        EXPECT_EQ(row.Field(0).toInt(), 0) << key;
+    }
+}
+
+TEST_F(DemoDatabase, LocationListsShowEveryKind)
+{
+    const QStringList nonStore = Column(Run(locations::LocationListStatement({true, true, true, false, false}, "")), 1);
+    EXPECT_TRUE(nonStore.contains("94"));
+    EXPECT_FALSE(nonStore.contains("10"));   // the pharmacy is warehouse and dispensing area
+    EXPECT_GE(nonStore.size(), 10);
+    EXPECT_GE(Count("SELECT count(*) FROM tbInvLocation WHERE Status = 'I'"), 1);
+    EXPECT_GE(Count("SELECT count(*) FROM tbInvLocation WHERE Status IS NULL"), 1);
+    EXPECT_GE(Count("SELECT count(*) FROM tbInvLocation WHERE InventoryType IS NOT NULL"), 1);
+    EXPECT_EQ(Count("SELECT count(DISTINCT AllowOrder) FROM tbInvLocation"), 2);
+}
+
+TEST_F(DemoDatabase, ItemsStockAndKits)
+{
+    const qlonglong items = Count("SELECT count(*) FROM tbInvMaster");
+    EXPECT_GE(items, 280);
+    EXPECT_LE(items, 350);
+    // Barcodes are unique 13-digit numbers.
+    EXPECT_GE(Count("SELECT count(*) FROM tbInvMaster WHERE BarCode IS NOT NULL"), 200);
+    EXPECT_EQ(Count("SELECT count(*) FROM tbInvMaster WHERE length(BarCode) <> 13 OR BarCode GLOB '*[^0-9]*'"), 0);
+    EXPECT_EQ(Count("SELECT count(DISTINCT BarCode) FROM tbInvMaster"),
+              Count("SELECT count(BarCode) FROM tbInvMaster"));
+    EXPECT_GE(Count("SELECT count(*) FROM tbInvMaster M JOIN tbInvClassification C "
+                    "ON C.ItemClassificationID = M.ItemClassificationID "
+                    "WHERE C.IsFixedAsset = 1 AND M.ItemName = 'INFUSION PUMP'"), 1);
+    EXPECT_GE(Count("SELECT count(*) FROM tbInvMaster M JOIN tbforGeneric G ON G.GenericID = M.GenericID "
+                    "JOIN tbforClassification N ON N.Node_Key = G.Node_Key WHERE N.Node_Key LIKE '%.%'"), 100);
+
+    EXPECT_GE(Count("SELECT count(*) FROM tbInvent WHERE LocationID = '94'"), items * 9 / 10);
+    EXPECT_GE(Count("SELECT count(DISTINCT LocationID) FROM tbInvent"), 5);
+    EXPECT_GE(Count("SELECT count(*) FROM tbInvent WHERE OnHand = 0"), 1);
+    EXPECT_GE(Count("SELECT count(*) FROM tbInvent WHERE IsADSStock = 1 AND ADSStock > 0"), 1);
+    EXPECT_GE(Count("SELECT count(*) FROM tbInvent WHERE ItemStatus = 1"), 1);
+
+    // Two kits, each recognised by the program's kit test and expanded by
+    // the procedure; one component is inactive and left out.
+    const db::RowSet kits = connection_->ExecuteNative("SELECT ItemID, KitID FROM tbInvMaster WHERE KitID IS NOT NULL");
+    ASSERT_EQ(kits.RecordCount(), 2);
+    for (const db::RowSet::Row& kit : kits.Rows()) {
+        const QString code = kit.at(0).toString();
+        const db::RowSet test = Run("Select B.ItemID as Code from Inventory..tbInvKit A Left Outer Join "
+                                    "Inventory..tbInvMaster B On A.KitID = B.KitID Where not Active = 'I' and B.ItemID = '"
+                                    + code + "'");
+        EXPECT_FALSE(test.IsEmpty()) << code.toStdString();
+        const db::RowSet parts = Run("Inventory..sp_Inv_KitofItems " + code);
+        EXPECT_GE(parts.RecordCount(), 3) << code.toStdString();
+        EXPECT_EQ(parts.RecordCount(), Count(QStringLiteral("SELECT count(*) FROM tbInvKit WHERE KitID = '%1' AND "
+                                                            "Active <> 'I'").arg(kit.at(1).toString())));
+    }
+    EXPECT_EQ(Count("SELECT count(*) FROM tbInvKit WHERE Active = 'I'"), 1);
+}
+
+TEST_F(DemoDatabase, RequestsInEveryStateWithStockedLines)
+{
+    struct State { const char* name; const char* where; };
+    const State states[] = {
+        {"pending", "Status IS NULL AND VerifiedBy IS NULL"},
+        {"verified", "Status IS NULL AND VerifiedBy IS NOT NULL"},
+        {"processed", "Status = 'P' AND VerifiedBy IS NOT NULL"},
+        {"cancelled", "Status = 'D'"},
+    };
+    for (const State& s : states)
+        EXPECT_GE(Count(QStringLiteral("SELECT count(DISTINCT DocumentNumber) FROM tbInvWithdrawRequest WHERE %1")
+                            .arg(s.where)), 2) << s.name;
+    // Numbers 1..N, several lines each, every line's item stocked at the store.
+    const qlonglong requests = Count("SELECT count(DISTINCT DocumentNumber) FROM tbInvWithdrawRequest");
+    EXPECT_EQ(Count("SELECT max(CAST(DocumentNumber AS INTEGER)) FROM tbInvWithdrawRequest"), requests);
+    EXPECT_EQ(Count("SELECT count(*) FROM (SELECT DocumentNumber FROM tbInvWithdrawRequest GROUP BY DocumentNumber "
+                    "HAVING count(*) < 2)"), 0);
+    EXPECT_EQ(Count("SELECT count(*) FROM tbInvWithdrawRequest R WHERE NOT EXISTS (SELECT 1 FROM tbInvent I "
+                    "WHERE I.ItemID = R.ItemID AND I.LocationID = R.LocationID)"), 0);
+    EXPECT_EQ(Count("SELECT count(*) FROM tbInvWithdrawRequest WHERE TransDate > '2026-03-15 23:59:59' "
+                    "OR TransDate < '2026-02-01 00:00:00'"), 0);
+}
+
+TEST_F(DemoDatabase, EachUserLogsInAsPromisedAndSeesEveryListView)
+{
+    struct Case { const char* id; app::CurrentUser::LogInResult result; };
+    const Case cases[] = {
+        {"JDELA", app::CurrentUser::LogInResult::Accepted},
+        {"MSANTOS", app::CurrentUser::LogInResult::Accepted},
+        {"RLIM", app::CurrentUser::LogInResult::Accepted},
+        {"AREYES", app::CurrentUser::LogInResult::Refused},   // another department
+    };
+    for (const Case& c : cases) {
+        app::CurrentUser user(nullptr, app::ConnectionSettings{});
+        user.UseConnection(admin::OpenSiteDatabase(path_));
+        user.PasswordDeptCode = QStringLiteral("4");
+        QString password;
+        for (const admin::DemoLogin& login : admin::kDemoLogins)
+            if (QLatin1String(login.id) == QLatin1String(c.id))
+                password = QString::fromLatin1(login.password);
+        EXPECT_EQ(user.LogIn(c.id, password), c.result) << c.id;
+        if (c.result != app::CurrentUser::LogInResult::Accepted)
+            continue;
+        // Pending, verified and processed: listed, and some of each opens for this user.
+        for (const auto& [pendings, verified] : {std::pair{true, false}, {true, true}, {false, true}}) {
+            const db::RowSet listed = Run(requests::RequestListStatement(c.id, pendings, verified));
+            bool opens = false;
+            for (const db::RowSet::Row& row : listed.Rows())
+                opens = opens || requests::IsUserLocation(*connection_, c.id, row.at(5).toString());
+            EXPECT_TRUE(opens) << c.id << " pendings " << pendings << " verified " << verified;
+        }
+    }
+    // The verify right: a settings row with 1, with 0, and none at all.
+    EXPECT_EQ(Count("SELECT isVerifyTessary FROM tbInvUserSettings WHERE UserID = 'MSANTOS'"), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM tbInvUserSettings WHERE UserID = 'JDELA' AND isVerifyTessary = 0"), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM tbInvUserSettings WHERE UserID = 'RLIM'"), 0);
+}
+
+TEST_F(DemoDatabase, SameRowsEveryTime)
+{
+    QTemporaryDir dir;
+    const QString again = dir.filePath("again.db");
+    admin::CreateDemoDatabase(again, kToday);
+    const auto other = admin::OpenSiteDatabase(again);
+    for (const char* table : {"tbInvMaster", "tbInvent", "tbInvKit", "tbInvWithdrawRequest", "tbPasswordMain"}) {
+        const QString dump = QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(table);
+        EXPECT_EQ(connection_->ExecuteNative(dump).Rows(), other->ExecuteNative(dump).Rows()) << table;
+    }
+}

@@ -1,0 +1,90 @@
+// The text the sql command prints, and how it fails.
+#include "admin/AdminError.h"
+#include "admin/SqlCommand.h"
+#include "db/DbError.h"
+#include "support/TempDatabase.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using testing_support::TempDatabase;
+
+namespace {
+
+void Seed(TempDatabase& db)
+{
+    db.Insert("tbInvLocation", {{"LocationID", "94"}, {"Location", "CENTRAL SUPPLY"}});
+    db.Insert("tbInvUserLocation", {{"UserID", "JDELA"}, {"LocationID", "94"}});
+    db.Insert("tbInvWithdrawRequest", {{"DocumentNumber", "1"}, {"ItemID", "P0001"}, {"Quantity", 12.0},
+                                       {"UnitCost", 2.5}, {"TransDate", "2026-03-07 14:05:09"}, {"VerifiedBy", QVariant()}});
+}
+
+} // namespace
+
+TEST(SqlCommand, PrintsAHeaderAndTabSeparatedRows)
+{
+    TempDatabase db;
+    Seed(db);
+    EXPECT_EQ(admin::RunStatement(db.Connection(),
+                                  "Select DocumentNumber, Quantity, UnitCost, TransDate, VerifiedBy "
+                                  "from INVENTORY..tbInvWithdrawRequest where DocumentNumber = '1'"),
+              "DocumentNumber\tQuantity\tUnitCost\tTransDate\tVerifiedBy\n"
+              "1\t12\t2.5\t2026-03-07 14:05:09\tNULL\n");
+    // Procedures run as the program sends them.
+    EXPECT_EQ(admin::RunStatement(db.Connection(), "INVENTORY..sp_Inv_UserLocation 'JDELA'"),
+              "Location\tLocationID\nCENTRAL SUPPLY\t94\n");
+    // A query without rows prints its header; a statement without a result nothing.
+    EXPECT_EQ(admin::RunStatement(db.Connection(), "Select ItemID from INVENTORY..tbInvMaster"), "ItemID\n");
+    EXPECT_EQ(admin::RunStatement(db.Connection(),
+                                  "Update INVENTORY..tbInvWithdrawRequest set Status = 'D' where DocumentNumber = '1'"),
+              "");
+}
+
+TEST(SqlCommand, RefusedStatementReportsTheServersDescription)
+{
+    TempDatabase db;
+    QString description;
+    try {
+        db.Connection().Execute("Select Nothing From INVENTORY..tbInvMaster");
+    } catch (const db::DbError& e) {
+        description = e.Description();
+    }
+    ASSERT_FALSE(description.isEmpty());
+
+    QString err;
+    QTextStream errStream(&err);
+    const int exitCode = admin::RunReportingFailure(
+        [&] { admin::RunStatement(db.Connection(), "Select Nothing From INVENTORY..tbInvMaster"); }, errStream);
+    errStream.flush();
+    EXPECT_NE(exitCode, 0);
+    EXPECT_EQ(err.trimmed(), description);
+}
+
+// The built command itself, when it sits beside the test programs' folder.
+TEST(SqlCommand, ExecutableExitsNonZeroWithTheMessageOnStderr)
+{
+    const QString program = QCoreApplication::applicationDirPath() + "/../tessary-admin";
+    if (!QFileInfo(program).isExecutable())
+        GTEST_SKIP() << "tessary-admin is not built";
+    TempDatabase db;
+    Seed(db);
+    auto run = [&](const QStringList& args, QString* out, QString* err) {
+        QProcess process;
+        process.start(program, args);
+        process.waitForFinished(-1);
+        *out = QString::fromUtf8(process.readAllStandardOutput());
+        *err = QString::fromUtf8(process.readAllStandardError());
+        return process.exitCode();
+    };
+    QString out, err;
+    EXPECT_EQ(run({"sql", db.Path(), "Select LocationID From INVENTORY..tbInvLocation"}, &out, &err), 0);
+    EXPECT_EQ(out, "LocationID\n94\n");
+    EXPECT_NE(run({"sql", db.Path(), "Select Nothing From INVENTORY..tbInvLocation"}, &out, &err), 0);
+    EXPECT_TRUE(out.isEmpty());
+    EXPECT_TRUE(err.contains("Nothing")) << err.toStdString();
+    EXPECT_NE(run({"user", "passwd", db.Path(), "NOBODY", "x"}, &out, &err), 0);
+    EXPECT_EQ(err.trimmed(), "Unknown user ID 'NOBODY'.");
+}

@@ -1,0 +1,154 @@
+// Creating site databases and adding users: what the admin command stores
+// is what the log-in and the supervisor check of the program accept.
+#include "admin/AdminError.h"
+#include "admin/Databases.h"
+#include "admin/Users.h"
+#include "app/CurrentUser.h"
+#include "cipher/CryptText.h"
+#include "db/DbError.h"
+#include "support/TempDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using testing_support::TempDatabase;
+
+namespace {
+
+QString Enciphered(const char* password)
+{
+    return cipher::CryptText("E", "QUENTAVIXLORM", QString::fromLatin1(password));
+}
+
+// The program's supervisor check for one ID and password.
+bool Authorises(db::Connection& connection, const QString& id, const char* password)
+{
+    return !connection
+                .Execute("Select EmployeeId, Password from password..tbpasswordmain where departmentid in ('4','00') "
+                         "and Right_Code1 = 'A' and Right_Code2 = 'S' and Employeeid = '"
+                         + id + "' and Password = '" + Enciphered(password) + "'")
+                .IsEmpty();
+}
+
+QStringList UserLocations(TempDatabase& db, const char* id)
+{
+    QStringList ids;
+    const db::RowSet rows = db.Connection().ExecuteNative(
+        "SELECT LocationID FROM tbInvUserLocation WHERE UserID = ? ORDER BY LocationID", {QString::fromLatin1(id)});
+    for (const db::RowSet::Row& row : rows.Rows())
+        ids << row.at(0).toString();
+    return ids;
+}
+
+admin::NewUser User(const char* id, const char* password, QStringList locations = {})
+{
+    admin::NewUser user;
+    user.id = QString::fromLatin1(id);
+    user.lastName = QStringLiteral("SANTOS");
+    user.firstName = QStringLiteral("MARIA");
+    user.password = QString::fromLatin1(password);
+    user.locations = std::move(locations);
+    return user;
+}
+
+class Users : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* id : {"94", "20", "30"})
+            db.Insert("tbInvLocation", {{"LocationID", id}, {"Location", QStringLiteral("LOCATION %1").arg(id)}});
+    }
+    TempDatabase db;
+};
+
+} // namespace
+
+TEST(SiteDatabase, InitCreatesTheSchemaAndRefusesAnExistingPath)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("new/folder/site.db");   // folders made as needed
+    admin::CreateSiteDatabase(path);
+    EXPECT_TRUE(admin::OpenSiteDatabase(path)->Execute("Select * From INVENTORY..tbInvLocation").IsEmpty());
+    EXPECT_THROW(admin::CreateSiteDatabase(path), db::DbError);
+
+    // Any file at all is left alone.
+    const QString other = dir.filePath("notes.txt");
+    QFile file(other);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("keep me");
+    file.close();
+    EXPECT_THROW(admin::CreateSiteDatabase(other), db::DbError);
+    EXPECT_THROW(admin::CreateDemoDatabase(other), db::DbError);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "keep me");
+}
+
+TEST_F(Users, VerifierGetsTheRightsTheSettingsRowAndItsLocations)
+{
+    admin::NewUser user = User("MSANTOS", "Verify1", {"94", "20"});
+    user.MakeVerifier();
+    admin::AddUser(db.Connection(), user);
+
+    const db::RowSet row = db.Connection().ExecuteNative(
+        "SELECT Password, departmentid, Right_Code1, Right_Code2, LastName, FirstName FROM tbPasswordMain "
+        "WHERE EmployeeID = 'MSANTOS'");
+    ASSERT_EQ(row.RecordCount(), 1);
+    EXPECT_EQ(row.Field("Password").toString(), Enciphered("Verify1"));
+    EXPECT_EQ(row.Field("departmentid").toString(), "4");
+    EXPECT_EQ(row.Field("Right_Code1").toString(), "A");
+    EXPECT_EQ(row.Field("Right_Code2").toString(), "S");
+    EXPECT_EQ(row.Field("LastName").toString(), "SANTOS");
+    EXPECT_EQ(db.Scalar("SELECT isVerifyTessary FROM tbInvUserSettings WHERE UserID = 'MSANTOS'"), 1);
+    EXPECT_EQ(UserLocations(db, "MSANTOS"), QStringList({"20", "94"}));
+
+    EXPECT_TRUE(Authorises(db.Connection(), "MSANTOS", "Verify1"));
+    EXPECT_FALSE(Authorises(db.Connection(), "MSANTOS", "verify1"));   // case matters
+}
+
+TEST_F(Users, RequesterHasNoRightsAndAVerifyFlagOfZero)
+{
+    admin::NewUser user = User("JDELA", "request", {"30"});
+    user.department = QStringLiteral("7");
+    admin::AddUser(db.Connection(), user);
+
+    const db::RowSet row = db.Connection().ExecuteNative(
+        "SELECT departmentid, Right_Code1, Right_Code2 FROM tbPasswordMain WHERE EmployeeID = 'JDELA'");
+    EXPECT_EQ(row.Field("departmentid").toString(), "7");
+    EXPECT_TRUE(row.Field("Right_Code1").isNull());
+    EXPECT_TRUE(row.Field("Right_Code2").isNull());
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM tbInvUserSettings WHERE UserID = 'JDELA' AND isVerifyTessary = 0"), 1);
+    EXPECT_FALSE(Authorises(db.Connection(), "JDELA", "request"));
+}
+
+TEST_F(Users, RefusedUserLeavesNothingBehind)
+{
+    admin::AddUser(db.Connection(), User("MSANTOS", "verify"));
+    struct Case { const char* what; admin::NewUser user; };
+    const Case cases[] = {
+        {"existing ID in another case", User("msantos", "other")},
+        {"unknown location after a known one", User("NEWUSER", "x", {"94", "99"})},
+        {"empty ID", User("", "x")},
+    };
+    for (const Case& c : cases)
+        EXPECT_THROW(admin::AddUser(db.Connection(), c.user), admin::AdminError) << c.what;
+
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM tbPasswordMain"), 1);
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM tbInvUserSettings"), 1);
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM tbInvUserLocation"), 0);
+    EXPECT_FALSE(db.Connection().InTransaction());
+}
+
+TEST_F(Users, PasswordChangeIsWhatTheLogInAccepts)
+{
+    admin::AddUser(db.Connection(), User("JDELA", "old"));
+    admin::SetPassword(db.Connection(), "JDELA", "n3w pass");
+    EXPECT_THROW(admin::SetPassword(db.Connection(), "NOBODY", "x"), admin::AdminError);
+
+    app::CurrentUser user(nullptr, app::ConnectionSettings{});
+    user.UseConnection(db.OpenAnother());
+    user.PasswordDeptCode = QStringLiteral("4");
+    EXPECT_EQ(user.LogIn("JDELA", "old"), app::CurrentUser::LogInResult::Refused);
+    EXPECT_EQ(user.LogIn("JDELA", "n3w pass"), app::CurrentUser::LogInResult::Accepted);
+}
