@@ -38,6 +38,14 @@ QVariant ToDateTime(const QVariant& value)
     return dt.isValid() ? QVariant(dt) : value;
 }
 
+// Date-times are stored as sortable text, whatever form Qt would bind them in.
+QVariant ToStorage(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QDateTime && !value.isNull())
+        return value.toDateTime().toString(kEmbeddedDateTimeFormat);
+    return value;
+}
+
 } // namespace
 
 SqliteConnection::SqliteConnection(QString path)
@@ -117,7 +125,7 @@ RowSet SqliteConnection::ExecuteNative(const QString& sql, const QVariantList& b
         ok = query.prepare(sql);
         if (ok) {
             for (const QVariant& value : binds)
-                query.addBindValue(value);
+                query.addBindValue(ToStorage(value));
             ok = query.exec();
         }
     }

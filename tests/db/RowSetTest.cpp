@@ -59,3 +59,17 @@ TEST(Transaction, GuardRollsBackUnlessCommitted)
     }
     EXPECT_EQ(db.Scalar("SELECT COUNT(*) FROM tbPharmaSwitch"), 1);
 }
+
+TEST(NativeStatement, BoundDateTimesAreStoredSortableAndReadBack)
+{
+    TempDatabase db;
+    const QDateTime late(QDate(2026, 3, 7), QTime(14, 5, 9));
+    const QDateTime early(QDate(2026, 3, 7), QTime(9, 0, 0));
+    for (const QDateTime& when : {late, early})
+        db.Insert("tbInvWithdrawRequest", {{"DocumentNumber", "1"}, {"TransDate", when}});
+    const db::RowSet rows =
+        db.Connection().ExecuteNative("SELECT TransDate FROM tbInvWithdrawRequest ORDER BY TransDate");
+    ASSERT_EQ(rows.RecordCount(), 2);
+    EXPECT_EQ(rows.RowAt(0).at(0).toDateTime(), early);
+    EXPECT_EQ(rows.RowAt(1).at(0).toDateTime(), late);
+}
