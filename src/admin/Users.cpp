@@ -7,8 +7,6 @@ namespace admin {
 
 namespace {
 
-const QString kPasswordKey = QStringLiteral("QUENTAVIXLORM");
-
 QVariant TextOrNull(const QString& text)
 {
     return text.isEmpty() ? QVariant() : QVariant(text);
@@ -33,11 +31,6 @@ void NewUser::MakeVerifier()
     verifyTessary = true;
 }
 
-QString EncipherPassword(const QString& password)
-{
-    return cipher::CryptText(QStringLiteral("E"), kPasswordKey, password);
-}
-
 void InsertUser(db::SqliteConnection& connection, const NewUser& user)
 {
     if (user.id.trimmed().isEmpty())
@@ -51,7 +44,7 @@ void InsertUser(db::SqliteConnection& connection, const NewUser& user)
     connection.ExecuteNative(
         QStringLiteral("INSERT INTO tbPasswordMain (EmployeeID, Password, departmentid, Right_Code1, Right_Code2, "
                        "LastName, FirstName) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-        {user.id, EncipherPassword(user.password), user.department, TextOrNull(user.rightCode1),
+        {user.id, cipher::EncipherPassword(user.password), user.department, TextOrNull(user.rightCode1),
          TextOrNull(user.rightCode2), user.lastName, user.firstName});
     if (user.verifyTessary)
         connection.ExecuteNative(QStringLiteral("INSERT INTO tbInvUserSettings (UserID, isVerifyTessary) VALUES (?, ?)"),
@@ -75,7 +68,7 @@ void SetPassword(db::SqliteConnection& connection, const QString& id, const QStr
     if (!UserExists(connection, id))
         throw AdminError(QStringLiteral("Unknown user ID '%1'.").arg(id));
     connection.ExecuteNative(QStringLiteral("UPDATE tbPasswordMain SET Password = ? WHERE EmployeeID = ?"),
-                             {EncipherPassword(password), id});
+                             {cipher::EncipherPassword(password), id});
     transaction.Commit();
 }
 

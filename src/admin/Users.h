@@ -27,8 +27,6 @@ struct NewUser {
     void MakeVerifier();
 };
 
-// The stored form of a password: the suite's cipher with its fixed key.
-QString EncipherPassword(const QString& password);
 
 // Adds the user in one transaction. Throws AdminError for an ID that exists
 // (compared without case, as the server does) or an unknown location.

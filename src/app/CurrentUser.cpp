@@ -6,10 +6,6 @@
 
 namespace app {
 
-namespace {
-const QString kPasswordKey = QStringLiteral("QUENTAVIXLORM");
-}
-
 CurrentUser::CurrentUser(LoginView* view, ConnectionSettings settings)
     : view_(view), settings_(std::move(settings)) {}
 
@@ -26,7 +22,7 @@ CurrentUser::LogInResult CurrentUser::LogIn(const QString& employeeId, const QSt
     try {
         if (!connection_)
             connection_ = settings_.Open();
-        const QString enciphered = cipher::CryptText(QStringLiteral("E"), kPasswordKey, password);
+        const QString enciphered = cipher::EncipherPassword(password);
         const db::RowSet rows = connection_->Execute(
             "Select EmployeeID From Password..tbPasswordMain Where EmployeeID = " + db::Quote(employeeId)
             + " and departmentid in (" + db::Quote(PasswordDeptCode) + ",'00') and Password = "

@@ -137,4 +137,9 @@ QString CryptText(const QString& mode, const QString& key, const QString& text)
     return encipher ? Encipher(key, text) : Decipher(key, text);
 }
 
+QString EncipherPassword(const QString& password)
+{
+    return CryptText(QStringLiteral("E"), QStringLiteral("QUENTAVIXLORM"), password);
+}
+
 } // namespace cipher

@@ -12,4 +12,8 @@ namespace cipher {
 // or a key longer than 32 767 characters.
 QString CryptText(const QString& mode, const QString& key, const QString& text);
 
+// A password as the password database stores it: enciphered with the
+// suite's password key.
+QString EncipherPassword(const QString& password);
+
 } // namespace cipher
