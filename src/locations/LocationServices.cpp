@@ -4,6 +4,7 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Quote.h"
+#include "forms/Picker.h"
 #include "forms/Prompts.h"
 
 namespace locations {
@@ -42,6 +43,33 @@ QString LocationListStatement(const LocationListFlags& flags, const QString& emp
     if (flags.orderable)
         return kSelectLocations + "AllowOrder = 1 AND " + kActive;
     return kSelectLocations + "Not Status = 'I' or Status is Null  ORDER BY Location";
+}
+
+void LoadLocation(forms::Picker& picker, const LocationListFlags& flags, db::Connection& connection,
+                  forms::Prompts& prompts, const QString& employeeId, const QString& defaultLocationId)
+{
+    try {
+        picker.SetTag(QString());
+        const db::RowSet rows = connection.Execute(LocationListStatement(flags, employeeId));
+        if (!rows.IsEmpty()) {
+            QList<forms::PickerRow> list;
+            const int name = rows.ColumnIndex(QStringLiteral("Location"));
+            const int id = rows.ColumnIndex(QStringLiteral("LocationID"));
+            for (const db::RowSet::Row& row : rows.Rows())
+                list << forms::PickerRow{row.value(name).toString(), id < 0 ? QString() : row.value(id).toString()};
+            picker.SetRows(list);
+        }
+        if (!flags.selectDefault)
+            return;
+        const db::RowSet chosen = connection.Execute(
+            "Select Location From INVENTORY..tbInvLocation Where LocationID = " + db::Quote(defaultLocationId));
+        if (chosen.IsEmpty())
+            return;
+        picker.SetText(app::NullToDefault(chosen.Field(QStringLiteral("Location")), QString()).toString());
+        picker.SetTag(defaultLocationId);
+    } catch (const db::DbError& e) {
+        prompts.Tell("Called from: Sub LoadLocation -" + e.Description());
+    }
 }
 
 ValidatedLocation ValidateLocation(db::Connection& connection, forms::Prompts& prompts, const QString& rightCode,

@@ -3,7 +3,7 @@
 #include <QString>
 
 namespace db { class Connection; }
-namespace forms { class Prompts; }
+namespace forms { class Picker; class Prompts; }
 
 namespace locations {
 
@@ -21,6 +21,14 @@ struct LocationListFlags {
 // The statement that lists the locations of that kind; user locations are
 // those of the given user.
 QString LocationListStatement(const LocationListFlags& flags, const QString& employeeId);
+
+// Fills a location picker with the list of that kind and, when asked,
+// preselects the default location (text and tag). The tag is emptied first;
+// an empty list leaves the picker's rows as they were. A failure is shown as
+// "Called from: Sub LoadLocation -" and its description; the picker keeps
+// what was set before it.
+void LoadLocation(forms::Picker& picker, const LocationListFlags& flags, db::Connection& connection,
+                  forms::Prompts& prompts, const QString& employeeId, const QString& defaultLocationId);
 
 // The outcome of looking a location name up.
 struct ValidatedLocation {

@@ -1,3 +1,4 @@
+#include "forms/Picker.h"
 #include "locations/LocationServices.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDatabase.h"
@@ -133,4 +134,55 @@ TEST(Barcode, TurnsIntoTheItemCodeOrStaysAsTyped)
     EXPECT_EQ(locations::GetItemIDByBarcode(db.Connection(), "4800016644122"), "P0007");
     EXPECT_EQ(locations::GetItemIDByBarcode(db.Connection(), "P0007"), "P0007");
     EXPECT_EQ(locations::GetItemIDByBarcode(db.Connection(), "O'BRIEN"), "O'BRIEN");
+}
+
+TEST(LoadLocation, FillsThePickerAndPreselectsTheDefault)
+{
+    TempDatabase db;
+    SeedLocations(db);
+    db.Insert("tbInvUserLocation", {{"UserID", "ANNA"}, {"LocationID", "20"}});
+    ScriptedPrompts prompts;
+
+    forms::Picker to;
+    to.SetTag("stale");
+    locations::LoadLocation(to, {true, true, true, false, false}, db.Connection(), prompts, "ANNA", "94");
+    ASSERT_EQ(to.Rows().size(), 3);
+    EXPECT_EQ(to.Rows().at(0), (forms::PickerRow{"CENTRAL SUPPLY", "94"}));
+    EXPECT_EQ(to.Text(), "CENTRAL SUPPLY");
+    EXPECT_EQ(to.Tag(), "94");
+
+    forms::Picker from;
+    from.SetText("TYPED");
+    from.SetTag("stale");
+    locations::LoadLocation(from, {false, false, false, false, true}, db.Connection(), prompts, "ANNA", "94");
+    EXPECT_EQ(from.Rows(), (QList<forms::PickerRow>{{"WARD 2", "20"}}));
+    EXPECT_EQ(from.Text(), "TYPED") << "nothing preselected";
+    EXPECT_EQ(from.Tag(), "");
+}
+
+TEST(LoadLocation, MissingDefaultOrEmptyListKeepsWhatThePickerShowed)
+{
+    TempDatabase db;
+    ScriptedPrompts prompts;
+    forms::Picker picker;
+    picker.SetRows({{"OLD", "1"}});
+    picker.SetText("OLD");
+    picker.SetTag("1");
+    locations::LoadLocation(picker, {true, true, true, false, false}, db.Connection(), prompts, "ANNA", "94");
+    EXPECT_EQ(picker.Rows().size(), 1);
+    EXPECT_EQ(picker.Text(), "OLD");
+    EXPECT_EQ(picker.Tag(), "");
+}
+
+TEST(LoadLocation, FailureIsShownWithItsOrigin)
+{
+    TempDatabase db;
+    db.Connection().ExecuteNative("DROP TABLE tbInvLocation");
+    ScriptedPrompts prompts;
+    prompts.Expect({"Called from: Sub LoadLocation -no such table: tbInvLocation", "Tessary", forms::Icon::None,
+                    forms::Buttons::Ok});
+    forms::Picker picker;
+    picker.SetTag("1");
+    locations::LoadLocation(picker, {}, db.Connection(), prompts, "ANNA", "94");
+    EXPECT_EQ(picker.Tag(), "");
 }
