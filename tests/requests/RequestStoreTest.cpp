@@ -1,0 +1,201 @@
+#include "db/DbError.h"
+#include "requests/RequestStore.h"
+#include "support/TempDatabase.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+#include <thread>
+
+using testing_support::TempDatabase;
+
+namespace {
+
+requests::RequestToSave Request(const QString& number, int lines)
+{
+    requests::RequestToSave r;
+    r.documentNumber = number;
+    r.transDate = QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9));
+    r.locationId = "94";
+    r.targetLocationId = "10";
+    r.userId = "ANNA";
+    r.remarks = "FOR WARD USE";
+    for (int i = 1; i <= lines; ++i)
+        r.lines << requests::RequestLine{QStringLiteral("P%1").arg(i), QString::number(i), "12.5", "Y", i == 1 ? "Y" : "N"};
+    return r;
+}
+
+void Store(TempDatabase& db, const char* number, const char* item = "OLD")
+{
+    db.Insert("tbInvWithdrawRequest", {{"DocumentNumber", number}, {"ItemID", item}, {"Quantity", 1}});
+}
+
+QStringList Items(TempDatabase& db, const QString& number)
+{
+    QStringList items;
+    const db::RowSet rows = db.Connection().ExecuteNative(
+        "SELECT ItemID FROM tbInvWithdrawRequest WHERE DocumentNumber = ? ORDER BY rowid", {number});
+    for (const auto& row : rows.Rows())
+        items << row.at(0).toString();
+    return items;
+}
+
+// Passes statements on to a real connection and makes the chosen one, or
+// the commit, fail.
+class FailingConnection : public db::Connection {
+public:
+    FailingConnection(db::Connection& inner, int failAtStatement, bool failCommit)
+        : inner_(inner), failAt_(failAtStatement), failCommit_(failCommit) {}
+    void BeginTransaction() override { inner_.BeginTransaction(); }
+    void Commit() override
+    {
+        if (failCommit_)
+            throw db::DbError("disk I/O error");
+        inner_.Commit();
+    }
+    void Rollback() override { inner_.Rollback(); }
+    bool InTransaction() const override { return inner_.InTransaction(); }
+    db::Backend Kind() const override { return inner_.Kind(); }
+    QString DatabaseName() const override { return inner_.DatabaseName(); }
+    QStringList sent;
+
+protected:
+    db::RowSet DoExecute(const QString& statement) override
+    {
+        sent << statement;
+        if (sent.size() == failAt_)
+            throw db::DbError("The connection was lost.");
+        return inner_.Execute(statement);
+    }
+
+private:
+    db::Connection& inner_;
+    int failAt_;
+    bool failCommit_;
+};
+
+} // namespace
+
+TEST(SaveRequest, WireTextOfTheDeleteAndInserts)
+{
+    TempDatabase db;
+    QStringList sent;
+    db.Connection().SetStatementObserver([&](const QString& s) { sent << s; });
+    requests::RequestToSave r = Request("25", 1);
+    r.lines[0].quantity = "5";
+    requests::SaveRequest(db.Connection(), r);
+    ASSERT_EQ(sent.size(), 2);
+    EXPECT_EQ(sent[0].toStdString(), "Delete INVENTORY..tbInvWithdrawRequest Where DocumentNumber = '25'");
+    EXPECT_EQ(sent[1].toStdString(),
+              "Insert INVENTORY..tbInvWithdrawRequest (DocumentNumber, ItemID, Quantity, UnitCost, ForRetail, isADS, "
+              "LocationID, TargetLocationID, TransDate, UserID, Remarks) Values ('25','P1',5,12.5,'Y', '1', '94', "
+              "'10', '03/07/2026 02:05:09 PM', 'ANNA', 'FOR WARD USE')");
+    const db::RowSet row = db.Connection().ExecuteNative("SELECT Quantity, UnitCost, isADS, TransDate FROM tbInvWithdrawRequest");
+    EXPECT_EQ(row.Field(0).toDouble(), 5);
+    EXPECT_EQ(row.Field(1).toDouble(), 12.5);
+    EXPECT_EQ(row.Field(2).toInt(), 1);
+    EXPECT_EQ(row.Field(3).toDateTime(), r.transDate);
+}
+
+TEST(SaveRequest, RewritesTheWholeRequestAndSkipsBlankCodes)
+{
+    TempDatabase db;
+    for (const char* item : {"A", "B", "C", "D"})
+        Store(db, "7", item);
+    Store(db, "8");
+    requests::RequestToSave r = Request("7", 3);
+    r.lines[1].itemId = "   ";
+    EXPECT_EQ(requests::SaveRequest(db.Connection(), r), "7");
+    EXPECT_EQ(Items(db, "7"), QStringList({"P1", "P3"}));
+    EXPECT_EQ(Items(db, "8"), QStringList({"OLD"}));
+}
+
+TEST(NewDocNumber, NeverANumberThatIsStored)
+{
+    struct Case { const char* name; QStringList stored; const char* expected; };
+    const Case cases[] = {
+        {"empty table", {}, "1"},
+        {"highest plus one", {"7", "12"}, "13"},
+        {"a typed number that is not whole", {"7", "A12", "12.5"}, "8"},
+        {"only texts", {"X1"}, "1"},
+        {"a padded number hides the next one", {"12", "013 ", "13"}, "14"},
+    };
+    for (const Case& c : cases) {
+        TempDatabase db;
+        for (const QString& n : c.stored)
+            Store(db, n.toLatin1().constData());
+        EXPECT_EQ(requests::GetNewDocNumber(db.Connection()), c.expected) << c.name;
+        EXPECT_EQ(requests::SaveRequest(db.Connection(), Request("NEW", 1)), c.expected) << c.name;
+        for (const QString& n : c.stored)
+            EXPECT_EQ(Items(db, n).size(), 1) << c.name << ": " << n.toStdString() << " was touched";
+    }
+}
+
+TEST(SaveRequest, AFailureAtAnyStepLeavesTheStoredRequestAsItWas)
+{
+    // Statements of a save of three lines over a stored request of two:
+    // 1 delete, 2 first insert, 3 middle insert, 4 last insert; then commit.
+    struct Case { const char* step; int failAt; bool failCommit; };
+    const Case cases[] = {
+        {"delete", 1, false}, {"first insert", 2, false}, {"middle insert", 3, false},
+        {"last insert", 4, false}, {"commit", 0, true},
+    };
+    for (const Case& c : cases) {
+        TempDatabase db;
+        Store(db, "7", "A");
+        Store(db, "7", "B");
+        FailingConnection failing(db.Connection(), c.failAt, c.failCommit);
+        EXPECT_THROW(requests::SaveRequest(failing, Request("7", 3)), db::DbError) << c.step;
+        EXPECT_FALSE(db.Connection().InTransaction()) << c.step;
+        EXPECT_EQ(Items(db, "7"), QStringList({"A", "B"})) << c.step;
+        // The same request saves once the fault is gone.
+        EXPECT_EQ(requests::SaveRequest(db.Connection(), Request("7", 3)), "7") << c.step;
+        EXPECT_EQ(Items(db, "7"), QStringList({"P1", "P2", "P3"})) << c.step;
+    }
+}
+
+TEST(SaveRequest, ClientsSavingAtOnceGetDistinctNumbersAndKeepEveryLine)
+{
+    TempDatabase db;
+    constexpr int kClients = 4;
+    constexpr int kSavesEach = 8;
+    std::vector<QStringList> numbers(kClients);
+    std::vector<std::thread> clients;
+    for (int c = 0; c < kClients; ++c)
+        clients.emplace_back([&, c] {
+            auto connection = db.OpenAnother();
+            for (int i = 0; i < kSavesEach; ++i)
+                numbers[c] << requests::SaveRequest(*connection, Request("NEW", 3));
+        });
+    for (std::thread& t : clients)
+        t.join();
+    QStringList all;
+    for (const QStringList& n : numbers)
+        all << n;
+    all.sort();
+    all.removeDuplicates();
+    EXPECT_EQ(all.size(), kClients * kSavesEach);
+    EXPECT_EQ(db.Scalar("SELECT COUNT(*) FROM tbInvWithdrawRequest"), kClients * kSavesEach * 3);
+    EXPECT_EQ(db.Scalar("SELECT COUNT(DISTINCT DocumentNumber) FROM tbInvWithdrawRequest"), kClients * kSavesEach);
+}
+
+TEST(RequestState, VerifyAndCancelStatements)
+{
+    TempDatabase db;
+    Store(db, "7", "A");
+    Store(db, "7", "B");
+    QStringList sent;
+    db.Connection().SetStatementObserver([&](const QString& s) { sent << s; });
+    requests::RecordVerification(db.Connection(), " 7 ", "BOSS");
+    requests::VerifySaved(db.Connection(), "7", "BOSS");
+    requests::CancelRequest(db.Connection(), "7", "ANNA");
+    EXPECT_EQ(sent[0].toStdString(), "Update Inventory..tbInvWithdrawRequest set Verifiedby = 'BOSS', verifiedDate "
+                                     "= GetDate() where DocumentNumber = '7'");
+    EXPECT_EQ(sent[1].toStdString(), "Update INVENTORY..tbInvWithdrawRequest Set VerifiedBy = 'BOSS', VerifiedDate "
+                                     "= getdate() Where DocumentNumber = '7'");
+    EXPECT_EQ(sent[2].toStdString(), "Update INVENTORY..tbInvWithDrawRequest set Status = 'D', ProcessDate = "
+                                     "getdate(), ProcessBy = 'ANNA'  where DocumentNumber = '7'");
+    EXPECT_EQ(db.Scalar("SELECT COUNT(*) FROM tbInvWithdrawRequest WHERE Status = 'D' AND VerifiedBy = 'BOSS' "
+                        "AND ProcessDate IS NOT NULL AND VerifiedDate IS NOT NULL"), 2);
+    EXPECT_TRUE(requests::DocumentNumberExists(db.Connection(), " 7"));
+    EXPECT_FALSE(requests::DocumentNumberExists(db.Connection(), "70"));
+}
