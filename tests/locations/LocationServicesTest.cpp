@@ -32,11 +32,7 @@ void SeedLocations(TempDatabase& db)
 
 QStringList Names(TempDatabase& db, const QString& statement)
 {
-    QStringList names;
-    const db::RowSet rows = db.Connection().Execute(statement);
-    for (const db::RowSet::Row& row : rows.Rows())
-        names << row.at(0).toString();
-    return names;
+    return testing_support::ColumnTexts(db.Connection().Execute(statement));
 }
 
 } // namespace

@@ -36,10 +36,7 @@ void Seed(TempDatabase& db)
 
 QStringList Numbers(const db::RowSet& rows)
 {
-    QStringList numbers;
-    for (const auto& row : rows.Rows())
-        numbers << row.at(0).toString();
-    return numbers;
+    return testing_support::ColumnTexts(rows);
 }
 
 } // namespace

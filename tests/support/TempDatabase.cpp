@@ -5,6 +5,14 @@
 
 namespace testing_support {
 
+QStringList ColumnTexts(const db::RowSet& rows, int column)
+{
+    QStringList texts;
+    for (const db::RowSet::Row& row : rows.Rows())
+        texts << row.value(column).toString();
+    return texts;
+}
+
 TempDatabase::TempDatabase()
     : path_(dir_.filePath(QStringLiteral("test.db"))),
       connection_(db::SqliteConnection::Create(path_)) {}

@@ -2,6 +2,7 @@
 
 #include "db/SqliteConnection.h"
 
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
 #include <initializer_list>
@@ -14,6 +15,9 @@ using Field = std::pair<const char*, QVariant>;
 
 // A fresh embedded database in a temporary folder, with the whole schema and
 // no rows; each test adds the few rows its case needs.
+// The texts of one column of every row, in order.
+QStringList ColumnTexts(const db::RowSet& rows, int column = 0);
+
 class TempDatabase {
 public:
     TempDatabase();
