@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -276,6 +277,23 @@ QString StrForm(qint64 value)
 {
     const QString text = QString::number(value);
     return value < 0 ? text : QLatin1Char(' ') + text;
+}
+
+QString PlainNumber(double value)
+{
+    if (!std::isfinite(value))
+        return QString::number(value);
+    if (value == std::trunc(value) && std::fabs(value) < 1e15)
+        return QString::number(qint64(value));
+    const int integerDigits = std::fabs(value) >= 1 ? int(std::floor(std::log10(std::fabs(value)))) + 1 : 0;
+    QString text = QString::number(value, 'f', std::max(0, 15 - integerDigits));
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
 }
 
 // Throws std::overflow_error for a value outside the 64-bit range (or not a

@@ -28,6 +28,11 @@ QString FormatNumber(double value, const QString& pattern);
 // The Str form of a whole number: a leading blank when it is not negative.
 QString StrForm(qint64 value);
 
+// The plain text of a number, as a grid cell or display box shows a value
+// put in without a pattern: no grouping, no exponent, at most 15
+// significant digits, no trailing zeros ("5", "12.5", "-0.25").
+QString PlainNumber(double value);
+
 // Fixed-point money with four decimals (ten-thousandths in 64 bits).
 class Money {
 public:

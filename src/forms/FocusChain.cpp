@@ -33,9 +33,19 @@ void FocusChain::SetLeaveCheck(Control* control, LeaveCheck check)
     leaveChecks_.insert(control, std::move(check));
 }
 
+void FocusChain::SetAvailability(std::function<bool(const Control*)> available)
+{
+    available_ = std::move(available);
+}
+
+bool FocusChain::CanFocus(const Control* control) const
+{
+    return control->CanTakeFocus() && (!available_ || available_(control));
+}
+
 bool FocusChain::Focus(Control* control)
 {
-    if (!control || control->chain_ != this || !control->CanTakeFocus() || checking_)
+    if (!control || control->chain_ != this || !CanFocus(control) || checking_)
         return false;
     if (control == current_) {
         emit focusRequested(current_);
@@ -55,7 +65,7 @@ bool FocusChain::Focus(Control* control)
         }
     }
     // The check may itself have moved the focus or disabled the target.
-    if (!control->CanTakeFocus())
+    if (!CanFocus(control))
         return false;
     Control* previous = current_;
     current_ = control;
@@ -70,7 +80,7 @@ Control* FocusChain::NextAfter(const Control* control) const
     const int start = int(order_.indexOf(const_cast<Control*>(control)));
     for (int step = 1; step <= count; ++step) {
         Control* candidate = order_[(start + step + count) % count];
-        if (candidate != control && candidate->CanTakeFocus())
+        if (candidate != control && CanFocus(candidate))
             return candidate;
     }
     return nullptr;

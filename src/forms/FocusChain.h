@@ -34,6 +34,12 @@ public:
 
     void SetLeaveCheck(Control* control, LeaveCheck check);
 
+    // A further test a control must pass to take the focus, on top of being
+    // enabled and visible: a screen with tab pages admits only the controls
+    // of the page showing and those outside the pages.
+    void SetAvailability(std::function<bool(const Control*)> available);
+    bool CanFocus(const Control* control) const;
+
     // The control holding the focus, or none.
     Control* Current() const { return current_; }
 
@@ -62,6 +68,7 @@ private:
 
     QList<Control*> order_;
     QHash<const Control*, LeaveCheck> leaveChecks_;
+    std::function<bool(const Control*)> available_;
     Control* current_ = nullptr;
     // Set while a leave check runs: a check that shows a message box makes
     // the window lose and regain the focus, which must not start another

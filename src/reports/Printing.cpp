@@ -42,7 +42,11 @@ QString ReportFilePath(const QString& fileName)
 
 PrintContext PrintContext::FromSession()
 {
-    const app::SessionContext& session = app::Session();
+    return FromSession(app::Session());
+}
+
+PrintContext PrintContext::FromSession(const app::SessionContext& session)
+{
     const app::CurrentUser* user = session.currentUser;
     if (!user)
         throw ReportError(QStringLiteral("No user is logged in, so no report can be printed."));
@@ -52,8 +56,8 @@ PrintContext PrintContext::FromSession()
     context.database = user->Database();
     context.serverPassword = user->ServerPassword();
     // Asked at the moment of use, like every other reader of the connection.
-    context.connection = []() -> db::Connection& {
-        const app::CurrentUser* current = app::Session().currentUser;
+    context.connection = [&session]() -> db::Connection& {
+        const app::CurrentUser* current = session.currentUser;
         if (!current)
             throw ReportError(QStringLiteral("No user is logged in, so the report cannot read its data."));
         return current->sqlconnection();

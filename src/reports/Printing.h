@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <memory>
 
+namespace app { struct SessionContext; }
+
 namespace reports {
 
 // The two request forms, found in the program's folder.
@@ -24,8 +26,9 @@ struct PrintContext {
     QString serverPassword;
     Report::ConnectionSource connection;
 
-    // From app::Session() and its current user; throws ReportError when no
+    // From the session and its current user; throws ReportError when no
     // user component is there.
+    static PrintContext FromSession(const app::SessionContext& session);
     static PrintContext FromSession();
 };
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -103,6 +104,16 @@ TEST(Texts, StrForm)
     EXPECT_EQ(app::StrForm(0), " 0");
     EXPECT_EQ(app::StrForm(-1), "-1");
     EXPECT_EQ(app::StrForm(std::numeric_limits<qint64>::min()), "-9223372036854775808");
+}
+
+TEST(Texts, PlainNumber)
+{
+    const std::pair<double, const char*> cases[] = {
+        {5, "5"}, {12.5, "12.5"}, {62.5, "62.5"}, {0, "0"}, {-0.25, "-0.25"},
+        {1000000, "1000000"}, {0.1 + 0.2, "0.3"}, {1234.5678, "1234.5678"},
+    };
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(app::PlainNumber(value), text) << value;
 }
 
 TEST(Texts, MoneyFromDouble)

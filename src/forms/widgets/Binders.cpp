@@ -2,6 +2,7 @@
 
 #include "forms/Button.h"
 #include "forms/CheckBox.h"
+#include "forms/DateTimePicker.h"
 #include "forms/Grid.h"
 #include "forms/Label.h"
 #include "forms/OptionGroup.h"
@@ -11,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -353,6 +355,29 @@ void Bind(QTabWidget* tabs, Tabs* model)
             tabs->setCurrentIndex(current);
     });
     QObject::connect(tabs, &QTabWidget::currentChanged, model, &Tabs::SetCurrent);
+}
+
+void Bind(QDateTimeEdit* edit, DateTimePicker* picker)
+{
+    FollowState(edit, picker);
+    const auto showFormat = [edit](const QString& format) {
+        if (!format.isEmpty())
+            edit->setDisplayFormat(format);
+    };
+    const auto showMax = [edit](const QDateTime& maxDate) {
+        edit->setMaximumDateTime(maxDate.isValid() ? maxDate : QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59)));
+    };
+    showFormat(picker->DisplayFormat());
+    showMax(picker->MaxDate());
+    if (picker->Value().isValid())
+        edit->setDateTime(picker->Value());
+    QObject::connect(picker, &DateTimePicker::displayFormatChanged, edit, showFormat);
+    QObject::connect(picker, &DateTimePicker::maxDateChanged, edit, showMax);
+    QObject::connect(picker, &DateTimePicker::valueChanged, edit, [edit](const QDateTime& value) {
+        if (value.isValid() && edit->dateTime() != value)
+            edit->setDateTime(value);
+    });
+    QObject::connect(edit, &QDateTimeEdit::dateTimeChanged, picker, &DateTimePicker::SetValue);
 }
 
 } // namespace forms

@@ -4,6 +4,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QDateTimeEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -16,6 +17,7 @@ namespace forms {
 
 class Button;
 class CheckBox;
+class DateTimePicker;
 class Control;
 class Grid;
 class Label;
@@ -50,6 +52,8 @@ void Bind(QTableWidget* table, Grid* grid);
 // The pages already exist in the tab widget; the binder sets their captions
 // and keeps the page showing in step.
 void Bind(QTabWidget* tabs, Tabs* model);
+// The edit shows the picker's pattern and cannot go past its upper bound.
+void Bind(QDateTimeEdit* edit, DateTimePicker* picker);
 
 // The control model a widget (or the nearest of its parents) was bound to.
 Control* ControlOf(const QWidget* widget);

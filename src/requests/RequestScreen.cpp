@@ -1,0 +1,479 @@
+#include "requests/RequestScreen.h"
+
+#include "app/CurrentUser.h"
+#include "app/Errors.h"
+#include "app/HospitalInfo.h"
+#include "app/SessionContext.h"
+#include "app/Texts.h"
+#include "db/Connection.h"
+#include "db/DbError.h"
+#include "db/Quote.h"
+#include "forms/BusyCursor.h"
+#include "forms/Prompts.h"
+#include "locations/LocationServices.h"
+#include "requests/RequestQueries.h"
+
+namespace requests {
+
+namespace {
+
+const QString kStandardCaption = QStringLiteral("Visual Orvalis - Tessary");
+const QString kNotAuthorized = QStringLiteral("User not Authorized for this Location.");
+
+// The lines grid's header on a cleared screen and after a load.
+const QString kClearedLinesFormat = QStringLiteral(
+    "Code |< Product Name & Description | Quantity | Unit Cost| Total Cost| Retail?| Remarks|");
+const QString kLoadedLinesFormat =
+    QStringLiteral("Code |< Product Name & Description | Quantity | Unit Cost| Total Cost| Retail?|");
+const QList<int> kLinesWidths = {800, 5000, 1000, 1000, 1000, 700, 0};
+constexpr int kLinesColumns = 7;
+
+enum LineColumn { kCode = 0, kName = 1, kQuantity = 2, kUnitCost = 3, kTotal = 4, kRetail = 5, kAds = 6 };
+
+QString TextOf(const db::RowSet& rows, const char* column)
+{
+    return app::NullToDefault(rows.Field(QLatin1String(column)), QString()).toString();
+}
+
+} // namespace
+
+RequestScreen::RequestScreen(app::SessionContext& session, forms::Prompts& prompts, forms::DialogHost& dialogs,
+                             reports::ViewerOpener& viewers, QObject* parent)
+    : QObject(parent),
+      list_(session.currentUser->sqlconnection(), prompts, session.currentUser->EmployeeCode(), cmdEdit, cmdDetails),
+      session_(session), prompts_(prompts), dialogs_(dialogs), viewers_(viewers), caption_(kStandardCaption)
+{
+    txtDocNum.SetMaxLength(kDocumentNumberLength);
+    txtDocNum.SetSelectAllOnFocus(true);
+    txtTransDate.SetDisplayFormat(QStringLiteral("MM/dd/yyyy hh:mm:ss AP"));
+    for (forms::TextField* display : {&txtProdName, &txtTotalCost, &txtOnhand, &txtPacking, &txtAverageCost,
+                                      &txtListCost, &txtUOM, &txtMin, &txtMax, &Text2, &txtLineCounter,
+                                      &txtTotalCounter})
+        display->SetLocked(true);
+    // Shown only where a site or a loaded item asks for them.
+    for (forms::Control* hidden : std::initializer_list<forms::Control*>{
+             &chkPrint, &lblMin, &txtMin, &lblMax, &txtMax, &Text2, &chkAdS, &lblADSStock})
+        hidden->SetVisible(false);
+    grdDetails.SetCols(kLinesColumns);
+    BuildFocusOrder();
+    ConnectActions();
+}
+
+RequestScreen::~RequestScreen() = default;
+
+db::Connection& RequestScreen::Connection() const
+{
+    return session_.currentUser->sqlconnection();
+}
+
+QString RequestScreen::EmployeeCode() const
+{
+    return session_.currentUser->EmployeeCode();
+}
+
+void RequestScreen::BuildFocusOrder()
+{
+    listPage_ = {&list_.optOptions, &list_.chkverified, &list_.grdListing};
+    detailsPage_ = {&txtDocNum, &txtTransDate, &txtRemarks, &txtProdCode, &cmdCode, &txtWithdraw,
+                    &optConsumed, &txtUnitCost, &chkAdS, &cmdOK, &grdDetails, &cmdAdd, &cmdDelete,
+                    &cmdVerify, &cmdSave, &cmdCancel};
+    focus.Add({&cboTargetLocation, &cboLocation});
+    for (const forms::Control* control : listPage_)
+        focus.Add(const_cast<forms::Control*>(control));
+    for (const forms::Control* control : detailsPage_)
+        focus.Add(const_cast<forms::Control*>(control));
+    focus.Add({&chkPrint, &cmdNew, &cmdEdit, &cmdDeleteReq, &cmdExit, &cmdView, &cmdDetails, &cmdList});
+    focus.SetAvailability([this](const forms::Control* control) { return OnPage(control); });
+    focus.SetLeaveCheck(&cboLocation, [this] { return RequestToLeft(); });
+    focus.SetLeaveCheck(&cboTargetLocation, [this] { return DepartmentFromLeft(); });
+}
+
+// Controls of a tab page take the focus only while their page shows.
+bool RequestScreen::OnPage(const forms::Control* control) const
+{
+    if (listPage_.contains(control))
+        return SSTab1.Current() == kListTab;
+    if (detailsPage_.contains(control))
+        return SSTab1.Current() == kDetailsTab;
+    return true;
+}
+
+void RequestScreen::ConnectActions()
+{
+    connect(&cmdEdit, &forms::Button::clicked, this, &RequestScreen::Edit);
+    connect(&cmdNew, &forms::Button::clicked, this, &RequestScreen::New);
+    connect(&cmdDetails, &forms::Button::clicked, this, &RequestScreen::Details);
+    connect(&cmdList, &forms::Button::clicked, this, &RequestScreen::ShowList);
+    connect(&cmdCancel, &forms::Button::clicked, this, &RequestScreen::Cancel);
+    connect(&cmdExit, &forms::Button::clicked, this, &RequestScreen::Exit);
+    connect(&cmdSave, &forms::Button::clicked, this, &RequestScreen::Save);
+    connect(&cmdVerify, &forms::Button::clicked, this, &RequestScreen::VerifyAndSave);
+    connect(&cmdDeleteReq, &forms::Button::clicked, this, &RequestScreen::DeleteRequest);
+    connect(&cmdView, &forms::Button::clicked, this, &RequestScreen::View);
+    connect(&SSTab1, &forms::Tabs::currentChanged, this, &RequestScreen::TabChanged);
+    connect(&list_.grdListing, &forms::Grid::activated, this, &RequestScreen::ListDoubleClicked);
+    connect(&grdDetails, &forms::Grid::currentCellChanged, this, [this] {
+        LoadCurrentLine();
+        ShowLineCounter();
+    });
+    // The lines grid takes its own keys ("." deletes a line, Enter opens
+    // one), so the screen's key handling stands aside while it has the focus.
+    connect(&focus, &forms::FocusChain::currentChanged, this,
+            [this](forms::Control*, forms::Control* current) { keys.SetEnabled(current != &grdDetails); });
+}
+
+void RequestScreen::Load()
+{
+    locations::LocationListFlags requestTo;
+    requestTo.nonDispensing = true;
+    requestTo.selectDefault = true;
+    requestTo.nonWarehouse = true;
+    locations::LoadLocation(cboLocation, requestTo, Connection(), prompts_, EmployeeCode(),
+                            session_.DefaultLocationID);
+    locations::LocationListFlags ownLocations;
+    ownLocations.userLocations = true;
+    locations::LoadLocation(cboTargetLocation, ownLocations, Connection(), prompts_, EmployeeCode(),
+                            session_.DefaultLocationID);
+
+    // Requests are dated at the latest at the moment the program started.
+    const QDateTime started = app::ParseDateTime(session_.ServerDate).value_or(QDateTime::currentDateTime());
+    txtTransDate.SetValue(started);
+    txtTransDate.SetMaxDate(started);
+
+    ForceProductSearch = false;
+    list_.LoadRequestList();
+    SSTab1.SetCurrent(kListTab);
+    cboLocation.SetEnabled(false);
+    cboTargetLocation.SetEnabled(false);
+    LoadRights();
+    ApplySiteVariants();
+    ApplyLineSwitches();
+}
+
+void RequestScreen::LoadRights()
+{
+    try {
+        const db::RowSet rows = Connection().Execute(
+            "Select * from Inventory..tbInvUserSettings Where UserID = " + db::Quote(EmployeeCode()));
+        if (rows.IsEmpty())
+            return;
+        PubIsVerifyTessary = app::NullToDefault(rows.Field(QStringLiteral("isVerifyTessary")), false).toBool();
+        cmdVerify.SetVisible(PubIsVerifyTessary);
+    } catch (const db::DbError& e) {
+        prompts_.Tell(e.Description());
+    }
+}
+
+void RequestScreen::ApplySiteVariants()
+{
+    const QString& site = session_.ClientCode;
+    if (site == QLatin1String("QORVIN"))
+        SetCaption(QStringLiteral("Visual Orvalis - Stock Request"));
+    if (site == QLatin1String("KRV")) {
+        chkPrint.SetVisible(true);
+        cmdView.SetCaption(QStringLiteral("Print"));
+        lblForRetail.SetCaption(QStringLiteral("For :"));
+        optConsumed.SetCaption(0, QStringLiteral("Retail"));
+        optConsumed.SetCaption(1, QStringLiteral("Consumption"));
+        retailOptionsAtLeft_ = true;
+    }
+    if (site == QLatin1String("QX")) {
+        for (forms::Control* control : std::initializer_list<forms::Control*>{&lblMin, &txtMin, &lblMax, &txtMax})
+            control->SetVisible(true);
+    }
+}
+
+void RequestScreen::SetCaption(const QString& caption)
+{
+    if (caption == caption_)
+        return;
+    caption_ = caption;
+    emit captionChanged(caption_);
+}
+
+void RequestScreen::ApplyLineSwitches()
+{
+    try {
+        if (app::IsSwitchOn(Connection(), QStringLiteral("3"))) {
+            optConsumed.Select(1);
+            optConsumed.SetOptionEnabled(0, false);
+        }
+        if (app::IsSwitchOn(Connection(), QStringLiteral("4")))
+            cboLocation.SetEnabled(false);
+    } catch (const db::DbError& e) {
+        prompts_.Tell(e.Description());
+    }
+}
+
+void RequestScreen::ClearAll()
+{
+    for (forms::TextField* field : {&txtProdCode, &txtProdName, &txtUnitCost, &txtWithdraw, &txtAverageCost,
+                                    &txtTotalCost, &txtOnhand, &txtPacking, &Text2, &txtListCost, &txtRemarks,
+                                    &txtUOM})
+        field->Clear();
+    cboLocation.SetEnabled(true);
+    cboTargetLocation.SetEnabled(true);
+    grdDetails.Clear();
+    grdDetails.SetRows(2);
+    SetLinesFormat(kClearedLinesFormat);
+}
+
+void RequestScreen::SetLinesFormat(const QString& format)
+{
+    grdDetails.SetCols(kLinesColumns);
+    grdDetails.SetFormat(format);
+    grdDetails.SetColumnWidths(kLinesWidths);
+}
+
+// --- moving between the tabs
+
+void RequestScreen::TabChanged(int previous, int current)
+{
+    if (previous == kListTab && current == kDetailsTab && !showingDetails_) {
+        EditFromTabSwitch();
+        return;
+    }
+    if (current == kListTab) {
+        // The focus was on the page that just went away.
+        if (!focus.Focus(&list_.grdListing))
+            focus.Focus(&cmdNew);
+    }
+}
+
+void RequestScreen::ShowDetailsTab()
+{
+    showingDetails_ = true;
+    SSTab1.SetCurrent(kDetailsTab);
+    showingDetails_ = false;
+}
+
+RequestScreen::Access RequestScreen::SelectedRequestAccess()
+{
+    try {
+        if (IsUserLocation(Connection(), EmployeeCode(), list_.SelectedFromLocation()))
+            return Access::Granted;
+        prompts_.Tell(kNotAuthorized, forms::Icon::Information);
+    } catch (const db::DbError& e) {
+        prompts_.Tell(e.Description());
+    }
+    return Access::Refused;
+}
+
+void RequestScreen::Edit()
+{
+    OpenSelected();
+}
+
+void RequestScreen::EditFromTabSwitch()
+{
+    // A request that cannot be opened leaves the user on the list.
+    if (!OpenSelected())
+        SSTab1.SetCurrent(kListTab);
+}
+
+bool RequestScreen::OpenSelected()
+{
+    const bool skipCheck = skipUserCheckOnce_;
+    skipUserCheckOnce_ = false;
+    if (!skipCheck && SelectedRequestAccess() == Access::Refused)
+        return false;
+    try {
+        LoadRequest(true);
+    } catch (const db::DbError& e) {
+        prompts_.Tell(e.Description());
+        return false;
+    }
+    ShowGrandTotal();
+    ShowDetailsTab();
+    cboLocation.SetEnabled(false);
+    cboTargetLocation.SetEnabled(false);
+    txtDocNum.SetLocked(true);
+    focus.Focus(&txtProdCode);
+    cmdOK.SetCaption(QStringLiteral("Update"));
+    return true;
+}
+
+void RequestScreen::New()
+{
+    blnNewRequest = true;
+    try {
+        LoadRequest(false);
+    } catch (const db::DbError& e) {
+        prompts_.Tell(e.Description());
+    }
+    // From the list this opens the selected request without the user check;
+    // its two locations stay, the rest is cleared below.
+    skipUserCheckOnce_ = true;
+    SSTab1.SetCurrent(kDetailsTab);
+    skipUserCheckOnce_ = false;
+    ClearAll();
+    if (session_.TypedRequestNumber) {
+        txtDocNum.Clear();
+        txtDocNum.SetLocked(false);
+        focus.Focus(&txtDocNum);
+    } else {
+        txtDocNum.SetText(QStringLiteral("NEW"));
+        txtDocNum.SetLocked(true);
+        focus.Focus(&txtProdCode);
+    }
+    cmdOK.SetCaption(QStringLiteral("Add to List"));
+    if (!DepartmentFromLeft())
+        focus.Focus(&cboTargetLocation);
+    txtTotalCounter.SetVisible(false);
+    ApplyLineSwitches();
+}
+
+void RequestScreen::Details()
+{
+    blnNewRequest = false;
+    if (SelectedRequestAccess() == Access::Refused)
+        return;
+    SSTab1.SetCurrent(kDetailsTab);
+}
+
+void RequestScreen::ShowList()
+{
+    SSTab1.SetCurrent(kListTab);
+}
+
+void RequestScreen::Cancel()
+{
+    if (prompts_.AskYesNo(QStringLiteral("Do you want to leave without saving?"), QStringLiteral("Message")))
+        SSTab1.SetCurrent(kListTab);
+    else
+        focus.Focus(&txtProdCode);
+}
+
+void RequestScreen::Exit()
+{
+    if (prompts_.AskYesNo(QStringLiteral("Are you sure you want to exit without saving?")))
+        emit closeRequested();
+}
+
+void RequestScreen::ListDoubleClicked()
+{
+    // Verified and processed requests are only listed, never opened.
+    if (list_.chkverified.IsChecked() || !list_.grdListing.IsEnabled())
+        return;
+    Edit();
+}
+
+// --- the two location pickers
+
+bool RequestScreen::RequestToLeft()
+{
+    const locations::ValidatedLocation location =
+        locations::ValidateLocation(Connection(), prompts_, session_.RightCode, cboLocation.Text(), true);
+    cboLocation.SetTag(location.locationId);
+    return location.valid;
+}
+
+bool RequestScreen::DepartmentFromLeft()
+{
+    const locations::ValidatedLocation location =
+        locations::ValidateLocation(Connection(), prompts_, session_.RightCode, cboTargetLocation.Text(), false);
+    if (!location.valid)
+        return false;
+    cboTargetLocation.SetTag(location.locationId);
+    departmentFromIsStore_ = location.notStoreAndDispensing;
+    if (cboTargetLocation.Tag() == cboLocation.Tag()) {
+        prompts_.Tell(QStringLiteral("Invalid Target Location..."), forms::Icon::Critical);
+        return false;
+    }
+    // Only a store may request stock for retail.
+    optConsumed.SetOptionEnabled(0, departmentFromIsStore_);
+    optConsumed.SetOptionEnabled(1, true);
+    optConsumed.Select(departmentFromIsStore_ ? 0 : 1);
+    ApplyLineSwitches();
+    return true;
+}
+
+// --- loading a stored request
+
+void RequestScreen::LoadRequest(bool fromList)
+{
+    const QString number = fromList ? list_.SelectedNumber() : QStringLiteral("NEW");
+    const db::RowSet rows =
+        Connection().Execute("Inventory..sp_Inv_LoadWithdrawalRequest " + db::Quote(number));
+    if (!rows.IsEmpty()) {
+        FillHeader(rows);
+        FillLines(rows);
+    } else {
+        grdDetails.SetRows(1);
+        grdDetails.SetCols(kLinesColumns);
+        grdDetails.SetRows(2);
+        grdDetails.SetRow(1);
+    }
+    SetLinesFormat(kLoadedLinesFormat);
+    ShowLineCounter();
+}
+
+void RequestScreen::FillHeader(const db::RowSet& rows)
+{
+    cboLocation.SetTag(TextOf(rows, "LocationID"));
+    cboLocation.SetText(rows.Field(QStringLiteral("Location")).toString());
+    cboTargetLocation.SetTag(TextOf(rows, "TargetLocationID"));
+    cboTargetLocation.SetText(TextOf(rows, "TLocation"));
+    txtDocNum.SetText(TextOf(rows, "DocumentNumber"));
+}
+
+void RequestScreen::FillLines(db::RowSet rows)
+{
+    // A fresh grid: the request's lines and one empty row for a new line.
+    grdDetails.SetRows(1);
+    grdDetails.SetCols(kLinesColumns);
+    grdDetails.SetRows(rows.RecordCount() + 2);
+    int line = 1;
+    for (rows.MoveFirst(); !rows.Eof(); rows.MoveNext(), ++line) {
+        const double quantity = app::NullToDefault(rows.Field(QStringLiteral("Quantity")), 0).toDouble();
+        const double unitCost = app::NullToDefault(rows.Field(QStringLiteral("UnitCost")), 0).toDouble();
+        const bool ads = app::NullToDefault(rows.Field(QStringLiteral("isADS")), false).toBool();
+        grdDetails.SetRowTexts(line, QStringList{
+            TextOf(rows, "ItemID"),
+            TextOf(rows, "Description"),
+            app::PlainNumber(quantity),
+            app::PlainNumber(unitCost),
+            app::PlainNumber(quantity * unitCost),
+            TextOf(rows, "ForRetail"),
+            ads ? QStringLiteral("Y") : QStringLiteral("N"),
+        });
+    }
+    grdDetails.SetTopRow(1);
+    grdDetails.SetRow(1);
+    LoadCurrentLine();
+}
+
+// --- lines
+
+void RequestScreen::LoadCurrentLine()
+{
+    const int r = grdDetails.Row();
+    if (r < 1)
+        return;
+    txtProdCode.SetText(grdDetails.Text(r, kCode));
+    txtProdName.SetText(grdDetails.Text(r, kName));
+    txtWithdraw.SetText(grdDetails.Text(r, kQuantity));
+    txtUnitCost.SetText(grdDetails.Text(r, kUnitCost));
+    txtTotalCost.SetText(grdDetails.Text(r, kTotal));
+    const bool retail = grdDetails.Text(r, kRetail) != QLatin1String("N") && optConsumed.IsOptionEnabled(0);
+    optConsumed.Select(retail ? 0 : 1);
+    chkAdS.SetChecked(grdDetails.Text(r, kAds) == QLatin1String("Y"));
+}
+
+void RequestScreen::ShowGrandTotal()
+{
+    app::Money sum;
+    for (int r = 1; r < grdDetails.Rows(); ++r) {
+        const QString total = grdDetails.Text(r, kTotal);
+        if (app::IsNumeric(total))
+            sum = sum + app::Money::FromDouble(app::NumericValue(total).value_or(0));
+    }
+    txtTotalCounter.SetText(app::FormatNumber(sum.ToDouble(), QStringLiteral("###,###,##0.0000")));
+}
+
+void RequestScreen::ShowLineCounter()
+{
+    txtLineCounter.SetText(QStringLiteral("%1/%2").arg(grdDetails.Row()).arg(grdDetails.Rows() - 1));
+}
+
+} // namespace requests

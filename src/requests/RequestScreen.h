@@ -1,0 +1,208 @@
+#pragma once
+
+#include "forms/Button.h"
+#include "forms/CheckBox.h"
+#include "forms/DateTimePicker.h"
+#include "forms/FocusChain.h"
+#include "forms/Grid.h"
+#include "forms/KeyPreview.h"
+#include "forms/Label.h"
+#include "forms/OptionGroup.h"
+#include "forms/Picker.h"
+#include "forms/Tabs.h"
+#include "forms/TextField.h"
+#include "requests/RequestList.h"
+
+#include <QObject>
+#include <QString>
+
+namespace app { struct SessionContext; }
+namespace db { class Connection; }
+namespace forms { class DialogHost; class Prompts; }
+namespace reports { class ViewerOpener; }
+
+namespace requests {
+
+// The request screen (frmMain), the program's main window, without any
+// widget: every control is a model the view binds to, every event an
+// action. The header (the two location pickers) and the action row stay
+// visible on both tabs; tab 0 is the list of stored requests, tab 1 the
+// details of one request with its line entry and lines grid.
+class RequestScreen : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kListTab = 0;
+    static constexpr int kDetailsTab = 1;
+    static constexpr int kDocumentNumberLength = 10;
+
+    RequestScreen(app::SessionContext& session, forms::Prompts& prompts, forms::DialogHost& dialogs,
+                  reports::ViewerOpener& viewers, QObject* parent = nullptr);
+    ~RequestScreen() override;
+
+    // --- header, always visible
+    forms::Picker cboTargetLocation;  // department from: the user's own locations
+    forms::Picker cboLocation;        // request to
+    forms::Button cmdDetails{QStringLiteral("DETAILS")};
+    forms::Button cmdList{QStringLiteral("LIST")};
+    forms::Tabs SSTab1{{QStringLiteral("List"), QStringLiteral("Details")}};
+
+    // --- details tab: the request's header fields
+    forms::TextField txtDocNum;
+    forms::DateTimePicker txtTransDate;
+    forms::TextField txtRemarks;
+
+    // --- details tab: line entry ("Item Entry")
+    forms::TextField txtProdCode;
+    forms::Button cmdCode{QStringLiteral("...")};
+    forms::TextField txtProdName;
+    forms::TextField txtWithdraw;
+    forms::Label lblForRetail{QStringLiteral("For Retail?")};
+    forms::OptionGroup optConsumed{{QStringLiteral("Yes"), QStringLiteral("No")}};
+    forms::TextField txtUnitCost;
+    forms::TextField txtTotalCost;
+    forms::CheckBox chkAdS{QStringLiteral("ADS Stock")};
+    forms::Label lblADSStock;
+    forms::TextField txtOnhand;
+    forms::TextField txtPacking;
+    forms::TextField txtAverageCost;
+    forms::TextField txtListCost;
+    forms::TextField txtUOM;
+    forms::Label lblMin{QStringLiteral("Min Stock")};
+    forms::TextField txtMin;
+    forms::Label lblMax{QStringLiteral("Max Stock")};
+    forms::TextField txtMax;
+    forms::TextField Text2;  // "On Order": never shown, never filled
+    forms::Button cmdOK{QStringLiteral("Add to List")};
+    forms::Grid grdDetails;
+    forms::Button cmdAdd{QStringLiteral("&Add")};
+    forms::Button cmdDelete{QStringLiteral("&Delete")};
+    forms::TextField txtLineCounter;
+    forms::TextField txtTotalCounter;
+
+    // --- details tab: storing the request
+    forms::Button cmdVerify{QStringLiteral("&Verify/Save")};
+    forms::Button cmdSave{QStringLiteral("&Save")};
+    forms::Button cmdCancel{QStringLiteral("&Cancel")};
+
+    // --- action row, always visible
+    forms::CheckBox chkPrint{QStringLiteral("Print Short")};
+    forms::Button cmdNew{QStringLiteral("&New")};
+    forms::Button cmdEdit{QStringLiteral("&Edit")};
+    forms::Button cmdDeleteReq{QStringLiteral("&Delete")};
+    forms::Button cmdExit{QStringLiteral("E&xit")};
+    forms::Button cmdView{QStringLiteral("&View")};
+
+    // --- keyboard: the tab order, and the preview that sees every key first
+    forms::FocusChain focus;
+    forms::KeyPreview keys{focus};
+
+private:
+    // Declared here so it is built after the buttons it enables.
+    RequestList list_;
+
+public:
+    // --- list tab (optOptions, chkverified, grdListing)
+    RequestList& List() { return list_; }
+
+    // --- screen variables
+    bool PubIsVerifyTessary = false;  // the user may verify requests
+    bool blnVerifyOnSave = false;
+    bool blnNewRequest = false;
+    qint16 RecordNumber() const { return recordNumber_; }
+    void SetRecordNumber(qint16 number) { recordNumber_ = number; }
+    bool ForceProductSearch = false;
+
+    // The window's caption, which differs by site.
+    const QString& Caption() const { return caption_; }
+    // On the site that renames the retail options they also stand further
+    // left; the view places them.
+    bool RetailOptionsAtLeft() const { return retailOptionsAtLeft_; }
+
+    // The screen's load: pickers, date, list, rights, site variants.
+    void Load();
+    void LoadRights();
+    void ApplyLineSwitches();
+    void ClearAll();
+
+    // --- actions of this screen
+    void Edit();
+    void New();
+    void Details();
+    void ShowList();
+    void Cancel();
+    void Exit();
+    void ListDoubleClicked();
+    // Leave checks of the two pickers; false keeps the focus in the picker.
+    bool RequestToLeft();
+    bool DepartmentFromLeft();
+
+    // --- storage
+    // Fills the header fields and the lines grid from the stored request
+    // selected in the list (fromList) or the empty 'NEW' placeholder.
+    // Database failures reach the caller.
+    void LoadRequest(bool fromList);
+    void Save();
+    void VerifyAndSave();
+    void DeleteRequest();
+    bool SaveRequest();
+    QString GetNewDocNumber();
+    bool Verify_DocumentNumber(const QString& strDocNum);
+    void VerifySaved(const QString& strDocNum, const QString& strVerifiedByID);
+
+    // --- printing
+    void View();
+
+    // --- lines
+    void LoadCurrentLine();
+    void ShowGrandTotal();
+    void ShowLineCounter();
+
+signals:
+    void captionChanged(const QString& caption);
+    // Exit was confirmed: the view closes the window.
+    void closeRequested();
+
+private:
+    db::Connection& Connection() const;
+    QString EmployeeCode() const;
+    void BuildFocusOrder();
+    void ConnectActions();
+    void ApplySiteVariants();
+    void SetCaption(const QString& caption);
+    bool OnPage(const forms::Control* control) const;
+    enum class Access { Granted, Refused };
+    // The user-location check of the selected list row; a refusal or a
+    // failure has been shown.
+    Access SelectedRequestAccess();
+    // Edit's work; false when the request was not opened.
+    bool OpenSelected();
+    void EditFromTabSwitch();
+    void TabChanged(int previous, int current);
+    // The checks Save and Verify/Save make before saving.
+    bool ReadyToSave();
+    void AskSupervisorToVerify();
+    void ShowDetailsTab();
+    void FillHeader(const db::RowSet& rows);
+    void FillLines(db::RowSet rows);
+    void SetLinesFormat(const QString& format);
+
+    app::SessionContext& session_;
+    forms::Prompts& prompts_;
+    forms::DialogHost& dialogs_;
+    reports::ViewerOpener& viewers_;
+    QString caption_;
+    bool retailOptionsAtLeft_ = false;
+    bool departmentFromIsStore_ = false;
+    qint16 recordNumber_ = 0;
+    // Set while an action itself shows the details tab, so the tab switch
+    // does not run Edit a second time.
+    bool showingDetails_ = false;
+    // Set only for the load that New causes: that one Edit opens the
+    // selected request without the user-location check.
+    bool skipUserCheckOnce_ = false;
+    // The controls of each tab page, for the focus order.
+    QList<const forms::Control*> listPage_;
+    QList<const forms::Control*> detailsPage_;
+};
+
+} // namespace requests
