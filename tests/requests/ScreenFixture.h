@@ -58,7 +58,8 @@ struct ScreenFixture {
         db.Insert("tbPasswordMain", {{"EmployeeID", "ANNA"}, {"Password", cipher::EncipherPassword("pw")},
                                      {"departmentid", "4"}, {"LastName", "CRUZ"}, {"FirstName", "ANNA"}});
         db.Insert("tbPasswordMain", {{"EmployeeID", "BOSS"}, {"Password", cipher::EncipherPassword("sup")},
-                                     {"departmentid", "4"}, {"Right_Code1", "A"}, {"LastName", "REYES"},
+                                     {"departmentid", "00"}, {"Right_Code1", "A"}, {"Right_Code2", "S"},
+                                     {"LastName", "REYES"},
                                      {"FirstName", "BEA"}});
         db.Insert("tbInvMaster", {{"ItemID", "P1"}, {"ItemName", "GAUZE"}, {"ItemDesc", "4X4"}});
         db.Insert("tbInvMaster", {{"ItemID", "P2"}, {"ItemName", "SYRINGE"}, {"ItemDesc", "5ML"}});
