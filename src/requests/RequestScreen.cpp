@@ -112,6 +112,11 @@ void RequestScreen::ConnectActions()
     connect(&cmdView, &forms::Button::clicked, this, &RequestScreen::View);
     connect(&SSTab1, &forms::Tabs::currentChanged, this, &RequestScreen::TabChanged);
     connect(&list_.grdListing, &forms::Grid::activated, this, &RequestScreen::ListDoubleClicked);
+    connect(&cmdDelete, &forms::Button::clicked, this, &RequestScreen::DeleteLine);
+    connect(&grdDetails, &forms::Grid::keyTyped, this, [this](const QString& text) {
+        if (text == QLatin1String("."))
+            DeleteLine();
+    });
     connect(&grdDetails, &forms::Grid::currentCellChanged, this, [this] {
         LoadCurrentLine();
         ShowLineCounter();
@@ -458,6 +463,18 @@ void RequestScreen::LoadCurrentLine()
     const bool retail = grdDetails.Text(r, kRetail) != QLatin1String("N") && optConsumed.IsOptionEnabled(0);
     optConsumed.Select(retail ? 0 : 1);
     chkAdS.SetChecked(grdDetails.Text(r, kAds) == QLatin1String("Y"));
+}
+
+// The last row is the one that receives a new line: it is never removed.
+void RequestScreen::DeleteLine()
+{
+    const int r = grdDetails.Row();
+    if (r < grdDetails.Rows() - 1)
+        grdDetails.RemoveRow(r);
+    focus.Focus(&grdDetails);
+    LoadCurrentLine();
+    ShowGrandTotal();
+    ShowLineCounter();
 }
 
 void RequestScreen::ShowGrandTotal()

@@ -154,6 +154,8 @@ public:
 
     // --- lines
     void LoadCurrentLine();
+    // Removes the current line, without asking.
+    void DeleteLine();
     void ShowGrandTotal();
     void ShowLineCounter();
 

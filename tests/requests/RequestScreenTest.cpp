@@ -345,3 +345,25 @@ TEST(RequestScreen, FocusStaysOnThePageShowing)
     s.keys.PressEnter();
     EXPECT_EQ(s.focus.Current(), &s.cmdNew);  // the details page is skipped
 }
+
+TEST(RequestScreen, DeleteRemovesTheCurrentLineButNeverTheEmptyLastRow)
+{
+    ScreenFixture f;
+    requests::RequestScreen& s = f.Open();
+    f.SelectListed("7");
+    s.cmdEdit.Click();
+    s.grdDetails.SetRow(3);  // the empty row
+    s.cmdDelete.Click();
+    EXPECT_EQ(s.grdDetails.Rows(), 4);
+
+    s.grdDetails.SetRow(1);
+    s.focus.Focus(&s.grdDetails);
+    s.grdDetails.TypeKey(".");
+    EXPECT_EQ(s.grdDetails.Rows(), 3);
+    EXPECT_EQ(s.grdDetails.Text(1, 0), "P2");
+    EXPECT_EQ(s.txtProdCode.Text(), "P2");
+    EXPECT_EQ(s.txtTotalCounter.Text(), "6.0000");
+    EXPECT_EQ(s.txtLineCounter.Text(), "1/2");
+    EXPECT_EQ(s.focus.Current(), &s.grdDetails);
+    EXPECT_FALSE(s.keys.IsEnabled());  // the grid takes its own keys
+}
