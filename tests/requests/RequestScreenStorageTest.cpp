@@ -247,3 +247,25 @@ TEST(RequestScreenView, PrintsTheListedOrTheShownRequestInEitherForm)
     s.cmdView.Click();
     reports::ReleaseCurrentReport();
 }
+
+TEST(RequestScreenSave, FailuresOfTheNumberCheckAndTheCancelAreShown)
+{
+    ScreenFixture f;
+    f.session.TypedRequestNumber = true;
+    Screen& s = f.Open();
+    f.SelectListed("7");
+    s.cmdNew.Click();
+    s.txtDocNum.SetText("20");
+    f.db.Connection().ExecuteNative("ALTER TABLE tbInvWithdrawRequest RENAME TO tbGone");
+
+    f.prompts.Expect("no such table: tbinvWithdrawRequest");
+    s.cmdSave.Click();
+    EXPECT_EQ(s.SSTab1.Current(), Screen::kDetailsTab);
+    EXPECT_EQ(s.focus.Current(), &s.txtDocNum);
+
+    s.cmdList.Click();
+    f.prompts.Expect("Are you sure you want to delete this record?", forms::Answer::Yes)
+        .Expect("no such table: tbInvWithDrawRequest");
+    s.cmdDeleteReq.Click();
+    EXPECT_EQ(f.Listed(), QStringList({"12", "7", "9"}));
+}
