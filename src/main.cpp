@@ -4,37 +4,70 @@
 #include "app/widgets/LoginDialog.h"
 #include "app/widgets/TabKeySender.h"
 #include "db/DbError.h"
+#include "dialogs/SupervisorPassword.h"
+#include "dialogs/widgets/SupervisorPasswordView.h"
 #include "forms/widgets/MessageBoxPrompts.h"
+#include "forms/widgets/WidgetDialogHost.h"
+#include "reports/widgets/WidgetViewerOpener.h"
+#include "requests/RequestScreen.h"
+#include "requests/widgets/RequestScreenView.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
 namespace {
 
-QString MainCaption(const QString& clientCode)
-{
-    return clientCode == QLatin1String("QORVIN") ? QStringLiteral("Visual Orvalis - Stock Request")
-                                                 : QStringLiteral("Visual Orvalis - Tessary");
-}
+// The request screen's message boxes and dialogs stand over its window,
+// which can only be built after the screen that it shows; until then they
+// open without a parent.
+class WindowPrompts : public forms::Prompts {
+public:
+    void SetWindow(QWidget* window) { window_ = window; }
+    forms::Answer Show(const forms::Message& message) override
+    {
+        return forms::MessageBoxPrompts(window_).Show(message);
+    }
 
-// The main window until the request screen stands: the caption, who is
-// logged in and where.
-std::unique_ptr<QMainWindow> OpenMainWindow(const app::SessionContext& session)
-{
-    auto window = std::make_unique<QMainWindow>();
-    window->setWindowTitle(MainCaption(session.ClientCode));
-    auto* label = new QLabel(QObject::tr("<h2>%1</h2><p>%2</p><p>Logged in as <b>%3</b>.</p>")
-                                 .arg(session.HospitalCompany.toHtmlEscaped(),
-                                      session.HospitalAddress.toHtmlEscaped(),
-                                      session.currentUser->EmployeeCode().toHtmlEscaped()));
-    label->setAlignment(Qt::AlignCenter);
-    window->setCentralWidget(label);
-    window->resize(900, 600);
-    window->show();
-    return window;
-}
+private:
+    QPointer<QWidget> window_;
+};
+
+class WindowDialogs : public forms::DialogHost {
+public:
+    WindowDialogs() { SetWindow(nullptr); }
+
+    void SetWindow(QWidget* window)
+    {
+        host_ = std::make_unique<forms::WidgetDialogHost>(window);
+        host_->Register<dialogs::SupervisorPassword>(&dialogs::MakeSupervisorPasswordView);
+    }
+
+    forms::DialogResult Run(forms::DialogLogic& dialog) override { return host_->Run(dialog); }
+
+private:
+    std::unique_ptr<forms::WidgetDialogHost> host_;
+};
+
+// Everything the request screen needs, alive until the program ends. The
+// window goes before the screen it binds to.
+struct RequestWindow {
+    WindowPrompts prompts;
+    WindowDialogs dialogs;
+    reports::WidgetViewerOpener viewers;
+    std::unique_ptr<requests::RequestScreen> screen;
+    std::unique_ptr<requests::RequestScreenView> view;
+
+    void Open(app::SessionContext& session)
+    {
+        screen = std::make_unique<requests::RequestScreen>(session, prompts, dialogs, viewers);
+        view = std::make_unique<requests::RequestScreenView>(*screen);
+        prompts.SetWindow(view.get());
+        dialogs.SetWindow(view.get());
+        screen->Load();
+        view->show();
+    }
+};
 
 } // namespace
 
@@ -42,17 +75,20 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessary"));
+    // The program ends when the request window has closed and no report
+    // viewer (a top-level window of its own) is left open.
+    QApplication::setQuitOnLastWindowClosed(true);
 
     forms::MessageBoxPrompts prompts(nullptr);
     app::TabKeySender shell;
     app::LoginDialog login;
     app::CurrentUser user(&login);
     app::SessionContext& session = app::Session();
-    std::unique_ptr<QMainWindow> mainWindow;
+    RequestWindow requestWindow;
 
     try {
-        const bool started = app::RunStartup(session, user, shell, prompts,
-                                             [&] { mainWindow = OpenMainWindow(session); });
+        const bool started =
+            app::RunStartup(session, user, shell, prompts, [&] { requestWindow.Open(session); });
         if (!started)
             return 0;
     } catch (const db::DbError& e) {
