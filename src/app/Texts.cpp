@@ -322,6 +322,11 @@ QString FormatDateTime(const QDateTime& value)
     return QLocale::c().toString(value, QStringLiteral("MM/dd/yyyy hh:mm:ss AP"));
 }
 
+QString FormatDateTimeToMinute(const QDateTime& value)
+{
+    return QLocale::c().toString(value, QStringLiteral("MM/dd/yyyy hh:mm AP"));
+}
+
 // Both forms are matched by hand rather than through QDateTime::fromString,
 // whose format matching would need one format per digit count.
 std::optional<QDateTime> ParseDateTime(const QString& text)

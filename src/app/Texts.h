@@ -58,6 +58,8 @@ QDateTime ZeroDate();
 // The program's date-time text, month/day/year with a 12-hour clock and the
 // AM or PM designator: "03/07/2026 02:05:09 PM".
 QString FormatDateTime(const QDateTime& value);
+// The same to the minute, for lists: "03/07/2026 02:05 PM".
+QString FormatDateTimeToMinute(const QDateTime& value);
 // Reads that text back (also with a one-digit month, day or hour, and the
 // 24-hour "yyyy-MM-dd HH:mm:ss" form); nothing when it is no date-time.
 std::optional<QDateTime> ParseDateTime(const QString& text);

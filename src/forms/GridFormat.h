@@ -36,6 +36,20 @@ inline int TwipsToPixels(int twips)
     return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
+// Column widths in twips were chosen for a small system font whose digits
+// are 6 pixels wide on a 96-dpi display. A grid whose font has wider digits
+// scales its columns alike, so a column still holds the numbers, codes and
+// dates it was made for.
+inline constexpr int kReferenceDigitWidthPixels = 6;
+inline int TwipsToPixels(int twips, int digitWidthPixels)
+{
+    const int charWidth = digitWidthPixels > kReferenceDigitWidthPixels ? digitWidthPixels
+                                                                        : kReferenceDigitWidthPixels;
+    const long scaled = long(twips) * charWidth;
+    const long per = long(kTwipsPerPixel) * kReferenceDigitWidthPixels;
+    return int((scaled + per / 2) / per);
+}
+
 // A width in twips that fits a header text in a grid cell, for screens that
 // size a column from its header (an average character width plus the
 // cell's margins).

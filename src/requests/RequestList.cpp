@@ -15,13 +15,14 @@ const QString kListFormat = QStringLiteral(
     "Doc #     |Request From                |To                           |Date             |Requested By");
 const QList<int> kListWidths = {1200, 2000, 2000, 1700, 2200, 0};
 
-// Date-times read the same on every desktop, whatever its locale.
+// Date-times read the same on every desktop, whatever its locale; to the
+// minute, so they fit the date column.
 QString CellText(const QVariant& value)
 {
     if (value.isNull())
         return QString();
     if (value.typeId() == QMetaType::QDateTime)
-        return app::FormatDateTime(value.toDateTime());
+        return app::FormatDateTimeToMinute(value.toDateTime());
     return value.toString();
 }
 

@@ -153,6 +153,7 @@ void RequestScreen::Load()
     LoadRights();
     ApplySiteVariants();
     ApplyLineSwitches();
+    ShowListFocus();
 }
 
 void RequestScreen::LoadRights()
@@ -238,11 +239,14 @@ void RequestScreen::TabChanged(int previous, int current)
         EditFromTabSwitch();
         return;
     }
-    if (current == kListTab) {
-        // The focus was on the page that just went away.
-        if (!focus.Focus(&list_.grdListing))
-            focus.Focus(&cmdNew);
-    }
+    if (current == kListTab)
+        ShowListFocus();  // the focus was on the page that just went away
+}
+
+void RequestScreen::ShowListFocus()
+{
+    if (!focus.Focus(&list_.grdListing))
+        focus.Focus(&cmdNew);
 }
 
 void RequestScreen::ShowDetailsTab()
@@ -420,6 +424,10 @@ void RequestScreen::FillHeader(const db::RowSet& rows)
     cboTargetLocation.SetTag(TextOf(rows, "TargetLocationID"));
     cboTargetLocation.SetText(TextOf(rows, "TLocation"));
     txtDocNum.SetText(TextOf(rows, "DocumentNumber"));
+    // A save rewrites every row with the justification on the screen, so
+    // the stored one must be on the screen, or saving would erase it.
+    if (rows.ColumnIndex(QStringLiteral("Remarks")) >= 0)
+        txtRemarks.SetText(TextOf(rows, "Remarks"));
 }
 
 void RequestScreen::FillLines(db::RowSet rows)

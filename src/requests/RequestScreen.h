@@ -184,6 +184,8 @@ private:
     bool ReadyToSave();
     void AskSupervisorToVerify();
     void ShowDetailsTab();
+    // The list grid, or New when the list is empty.
+    void ShowListFocus();
     void FillHeader(const db::RowSet& rows);
     void FillLines(db::RowSet rows);
     void SetLinesFormat(const QString& format);

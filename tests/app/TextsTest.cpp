@@ -155,6 +155,7 @@ TEST(Texts, FormatDateTime)
     DefaultLocaleGuard chinese(QLocale(QLocale::Chinese, QLocale::China));
     for (const auto& c : cases)
         EXPECT_EQ(app::FormatDateTime(c.value).toStdString(), c.text);
+    EXPECT_EQ(app::FormatDateTimeToMinute(Local(2026, 3, 7, 14, 5, 9)), "03/07/2026 02:05 PM");
 }
 
 TEST(Texts, ParseDateTime)

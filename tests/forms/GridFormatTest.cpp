@@ -76,4 +76,11 @@ TEST(GridFormat, TwipsToPixelsAtNinetySixDpi)
     EXPECT_EQ(forms::TwipsToPixels(0), 0);
 }
 
+TEST(GridFormat, WiderFontsWidenColumnsAlike)
+{
+    EXPECT_EQ(forms::TwipsToPixels(1500, 6), 100);
+    EXPECT_EQ(forms::TwipsToPixels(1500, 4), 100);  // never narrower than designed
+    EXPECT_EQ(forms::TwipsToPixels(1500, 9), 150);
+}
+
 } // namespace

@@ -55,7 +55,7 @@ TEST(RequestListTab, PendingRowsOnePerRequestWithReadableDates)
     f.list->LoadRequestList();
     EXPECT_TRUE(f.list->grdListing.IsEnabled());
     EXPECT_EQ(f.Column(0), QStringList({"1", "2"}));
-    EXPECT_EQ(f.Column(3), QStringList({"03/01/2026 08:00:00 AM", "03/07/2026 02:05:09 PM"}));
+    EXPECT_EQ(f.Column(3), QStringList({"03/01/2026 08:00 AM", "03/07/2026 02:05 PM"}));
     EXPECT_EQ(f.Column(4), QStringList({"CRUZ, ANNA", "CRUZ, ANNA"}));
     EXPECT_EQ(f.list->grdListing.Text(0, 0), "Doc #     ");
     EXPECT_TRUE(f.list->grdListing.IsColumnHidden(5));

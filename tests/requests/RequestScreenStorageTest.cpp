@@ -75,14 +75,19 @@ TEST(RequestScreenSave, NewRequestTakesTheNextNumberAndTheListShowsIt)
 TEST(RequestScreenSave, AnOpenedRequestIsRewrittenWithTheScreensLines)
 {
     ScreenFixture f;
+    f.db.Connection().ExecuteNative("UPDATE tbInvWithdrawRequest SET Remarks = 'FOR WARD 3' WHERE DocumentNumber = '7'");
     Screen& s = f.Open();
+    f.SelectListed("12");
+    s.cmdEdit.Click();
+    s.txtRemarks.SetText("LEFT FROM ANOTHER REQUEST");
+    s.cmdList.Click();
     f.SelectListed("7");
     s.cmdEdit.Click();
+    EXPECT_EQ(s.txtRemarks.Text(), "FOR WARD 3");  // saving keeps the stored justification
     s.grdDetails.RemoveRow(1);
-    s.txtRemarks.SetText("ONLY SYRINGES");
     s.cmdSave.Click();
 
-    EXPECT_EQ(StoredRows(f, "7"), QStringList({"P2|2|3|N|0|94|10|2026-03-07 14:05:09|ANNA|ONLY SYRINGES|-|-"}));
+    EXPECT_EQ(StoredRows(f, "7"), QStringList({"P2|2|3|N|0|94|10|2026-03-07 14:05:09|ANNA|FOR WARD 3|-|-"}));
 }
 
 TEST(RequestScreenSave, ChecksBeforeSavingAndVerifying)

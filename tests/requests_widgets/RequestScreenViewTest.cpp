@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QFontMetrics>
 #include <gtest/gtest.h>
 
 using requests::RequestScreen;
@@ -154,7 +155,7 @@ TEST(RequestScreenView, LinesGridShowsTheWidthsInTwipsAndHidesTheAdsColumn)
         ASSERT_EQ(lines->columnCount(), 7) << state;
         for (int col = 0; col < 6; ++col) {
             EXPECT_FALSE(lines->isColumnHidden(col)) << state << " column " << col;
-            EXPECT_EQ(lines->columnWidth(col), forms::TwipsToPixels(widths[col])) << state << " column " << col;
+            EXPECT_EQ(lines->columnWidth(col), forms::TwipsToPixels(widths[col], QFontMetrics(lines->font()).horizontalAdvance(QLatin1Char('0')))) << state << " column " << col;
         }
         EXPECT_TRUE(lines->isColumnHidden(6)) << state;
     };

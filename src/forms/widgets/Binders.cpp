@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -135,7 +136,7 @@ void ShowColumnWidth(QTableWidget* table, int col, int twips)
 {
     table->setColumnHidden(col, twips == 0);
     if (twips > 0)
-        table->setColumnWidth(col, TwipsToPixels(twips));
+        table->setColumnWidth(col, TwipsToPixels(twips, QFontMetrics(table->font()).horizontalAdvance(QLatin1Char('0'))));
 }
 
 void ShowCell(QTableWidget* table, const Grid* grid, int row, int col)
