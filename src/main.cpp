@@ -66,6 +66,7 @@ struct RequestWindow {
         dialogs.SetWindow(view.get());
         screen->Load();
         view->show();
+        view->activateWindow();
     }
 };
 

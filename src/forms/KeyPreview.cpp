@@ -1,5 +1,6 @@
 #include "forms/KeyPreview.h"
 
+#include "forms/Button.h"
 #include "forms/FocusChain.h"
 
 namespace forms {
@@ -31,6 +32,11 @@ void KeyPreview::PressEnter()
     const auto action = enterActions_.constFind(chain_.Current());
     if (action != enterActions_.constEnd() && *action) {
         (*action)();
+        return;
+    }
+    // A button takes Enter as a press, as it would without the preview.
+    if (auto* button = qobject_cast<Button*>(chain_.Current())) {
+        button->Click();
         return;
     }
     chain_.FocusNext();

@@ -30,8 +30,8 @@ public:
 
     // Enter on this control runs the action instead of moving on.
     void SetEnterAction(const Control* control, std::function<void()> action);
-    // Enter was pressed: the focused control's own action, or the next
-    // field.
+    // Enter was pressed: the focused control's own action, a press of the
+    // focused button, or the next field.
     void PressEnter();
 
 signals:

@@ -108,6 +108,15 @@ TEST(KeyPreview, EnterMovesOnUnlessTheFieldHasItsOwnAction)
     screen.ok.SetEnabled(false);
     preview.PressEnter();
     EXPECT_EQ(screen.chain.Current(), &screen.cost) << "its own action, not the next field";
+
+    screen.ok.SetEnabled(true);
+    int pressed = 0;
+    QObject::connect(&screen.ok, &forms::Button::clicked, [&pressed] { ++pressed; });
+    preview.PressEnter();
+    ASSERT_EQ(screen.chain.Current(), &screen.ok);
+    preview.PressEnter();
+    EXPECT_EQ(pressed, 1) << "Enter presses a focused button";
+    EXPECT_EQ(screen.chain.Current(), &screen.ok);
 }
 
 TEST(KeyPreview, TranslateDropsApostrophesAndUpperCases)

@@ -1,5 +1,6 @@
 #include "forms/widgets/MessageBoxPrompts.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace forms {
@@ -69,6 +70,10 @@ Answer MessageBoxPrompts::Show(const Message& message)
     box.setDefaultButton(set.first);
     box.setEscapeButton(set.escape);
     box.exec();
+    // Give the keyboard back to the window the box stood over; without a
+    // window manager nobody else would.
+    if (parent_)
+        parent_->window()->activateWindow();
     QAbstractButton* clicked = box.clickedButton();
     return AnswerOf(clicked ? box.standardButton(clicked) : set.escape);
 }

@@ -21,6 +21,8 @@ DialogResult WidgetDialogHost::Run(DialogLogic& dialog)
     // The logic may have closed already while the view was built.
     if (dialog.IsOpen())
         view->exec();
+    if (parent_)
+        parent_->window()->activateWindow();
     if (dialog.IsOpen())
         dialog.CloseBoxPressed();
     // A close-box action that refuses to close cannot keep a window that
