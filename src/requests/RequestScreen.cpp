@@ -176,12 +176,12 @@ void RequestScreen::ApplySiteVariants()
     if (site == QLatin1String("QORVIN"))
         SetCaption(QStringLiteral("Visual Orvalis - Stock Request"));
     if (site == QLatin1String("KRV")) {
+        retailOptionsAtLeft_ = true;
         chkPrint.SetVisible(true);
         cmdView.SetCaption(QStringLiteral("Print"));
         lblForRetail.SetCaption(QStringLiteral("For :"));
         optConsumed.SetCaption(0, QStringLiteral("Retail"));
         optConsumed.SetCaption(1, QStringLiteral("Consumption"));
-        retailOptionsAtLeft_ = true;
     }
     if (site == QLatin1String("QX")) {
         for (forms::Control* control : std::initializer_list<forms::Control*>{&lblMin, &txtMin, &lblMax, &txtMax})
@@ -316,6 +316,7 @@ void RequestScreen::New()
     SSTab1.SetCurrent(kDetailsTab);
     skipUserCheckOnce_ = false;
     ClearAll();
+    ShowLineCounter();
     if (session_.TypedRequestNumber) {
         txtDocNum.Clear();
         txtDocNum.SetLocked(false);

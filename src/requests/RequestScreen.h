@@ -182,6 +182,8 @@ private:
     void TabChanged(int previous, int current);
     // The checks Save and Verify/Save make before saving.
     bool ReadyToSave();
+    // The checks, the save and the list refresh; false when nothing was saved.
+    bool CheckAndSave(bool verify);
     void AskSupervisorToVerify();
     void ShowDetailsTab();
     // The list grid, or New when the list is empty.

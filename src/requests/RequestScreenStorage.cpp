@@ -55,28 +55,30 @@ bool RequestScreen::ReadyToSave()
 
 void RequestScreen::Save()
 {
-    if (!ReadyToSave())
+    if (CheckAndSave(false))
+        SSTab1.SetCurrent(kListTab);
+}
+
+void RequestScreen::VerifyAndSave()
+{
+    if (!CheckAndSave(true))
         return;
-    blnVerifyOnSave = false;
-    if (!SaveRequest())
-        return;
-    list_.LoadRequestList();
+    // Still on the details tab, so the request printed is the one saved.
+    View();
     SSTab1.SetCurrent(kListTab);
 }
 
 // Verify/Save makes the checks of Save too: without them a typed number
 // that another request has would replace that request.
-void RequestScreen::VerifyAndSave()
+bool RequestScreen::CheckAndSave(bool verify)
 {
     if (!ReadyToSave())
-        return;
-    blnVerifyOnSave = true;
+        return false;
+    blnVerifyOnSave = verify;
     if (!SaveRequest())
-        return;
+        return false;
     list_.LoadRequestList();
-    // Still on the details tab, so the request printed is the one saved.
-    View();
-    SSTab1.SetCurrent(kListTab);
+    return true;
 }
 
 bool RequestScreen::SaveRequest()

@@ -185,6 +185,7 @@ TEST(RequestScreen, NewKeepsTheSelectedRequestsLocationsAndClearsTheRest)
     EXPECT_TRUE(s.cboTargetLocation.IsEnabled());
     EXPECT_EQ(s.grdDetails.Rows(), 2);
     EXPECT_EQ(s.grdDetails.RowTexts(1), QStringList(7, QString()));
+    EXPECT_EQ(s.txtLineCounter.Text(), "1/1");
     EXPECT_EQ(s.grdDetails.Format(),
               "Code |< Product Name & Description | Quantity | Unit Cost| Total Cost| Retail?| Remarks|");
     EXPECT_EQ(s.txtProdCode.Text(), "");
