@@ -96,6 +96,9 @@ bool RequestScreen::SaveRequest()
     try {
         forms::BusyCursor busy;
         txtDocNum.SetText(requests::SaveRequest(Connection(), request));
+    } catch (const NumberingError& e) {
+        prompts_.Tell(e.Description(), forms::Icon::Critical, kErrorTitle);
+        return false;
     } catch (const db::DbError& e) {
         // Nothing was stored; the lines stay on the screen for another try.
         prompts_.Tell(e.Description());

@@ -80,11 +80,23 @@ bool DocumentNumberExists(db::Connection& connection, const QString& documentNum
     return rows.RecordCount() > 0;
 }
 
+namespace {
+
+QString NewNumber(db::Connection& connection)
+{
+    try {
+        return GetNewDocNumber(connection);
+    } catch (const db::DbError& e) {
+        throw NumberingError(e.Description());
+    }
+}
+
+} // namespace
+
 QString SaveRequest(db::Connection& connection, const RequestToSave& request)
 {
     db::TransactionGuard transaction(connection);
-    const QString number =
-        request.documentNumber == kNewNumber ? GetNewDocNumber(connection) : request.documentNumber;
+    const QString number = request.documentNumber == kNewNumber ? NewNumber(connection) : request.documentNumber;
     const QString datePiece = db::Quote(app::FormatDateTime(request.transDate));
     connection.Execute("Delete INVENTORY..tbInvWithdrawRequest Where DocumentNumber = " + db::Quote(number));
     for (const RequestLine& line : request.lines) {

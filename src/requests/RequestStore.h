@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/DbError.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QVector>
@@ -16,6 +18,12 @@ struct RequestLine {
     QString unitCost;   // column 3, written unquoted
     QString retail;     // column 5
     QString ads;        // column 6, "Y" or "N"
+};
+
+// A save failed while it took a new number: nothing was written.
+class NumberingError : public db::DbError {
+public:
+    using db::DbError::DbError;
 };
 
 // What a save writes: the header values repeated on every row, and the lines.
@@ -43,7 +51,7 @@ bool DocumentNumberExists(db::Connection& connection, const QString& documentNum
 // the delete of every stored row of that number and one insert per line
 // whose item code is not blank. Returns the number used. On any failure the
 // transaction is rolled back, the stored request is as it was, and the
-// DbError reaches the caller.
+// DbError reaches the caller (a NumberingError when taking the number failed).
 QString SaveRequest(db::Connection& connection, const RequestToSave& request);
 
 // Stamps the verifier on every row of the request, as Verify/Save does

@@ -136,9 +136,7 @@ TEST(RequestScreenSave, AFailedSaveKeepsTheLinesForAnotherTry)
         "CREATE TRIGGER refuse BEFORE INSERT ON tbInvWithdrawRequest BEGIN SELECT RAISE(ABORT, 'disk full'); END");
     f.prompts.Expect("disk full");
     s.cmdSave.Click();
-    EXPECT_EQ(s.SSTab1.Current(), Screen::kDetailsTab);
     EXPECT_EQ(s.grdDetails.Rows(), 4);
-    EXPECT_EQ(s.txtDocNum.Text(), "NEW");
 
     f.db.Connection().ExecuteNative("DROP TRIGGER refuse");
     s.cmdSave.Click();
@@ -273,4 +271,50 @@ TEST(RequestScreenSave, FailuresOfTheNumberCheckAndTheCancelAreShown)
         .Expect("no such table: tbInvWithDrawRequest");
     s.cmdDeleteReq.Click();
     EXPECT_EQ(f.Listed(), QStringList({"12", "7", "9"}));
+}
+
+TEST(RequestScreenSave, ATypedNumberIsStoredTrimmedAfterTheUntrimmedDelete)
+{
+    ScreenFixture f;
+    f.session.TypedRequestNumber = true;
+    Screen& s = f.Open();
+    StartNewRequest(f, s);
+    s.txtDocNum.SetText(" 20");
+    f.sent.clear();
+    s.cmdSave.Click();
+    EXPECT_EQ(f.sent.filter("Delete"), QStringList({"Delete INVENTORY..tbInvWithdrawRequest Where DocumentNumber = ' 20'"}));
+    EXPECT_EQ(StoredRows(f, "20").size(), 2);
+    EXPECT_EQ(s.SSTab1.Current(), Screen::kListTab);
+}
+
+TEST(RequestScreenSave, FailuresWhileSavingEndTheActionWithTheirMessage)
+{
+    struct Case {
+        const char* what;
+        const char* sabotage;
+        forms::Message message;
+    };
+    const Case cases[] = {
+        {"numbering", "ALTER TABLE tbInvWithdrawRequest RENAME TO tbGone",
+         {"no such table: tbInvWithdrawRequest", "Error Message", forms::Icon::Critical}},
+        {"inserting",
+         "CREATE TRIGGER refuse BEFORE INSERT ON tbInvWithdrawRequest BEGIN SELECT RAISE(ABORT, 'disk full'); END",
+         {"disk full"}},
+    };
+    for (const bool verify : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (verify ? " (verify)" : " (save)"));
+            ScreenFixture f;
+            Screen& s = f.Open();
+            StartNewRequest(f, s);
+            f.db.Connection().ExecuteNative(c.sabotage);
+            f.prompts.Expect(c.message);
+            (verify ? s.cmdVerify : s.cmdSave).Click();
+            EXPECT_EQ(s.SSTab1.Current(), Screen::kDetailsTab);
+            EXPECT_EQ(s.txtDocNum.Text(), "NEW");
+            EXPECT_EQ(s.grdDetails.Rows(), 4);
+            EXPECT_TRUE(f.dialogs.Opened().isEmpty());
+            EXPECT_TRUE(f.viewers.opened.isEmpty());
+        }
+    }
 }

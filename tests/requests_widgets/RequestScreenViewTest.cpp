@@ -221,3 +221,16 @@ TEST(RequestScreenView, RetailOptionsStandLeftOnlyWhereTheSiteWantsThem)
             EXPECT_EQ(optionsAt, fieldsAt) << site;
     }
 }
+
+TEST(RequestScreenView, ARefusedClickOnTheDetailsTabShowsOneMessageAndStaysOnTheList)
+{
+    ViewFixture f;
+    RequestScreen& s = f.OpenWindow();
+    f.SelectListed("9");  // from a department the user does not work in
+    f.prompts.Expect("User not Authorized for this Location.");
+    auto* tabs = f.Find<QTabWidget>("SSTab1");
+    tabs->setCurrentIndex(RequestScreen::kDetailsTab);
+    EXPECT_EQ(f.prompts.Shown().size(), 1);
+    EXPECT_EQ(tabs->currentIndex(), RequestScreen::kListTab);
+    EXPECT_EQ(s.SSTab1.Current(), RequestScreen::kListTab);
+}

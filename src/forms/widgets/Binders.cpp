@@ -351,9 +351,11 @@ void Bind(QTabWidget* tabs, Tabs* model)
     showCaptions();
     tabs->setCurrentIndex(model->Current());
     QObject::connect(model, &Tabs::captionsChanged, tabs, showCaptions);
-    QObject::connect(model, &Tabs::currentChanged, tabs, [tabs](int, int current) {
-        if (tabs->currentIndex() != current)
-            tabs->setCurrentIndex(current);
+    // The page the model shows now, not the one the change carried: logic
+    // reacting to a switch may already have switched back.
+    QObject::connect(model, &Tabs::currentChanged, tabs, [tabs, model] {
+        if (tabs->currentIndex() != model->Current())
+            tabs->setCurrentIndex(model->Current());
     });
     QObject::connect(tabs, &QTabWidget::currentChanged, model, &Tabs::SetCurrent);
 }
