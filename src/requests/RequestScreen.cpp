@@ -315,6 +315,8 @@ void RequestScreen::New()
     skipUserCheckOnce_ = true;
     SSTab1.SetCurrent(kDetailsTab);
     skipUserCheckOnce_ = false;
+    if (SSTab1.Current() != kDetailsTab)
+        return;  // the selected request could not be read: shown, back on the list
     ClearAll();
     ShowLineCounter();
     if (session_.TypedRequestNumber) {
