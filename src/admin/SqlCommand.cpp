@@ -1,21 +1,10 @@
 #include "admin/SqlCommand.h"
 
+#include "app/Texts.h"
+
 #include <QDateTime>
-#include <cmath>
 
 namespace admin {
-
-namespace {
-
-QString FormatNumber(double number)
-{
-    // Whole numbers within the exact range of a double print as integers.
-    if (std::isfinite(number) && number == std::trunc(number) && std::fabs(number) < 9.0e15)
-        return QString::number(static_cast<qlonglong>(number));
-    return QString::number(number, 'g', 15);
-}
-
-} // namespace
 
 QString FormatValue(const QVariant& value)
 {
@@ -28,7 +17,7 @@ QString FormatValue(const QVariant& value)
         return value.toDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00");
     case QMetaType::Double:
     case QMetaType::Float:
-        return FormatNumber(value.toDouble());
+        return app::PlainNumber(value.toDouble());
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
     default:
