@@ -9,6 +9,18 @@ RowSet Connection::Execute(const QString& statement)
     return DoExecute(statement);
 }
 
+std::unique_ptr<Cursor> Connection::OpenCursor(const QString& statement)
+{
+    if (observer_)
+        observer_(statement);
+    return DoOpenCursor(statement);
+}
+
+std::unique_ptr<Cursor> Connection::DoOpenCursor(const QString& statement)
+{
+    return std::make_unique<RowSetCursor>(DoExecute(statement));
+}
+
 TransactionGuard::~TransactionGuard()
 {
     if (done_)

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "db/Cursor.h"
 #include "db/RowSet.h"
 
 #include <QString>
 #include <functional>
+#include <memory>
 
 namespace db {
 
@@ -19,6 +21,10 @@ public:
     virtual ~Connection() = default;
 
     RowSet Execute(const QString& statement);
+    // Runs one read statement whose rows are read as they are wanted (a
+    // search that may match thousands of rows, of which a grid shows a
+    // screenful). The backend plans it for its first rows.
+    std::unique_ptr<Cursor> OpenCursor(const QString& statement);
 
     // Begins a transaction that may write: the backend takes its write lock
     // at once, so two clients that read and then write cannot deadlock.
@@ -39,6 +45,8 @@ public:
 
 protected:
     virtual RowSet DoExecute(const QString& statement) = 0;
+    // Backends that cannot read on demand read every row at once.
+    virtual std::unique_ptr<Cursor> DoOpenCursor(const QString& statement);
 
 private:
     StatementObserver observer_;

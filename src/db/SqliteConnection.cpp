@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <atomic>
+#include <sqlite3.h>
 
 namespace db {
 
@@ -37,6 +38,72 @@ QVariant ToDateTime(const QVariant& value)
     const QDateTime dt = QDateTime::fromString(value.toString(), kEmbeddedDateTimeFormat);
     return dt.isValid() ? QVariant(dt) : value;
 }
+
+// Which result columns hold date-times: those the translation names and the
+// catalog's date-time columns.
+QVector<bool> DateTimeFlags(const QStringList& columns, const QSet<QString>& dateTimeColumns)
+{
+    QVector<bool> flags;
+    flags.reserve(columns.size());
+    for (const QString& name : columns)
+        flags << (dateTimeColumns.contains(name.toLower()) || Catalog::Instance().IsDateTimeColumn(name));
+    return flags;
+}
+
+// A statement's rows stepped one at a time through SQLite's own interface.
+// The statement is finalized at the end of the result, which also ends its
+// read of the database.
+class SqliteCursor final : public Cursor {
+public:
+    SqliteCursor(sqlite3* handle, sqlite3_stmt* statement, QStringList columns, QVector<bool> isDateTime)
+        : Cursor(std::move(columns)), handle_(handle), statement_(statement), isDateTime_(std::move(isDateTime)) {}
+    ~SqliteCursor() override { sqlite3_finalize(statement_); }
+
+protected:
+    bool ReadRow(RowSet::Row& row) override
+    {
+        if (!statement_)
+            return false;
+        const int rc = sqlite3_step(statement_);
+        if (rc != SQLITE_ROW) {
+            sqlite3_finalize(statement_);
+            statement_ = nullptr;
+            if (rc == SQLITE_DONE)
+                return false;
+            throw DbError(QString::fromUtf8(sqlite3_errmsg(handle_)));
+        }
+        const int count = int(isDateTime_.size());
+        row.reserve(count);
+        for (int i = 0; i < count; ++i) {
+            const QVariant value = ColumnValue(i);
+            row << (isDateTime_[i] && !value.isNull() ? ToDateTime(value) : value);
+        }
+        return true;
+    }
+
+private:
+    QVariant ColumnValue(int i) const
+    {
+        switch (sqlite3_column_type(statement_, i)) {
+        case SQLITE_INTEGER:
+            return QVariant(qlonglong(sqlite3_column_int64(statement_, i)));
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(statement_, i));
+        case SQLITE_TEXT:
+            return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement_, i)),
+                                              sqlite3_column_bytes(statement_, i)));
+        case SQLITE_BLOB:
+            return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(statement_, i)),
+                                       sqlite3_column_bytes(statement_, i)));
+        default:
+            return QVariant();
+        }
+    }
+
+    sqlite3* handle_;
+    sqlite3_stmt* statement_;
+    QVector<bool> isDateTime_;
+};
 
 // Date-times are stored as sortable text, whatever form Qt would bind them in.
 QVariant ToStorage(const QVariant& value)
@@ -95,8 +162,10 @@ void SqliteConnection::OpenDatabase()
         throw DbError(QStringLiteral("Cannot open database \"%1\": %2").arg(path_, ErrorText(database_.lastError())));
 
     const QVariant handle = database_.driver()->handle();
-    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
-        RegisterSqliteFunctions(*static_cast<sqlite3* const*>(handle.constData()));
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        throw DbError(QStringLiteral("Cannot open database \"%1\": the SQLite driver gives no handle.").arg(path_));
+    handle_ = *static_cast<sqlite3* const*>(handle.constData());
+    RegisterSqliteFunctions(handle_);
 
     ExecuteNative(QStringLiteral("PRAGMA journal_mode=WAL"));
 }
@@ -111,6 +180,24 @@ RowSet SqliteConnection::DoExecute(const QString& statement)
     }
     const Translation& translation = translator_.Translate(statement);
     return ExecuteNative(translation.sql, {}, translation.dateTimeColumns);
+}
+
+std::unique_ptr<Cursor> SqliteConnection::DoOpenCursor(const QString& statement)
+{
+    if (TsqlTranslator::ParseProcedureCall(statement))
+        return std::make_unique<RowSetCursor>(DoExecute(statement));
+    const Translation& translation = translator_.Translate(statement, Plan::FirstRows);
+    const QByteArray sql = translation.sql.toUtf8();
+    sqlite3_stmt* prepared = nullptr;
+    if (sqlite3_prepare_v2(handle_, sql.constData(), int(sql.size()), &prepared, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(prepared);
+        throw DbError(QString::fromUtf8(sqlite3_errmsg(handle_)));
+    }
+    QStringList columns;
+    for (int i = 0; i < sqlite3_column_count(prepared); ++i)
+        columns << QString::fromUtf8(sqlite3_column_name(prepared, i));
+    QVector<bool> isDateTime = DateTimeFlags(columns, translation.dateTimeColumns);
+    return std::make_unique<SqliteCursor>(handle_, prepared, std::move(columns), std::move(isDateTime));
 }
 
 RowSet SqliteConnection::ExecuteNative(const QString& sql, const QVariantList& binds,
@@ -136,12 +223,9 @@ RowSet SqliteConnection::ExecuteNative(const QString& sql, const QVariantList& b
 
     const QSqlRecord record = query.record();
     QStringList columns;
-    QVector<bool> isDateTime;
-    for (int i = 0; i < record.count(); ++i) {
-        const QString name = record.fieldName(i);
-        columns << name;
-        isDateTime << (dateTimeColumns.contains(name.toLower()) || Catalog::Instance().IsDateTimeColumn(name));
-    }
+    for (int i = 0; i < record.count(); ++i)
+        columns << record.fieldName(i);
+    const QVector<bool> isDateTime = DateTimeFlags(columns, dateTimeColumns);
     QVector<RowSet::Row> rows;
     while (query.next()) {
         RowSet::Row row;

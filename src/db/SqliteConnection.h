@@ -41,6 +41,9 @@ public:
 
 protected:
     RowSet DoExecute(const QString& statement) override;
+    // Read on demand through SQLite's own interface, planned for the first
+    // rows.
+    std::unique_ptr<Cursor> DoOpenCursor(const QString& statement) override;
 
 private:
     explicit SqliteConnection(QString path);
@@ -50,6 +53,7 @@ private:
     QString path_;
     QString connectionName_;
     QSqlDatabase database_;
+    sqlite3* handle_ = nullptr;
     TsqlTranslator translator_;
     bool inTransaction_ = false;
 };

@@ -133,4 +133,77 @@ QString NameValue(const Token& token)
     return inner;
 }
 
+Token MakeToken(TokenKind kind, const QString& text, const QString& leading)
+{
+    Token t;
+    t.kind = kind;
+    t.text = text;
+    t.leading = leading;
+    return t;
+}
+
+Token Word(const QString& text, const QString& leading)
+{
+    return MakeToken(TokenKind::Word, text, leading);
+}
+
+Token Punct(char c) { return MakeToken(TokenKind::Punct, QString(QLatin1Char(c))); }
+
+int MatchingClose(const Tokens& tokens, int open)
+{
+    int depth = 0;
+    for (int i = open; i < tokens.size(); ++i) {
+        if (tokens[i].IsPunct('('))
+            ++depth;
+        else if (tokens[i].IsPunct(')') && --depth == 0)
+            return i;
+    }
+    return int(tokens.size());
+}
+
+int MatchingOpen(const Tokens& tokens, int close)
+{
+    int depth = 0;
+    for (int i = close; i >= 0; --i) {
+        if (tokens[i].IsPunct(')'))
+            ++depth;
+        else if (tokens[i].IsPunct('(') && --depth == 0)
+            return i;
+    }
+    return -1;
+}
+
+int EndOfGroup(const Tokens& tokens, int from)
+{
+    int depth = 0;
+    for (int i = from; i < tokens.size(); ++i) {
+        if (tokens[i].IsPunct('('))
+            ++depth;
+        else if (tokens[i].IsPunct(')') && depth-- == 0)
+            return i;
+        else if (tokens[i].IsPunct(';') && depth == 0)
+            return i;
+    }
+    return int(tokens.size());
+}
+
+QVector<QPair<int, int>> SplitAtCommas(const Tokens& tokens, int begin, int end)
+{
+    QVector<QPair<int, int>> parts;
+    int depth = 0;
+    int start = begin;
+    for (int i = begin; i < end; ++i) {
+        if (tokens[i].IsPunct('('))
+            ++depth;
+        else if (tokens[i].IsPunct(')'))
+            --depth;
+        else if (tokens[i].IsPunct(',') && depth == 0) {
+            parts.append({start, i});
+            start = i + 1;
+        }
+    }
+    parts.append({start, end});
+    return parts;
+}
+
 } // namespace db

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPair>
 #include <QString>
 #include <QVector>
 
@@ -39,5 +40,24 @@ QString JoinTokens(const QVector<Token>& tokens);
 QString StringValue(const QString& literal);
 // The name of a Word or Bracketed token, brackets removed.
 QString NameValue(const Token& token);
+
+using Tokens = QVector<Token>;
+
+Token MakeToken(TokenKind kind, const QString& text, const QString& leading = QString());
+// A word or a punctuation mark to insert, with one blank before the word.
+Token Word(const QString& text, const QString& leading = QStringLiteral(" "));
+Token Punct(char c);
+
+// Index of the parenthesis that closes the one at `open`; tokens.size() when
+// it is never closed.
+int MatchingClose(const Tokens& tokens, int open);
+// Index of the parenthesis that opens the one closing at `close`; -1 when
+// there is none.
+int MatchingOpen(const Tokens& tokens, int close);
+// Where the group holding `from` ends: its closing parenthesis, a
+// statement-ending semicolon, or the end of the text.
+int EndOfGroup(const Tokens& tokens, int from);
+// Splits [begin, end) at the commas of its own level.
+QVector<QPair<int, int>> SplitAtCommas(const Tokens& tokens, int begin, int end);
 
 } // namespace db

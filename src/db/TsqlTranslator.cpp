@@ -2,6 +2,7 @@
 
 #include "app/Texts.h"
 #include "db/EmbeddedFormat.h"
+#include "db/FirstRowsPlan.h"
 #include "db/Quote.h"
 #include "db/TsqlFunctions.h"
 #include "db/TsqlTokenizer.h"
@@ -41,21 +42,6 @@ bool IsClauseWord(const Token& t)
     return t.kind == TokenKind::Word && kWords.contains(t.text.toLower());
 }
 
-Token MakeToken(TokenKind kind, const QString& text, const QString& leading = QString())
-{
-    Token t;
-    t.kind = kind;
-    t.text = text;
-    t.leading = leading;
-    return t;
-}
-
-Token Word(const QString& text, const QString& leading = QStringLiteral(" "))
-{
-    return MakeToken(TokenKind::Word, text, leading);
-}
-Token Punct(char c) { return MakeToken(TokenKind::Punct, QString(QLatin1Char(c))); }
-
 bool IsComparison(const Token& t)
 {
     static const QSet<QString> kOps = {"=", "<>", "!=", "<", ">", "<=", ">="};
@@ -80,74 +66,11 @@ bool IsRealType(const QString& type)
 
 enum class ValueType { Unknown, Text, Number };
 
-using Tokens = QVector<Token>;
-
-// Index of the parenthesis that closes the one at `open`; tokens.size() when
-// it is never closed.
-int MatchingClose(const Tokens& tokens, int open)
-{
-    int depth = 0;
-    for (int i = open; i < tokens.size(); ++i) {
-        if (tokens[i].IsPunct('('))
-            ++depth;
-        else if (tokens[i].IsPunct(')') && --depth == 0)
-            return i;
-    }
-    return int(tokens.size());
-}
-
-int MatchingOpen(const Tokens& tokens, int close)
-{
-    int depth = 0;
-    for (int i = close; i >= 0; --i) {
-        if (tokens[i].IsPunct(')'))
-            ++depth;
-        else if (tokens[i].IsPunct('(') && --depth == 0)
-            return i;
-    }
-    return -1;
-}
-
-// Where the group holding `from` ends: its closing parenthesis, a
-// statement-ending semicolon, or the end of the text.
-int EndOfGroup(const Tokens& tokens, int from)
-{
-    int depth = 0;
-    for (int i = from; i < tokens.size(); ++i) {
-        if (tokens[i].IsPunct('('))
-            ++depth;
-        else if (tokens[i].IsPunct(')') && depth-- == 0)
-            return i;
-        else if (tokens[i].IsPunct(';') && depth == 0)
-            return i;
-    }
-    return int(tokens.size());
-}
-
-// Splits [begin, end) at the commas of its own level.
-QVector<QPair<int, int>> SplitAtCommas(const Tokens& tokens, int begin, int end)
-{
-    QVector<QPair<int, int>> parts;
-    int depth = 0;
-    int start = begin;
-    for (int i = begin; i < end; ++i) {
-        if (tokens[i].IsPunct('('))
-            ++depth;
-        else if (tokens[i].IsPunct(')'))
-            --depth;
-        else if (tokens[i].IsPunct(',') && depth == 0) {
-            parts.append({start, i});
-            start = i + 1;
-        }
-    }
-    parts.append({start, end});
-    return parts;
-}
-
 // Rewrites one statement's tokens into SQLite's dialect.
 class StatementRewriter {
 public:
-    StatementRewriter(const Catalog& catalog, Tokens tokens) : catalog_(catalog), t_(std::move(tokens)) {}
+    StatementRewriter(const Catalog& catalog, Tokens tokens, Plan plan)
+        : catalog_(catalog), t_(std::move(tokens)), plan_(plan) {}
 
     Translation Run()
     {
@@ -159,6 +82,8 @@ public:
         RewriteComparedDates();
         RewritePlus();
         RewriteFunctions();
+        if (plan_ == Plan::FirstRows)
+            PlanForFirstRows(t_);
         return {JoinTokens(t_), dateTimeColumns_};
     }
 
@@ -603,6 +528,7 @@ private:
 
     const Catalog& catalog_;
     Tokens t_;
+    Plan plan_;
     QSet<QString> dateTimeColumns_;
 };
 
@@ -657,20 +583,21 @@ std::optional<QString> ReadArgument(const Tokens& tokens, int& i)
 
 TsqlTranslator::TsqlTranslator(const Catalog& catalog) : catalog_(catalog) {}
 
-const Translation& TsqlTranslator::Translate(const QString& statement)
+const Translation& TsqlTranslator::Translate(const QString& statement, Plan plan)
 {
-    auto it = cache_.find(statement);
-    if (it == cache_.end()) {
-        if (cache_.size() >= kCacheLimit)
-            cache_.clear();
-        it = cache_.insert(statement, TranslateUncached(statement));
+    QHash<QString, Translation>& cache = cache_[plan == Plan::FirstRows ? 1 : 0];
+    auto it = cache.find(statement);
+    if (it == cache.end()) {
+        if (cache.size() >= kCacheLimit)
+            cache.clear();
+        it = cache.insert(statement, TranslateUncached(statement, plan));
     }
     return it.value();
 }
 
-Translation TsqlTranslator::TranslateUncached(const QString& statement) const
+Translation TsqlTranslator::TranslateUncached(const QString& statement, Plan plan) const
 {
-    return StatementRewriter(catalog_, Tokenize(statement)).Run();
+    return StatementRewriter(catalog_, Tokenize(statement), plan).Run();
 }
 
 std::optional<ProcedureCall> TsqlTranslator::ParseProcedureCall(const QString& statement)

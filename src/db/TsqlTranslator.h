@@ -27,6 +27,10 @@ struct ProcedureCall {
     QStringList arguments;   // quoted arguments unquoted, bare ones as written
 };
 
+// What a statement is planned for: its whole result, or its first rows
+// (a cursor that a grid reads a screenful at a time).
+enum class Plan { AllRows, FirstRows };
+
 // Turns the program's T-SQL statements into SQLite statements by rewriting
 // the token stream, asking the catalog which columns hold text and
 // date-times. Translations are cached by statement text.
@@ -35,16 +39,17 @@ public:
     explicit TsqlTranslator(const Catalog& catalog = Catalog::Instance());
 
     // Throws DbError for a statement it cannot translate.
-    const Translation& Translate(const QString& statement);
+    const Translation& Translate(const QString& statement, Plan plan = Plan::AllRows);
 
     // The call when the statement is a stored-procedure call, else nothing.
     static std::optional<ProcedureCall> ParseProcedureCall(const QString& statement);
 
 private:
-    Translation TranslateUncached(const QString& statement) const;
+    Translation TranslateUncached(const QString& statement, Plan plan) const;
 
     const Catalog& catalog_;
-    QHash<QString, Translation> cache_;
+    // One cache per plan.
+    QHash<QString, Translation> cache_[2];
 };
 
 // Registers on an open SQLite handle the functions that translated

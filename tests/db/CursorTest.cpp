@@ -1,0 +1,179 @@
+#include "db/Cursor.h"
+#include "db/DbError.h"
+#include "db/FirstRowsPlan.h"
+#include "db/TsqlTranslator.h"
+#include "support/TempDatabase.h"
+
+#include <QDateTime>
+#include <gtest/gtest.h>
+
+using testing_support::TempDatabase;
+
+namespace {
+
+// Every row of a result as texts, "NULL" for null, for comparing two reads.
+QStringList Shown(db::Cursor& cursor)
+{
+    cursor.FetchAll();
+    QStringList rows;
+    for (int r = 0; r < cursor.RowsRead(); ++r) {
+        QStringList values;
+        for (const QVariant& v : cursor.RowAt(r))
+            values << (v.isNull() ? QStringLiteral("NULL") : v.toString());
+        rows << values.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+QStringList Shown(const db::RowSet& result)
+{
+    QStringList rows;
+    for (const db::RowSet::Row& row : result.Rows()) {
+        QStringList values;
+        for (const QVariant& v : row)
+            values << (v.isNull() ? QStringLiteral("NULL") : v.toString());
+        rows << values.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+QString FirstRows(const char* statement)
+{
+    db::Tokens tokens = db::Tokenize(QString::fromLatin1(statement));
+    db::PlanForFirstRows(tokens);
+    return db::JoinTokens(tokens);
+}
+
+// A small stock file: items stocked at some of three locations, one item
+// inactive at the store, one with no supplier, one a fixed asset.
+struct StockFixture {
+    TempDatabase db;
+    StockFixture()
+    {
+        db.Insert("tbInvSupplier", {{"SupplierID", "S1"}, {"SupplierName", "MEDSUPPLY"}});
+        db.Insert("tbInvClassification", {{"ItemClassificationID", "C1"}, {"IsFixedAsset", 0}});
+        db.Insert("tbInvClassification", {{"ItemClassificationID", "FA"}, {"IsFixedAsset", 1}});
+        const struct { const char* id; const char* name; const char* supplier; const char* cls; } items[] = {
+            {"1", "GAUZE", "S1", "C1"}, {"2", "GLOVES", nullptr, nullptr}, {"3", "BED", "S1", "FA"},
+            {"4", "GAUZE", "S1", "C1"}, {"5", "SYRINGE", "S1", "C1"}};
+        for (const auto& item : items)
+            db.Insert("tbInvMaster", {{"ItemID", item.id}, {"ItemName", item.name}, {"ItemDesc", item.id},
+                                      {"SupplierID", item.supplier ? QVariant(item.supplier) : QVariant()},
+                                      {"ItemClassificationID", item.cls ? QVariant(item.cls) : QVariant()}});
+        const struct { const char* item; const char* location; QVariant status; } stock[] = {
+            {"1", "94", 0}, {"2", "94", QVariant()}, {"3", "94", 0}, {"4", "94", 1}, {"5", "94", 0},
+            {"1", "10", 0}, {"2", "10", 0}, {"4", "10", 0}, {"5", "10", 1}, {"1", "20", 0}};
+        for (const auto& s : stock)
+            db.Insert("tbInvent", {{"ItemID", s.item}, {"LocationID", s.location}, {"ItemStatus", s.status},
+                                   {"LastDeliveryDate", "2026-03-07 14:05:09"}});
+    }
+};
+
+const char* const kLocationSearch =
+    "Select A.ItemID as Code, A.ItemName As [Product Name], B.SupplierName As Supplier, D.ItemStatus "
+    "From INVENTORY..tbInvMaster A "
+    "Left Outer Join INVENTORY..tbInvent D ON A.ItemID = D.ItemID "
+    "Left Outer Join INVENTORY..tbInvSupplier B ON A.SupplierID = B.SupplierID "
+    "Left Outer join INVENTORY..tbInvClassification C ON A.ItemClassificationID = C.ItemClassificationID "
+    "Where D.LocationID = '94' and D.ItemID in (Select itemID from INVENTORY..tbinvent where locationid = '10' "
+    "and itemStatus = 0) and  ( D.ItemStatus = 0 or D.ItemStatus is Null ) and IsNull(C.IsFixedAsset,0) <> 1 "
+    "and  A.ItemName Like '%' Order by A.ItemName, A.ItemDesc";
+
+} // namespace
+
+TEST(Cursor, ReadsRowsOnDemandWithTheValuesARowSetHas)
+{
+    StockFixture f;
+    QStringList sent;
+    f.db.Connection().SetStatementObserver([&](const QString& s) { sent << s; });
+    const QString statement = "Select ItemID, LocationID, ItemStatus, LastDeliveryDate From INVENTORY..tbInvent "
+                              "Order By LocationID, ItemID";
+    const std::unique_ptr<db::Cursor> cursor = f.db.Connection().OpenCursor(statement);
+    EXPECT_EQ(sent, QStringList{statement});
+    EXPECT_EQ(cursor->Columns(), (QStringList{"ItemID", "LocationID", "ItemStatus", "LastDeliveryDate"}));
+    EXPECT_EQ(cursor->ColumnIndex("itemstatus"), 2);
+    EXPECT_EQ(cursor->RowsRead(), 0);
+
+    EXPECT_EQ(cursor->Fetch(2), 2);
+    EXPECT_FALSE(cursor->AtEnd());
+    EXPECT_TRUE(cursor->Reach(2));
+    EXPECT_EQ(cursor->RowsRead(), 2);
+    EXPECT_FALSE(cursor->Reach(11));
+    EXPECT_TRUE(cursor->AtEnd());
+    EXPECT_EQ(cursor->RowsRead(), 10);
+    EXPECT_EQ(cursor->Fetch(5), 0);
+
+    // Same values and nulls as the whole-result read; date-times as date-times.
+    EXPECT_EQ(Shown(*cursor), Shown(f.db.Connection().Execute(statement)));
+    EXPECT_EQ(cursor->RowAt(6).at(0).toString(), "2");
+    EXPECT_TRUE(cursor->RowAt(6).at(2).isNull());
+    EXPECT_EQ(cursor->RowAt(0).at(2).typeId(), QMetaType::LongLong);
+    EXPECT_EQ(cursor->RowAt(0).at(3).toDateTime(), QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9)));
+}
+
+TEST(Cursor, RefusedStatementsAndProcedureCalls)
+{
+    StockFixture f;
+    EXPECT_THROW(f.db.Connection().OpenCursor("Select Nope From INVENTORY..tbInvent"), db::DbError);
+    // A procedure's rows come through a cursor too.
+    const std::unique_ptr<db::Cursor> rows =
+        f.db.Connection().OpenCursor("Inventory..sp_Inv_SearchItem_In_Invent '1','94'");
+    EXPECT_TRUE(rows->Reach(1));
+    EXPECT_FALSE(rows->Reach(2));
+    EXPECT_EQ(rows->RowAt(0).at(rows->ColumnIndex("ItemID")).toString(), "1");
+}
+
+TEST(FirstRowsPlan, KeepsTheWrittenJoinOrderWhereTheResultStaysTheSame)
+{
+    const struct { const char* statement; const char* planned; } cases[] = {
+        // an outer join that the WHERE clause requires is an inner join
+        {"select a.x from t a left outer join u b on a.k = b.k where b.y = 'v' order by a.x",
+         "select a.x from t a CROSS JOIN u b on a.k = b.k where b.y = 'v' order by a.x"},
+        {"select a.x from t a left join u b on a.k = b.k where 5 < b.y",
+         "select a.x from t a CROSS JOIN u b on a.k = b.k where 5 < b.y"},
+        {"select a.x from t a inner join u b on a.k = b.k join w c on c.k = a.k",
+         "select a.x from t a CROSS JOIN u b on a.k = b.k CROSS JOIN w c on c.k = a.k"},
+        // outer joins that may give null rows stay
+        {"select a.x from t a left join u b on a.k = b.k where ifnull(b.y, 0) <> 1",
+         "select a.x from t a left join u b on a.k = b.k where ifnull(b.y, 0) <> 1"},
+        {"select a.x from t a left join u b on a.k = b.k where b.y = 'v' or a.x = 1",
+         "select a.x from t a left join u b on a.k = b.k where b.y = 'v' or a.x = 1"},
+        {"select a.x from t a left join u b on a.k = b.k where b.y is not null and b.y = 1",
+         "select a.x from t a left join u b on a.k = b.k where b.y is not null and b.y = 1"},
+        // a membership test becomes a lookup per row, its own condition kept whole
+        {"select a.x from t a where a.k in (select k from u where y = 1 or y = 2) and a.x = 3",
+         "select a.x from t a where EXISTS (select 1 from u where ( y = 1 or y = 2) AND k = a.k) and a.x = 3"},
+        {"select a.x from t a where a.k in (select k from u)",
+         "select a.x from t a where EXISTS (select 1 from u WHERE k = a.k)"},
+        // NOT IN, sub-selects that group or name the outer alias, and
+        // grouped or distinct statements are left alone
+        {"select a.x from t a where a.k not in (select k from u)",
+         "select a.x from t a where a.k not in (select k from u)"},
+        {"select a.x from t a where a.k in (select max(k) from u group by y)",
+         "select a.x from t a where a.k in (select max(k) from u group by y)"},
+        {"select a.x from t a where a.k in (select k from u a)",
+         "select a.x from t a where a.k in (select k from u a)"},
+        {"select distinct a.x from t a join u b on a.k = b.k",
+         "select distinct a.x from t a join u b on a.k = b.k"},
+        {"update t set x = 1 where k in (select k from u)", "update t set x = 1 where k in (select k from u)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FirstRows(c.statement).toStdString(), c.planned);
+}
+
+TEST(FirstRowsPlan, SameRowsAsTheWholeResultReadInNameOrderWithoutASort)
+{
+    StockFixture f;
+    const std::unique_ptr<db::Cursor> cursor = f.db.Connection().OpenCursor(kLocationSearch);
+    const QStringList expected = {"1|GAUZE|MEDSUPPLY|0", "2|GLOVES|NULL|NULL"};
+    EXPECT_EQ(Shown(*cursor).join('\n').toStdString(), expected.join('\n').toStdString());
+    EXPECT_EQ(Shown(f.db.Connection().Execute(kLocationSearch)), expected);
+
+    db::TsqlTranslator translator;
+    const QString sql = translator.Translate(kLocationSearch, db::Plan::FirstRows).sql;
+    const QStringList plan =
+        testing_support::ColumnTexts(f.db.Connection().ExecuteNative("EXPLAIN QUERY PLAN " + sql), 3);
+    ASSERT_FALSE(plan.isEmpty());
+    EXPECT_TRUE(plan.first().contains("A USING INDEX ixMasterName")) << plan.join('\n').toStdString();
+    EXPECT_FALSE(plan.join('\n').contains("TEMP B-TREE")) << plan.join('\n').toStdString();
+}
