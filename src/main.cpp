@@ -4,7 +4,9 @@
 #include "app/widgets/LoginDialog.h"
 #include "app/widgets/TabKeySender.h"
 #include "db/DbError.h"
+#include "dialogs/ItemLookup.h"
 #include "dialogs/SupervisorPassword.h"
+#include "dialogs/widgets/ItemLookupView.h"
 #include "dialogs/widgets/SupervisorPasswordView.h"
 #include "forms/widgets/MessageBoxPrompts.h"
 #include "forms/widgets/WidgetDialogHost.h"
@@ -41,6 +43,7 @@ public:
     {
         host_ = std::make_unique<forms::WidgetDialogHost>(window);
         host_->Register<dialogs::SupervisorPassword>(&dialogs::MakeSupervisorPasswordView);
+        host_->Register<dialogs::ItemLookup>(&dialogs::MakeItemLookupView);
     }
 
     forms::DialogResult Run(forms::DialogLogic& dialog) override { return host_->Run(dialog); }

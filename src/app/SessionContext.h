@@ -14,6 +14,16 @@ public:
     virtual void SendTab() = 0;
 };
 
+// The two locations of the request being edited, as the request screen's
+// pickers hold them (their tags: the chosen location IDs). The product
+// search limited to a location reads them.
+class OpenRequestLocations {
+public:
+    virtual ~OpenRequestLocations() = default;
+    virtual QString RequestToLocationID() const = 0;
+    virtual QString DepartmentFromLocationID() const = 0;
+};
+
 // The process-wide record of the session: the current-user component, the
 // hospital record's values and the two fixed values. Start-up, the hospital
 // load and the lookup dialogs write it; everything else reads it.
@@ -29,6 +39,8 @@ struct SessionContext {
     QString RightCode;
     bool TypedRequestNumber = false;
     KeySender* ShellObject = nullptr;
+    // The request screen while it exists; none before it opens.
+    const OpenRequestLocations* OpenRequest = nullptr;
 };
 
 // The one session of the process.

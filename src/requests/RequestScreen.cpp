@@ -57,9 +57,14 @@ RequestScreen::RequestScreen(app::SessionContext& session, forms::Prompts& promp
     grdDetails.SetCols(kLinesColumns);
     BuildFocusOrder();
     ConnectActions();
+    session_.OpenRequest = this;
 }
 
-RequestScreen::~RequestScreen() = default;
+RequestScreen::~RequestScreen()
+{
+    if (session_.OpenRequest == this)
+        session_.OpenRequest = nullptr;
+}
 
 db::Connection& RequestScreen::Connection() const
 {

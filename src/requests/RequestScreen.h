@@ -11,12 +11,12 @@
 #include "forms/Picker.h"
 #include "forms/Tabs.h"
 #include "forms/TextField.h"
+#include "app/SessionContext.h"
 #include "requests/RequestList.h"
 
 #include <QObject>
 #include <QString>
 
-namespace app { struct SessionContext; }
 namespace db { class Connection; }
 namespace forms { class DialogHost; class Prompts; }
 namespace reports { class ViewerOpener; }
@@ -28,7 +28,7 @@ namespace requests {
 // action. The header (the two location pickers) and the action row stay
 // visible on both tabs; tab 0 is the list of stored requests, tab 1 the
 // details of one request with its line entry and lines grid.
-class RequestScreen : public QObject {
+class RequestScreen : public QObject, public app::OpenRequestLocations {
     Q_OBJECT
 public:
     static constexpr int kListTab = 0;
@@ -151,6 +151,11 @@ public:
 
     // --- printing
     void View();
+
+    // The chosen locations (the pickers' tags), for the product search
+    // limited to the request's locations.
+    QString RequestToLocationID() const override { return cboLocation.Tag(); }
+    QString DepartmentFromLocationID() const override { return cboTargetLocation.Tag(); }
 
     // --- lines
     void LoadCurrentLine();

@@ -7,8 +7,10 @@
 #include "forms/Label.h"
 #include "forms/OptionGroup.h"
 #include "forms/Picker.h"
+#include "forms/ResultGrid.h"
 #include "forms/Tabs.h"
 #include "forms/TextField.h"
+#include "forms/widgets/ResultGridModel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,6 +26,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -132,7 +135,7 @@ Qt::Alignment HeaderAlignment(ColumnAlignment alignment)
     return (alignment == ColumnAlignment::Right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 
-void ShowColumnWidth(QTableWidget* table, int col, int twips)
+void ShowColumnWidth(QTableView* table, int col, int twips)
 {
     table->setColumnHidden(col, twips == 0);
     if (twips > 0)
@@ -337,6 +340,56 @@ void Bind(QTableWidget* table, Grid* grid)
             return false;
         // Typing never searches the grid, it only reaches the screen.
         grid->TypeKey(text);
+        return true;
+    });
+}
+
+void Bind(QTableView* view, ResultGrid* grid)
+{
+    FollowState(view, grid);
+    auto* model = new ResultGridModel(grid, view);
+    view->setModel(model);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->verticalHeader()->hide();
+
+    const auto showCurrentRow = [view, model, grid] {
+        const QModelIndex current = grid->Row() > 0 ? model->index(grid->Row() - 1, 0) : QModelIndex();
+        if (view->currentIndex().row() != current.row())
+            view->setCurrentIndex(current);
+    };
+    const auto showWidths = [view, grid] {
+        for (int col = 0; col < grid->Cols(); ++col)
+            ShowColumnWidth(view, col, grid->ColumnWidth(col));
+    };
+    showWidths();
+    showCurrentRow();
+    QObject::connect(grid, &ResultGrid::reset, view, showWidths);
+    QObject::connect(grid, &ResultGrid::currentRowChanged, view, showCurrentRow);
+    QObject::connect(grid, &ResultGrid::columnWidthChanged, view,
+                     [view](int col, int twips) { ShowColumnWidth(view, col, twips); });
+    QObject::connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, grid,
+                     [grid](const QModelIndex& current) {
+                         if (current.isValid())
+                             grid->SetRow(current.row() + 1);
+                     });
+    QObject::connect(view, &QTableView::doubleClicked, grid, [grid] { grid->Activate(); });
+    // Backspace and typed characters go to the grid's logic as key codes
+    // (letters upper-cased); typing never searches the view itself. Other
+    // keys (arrows, Enter for the default button) keep their usual work.
+    new EventHook(view, [grid](QEvent* event) {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Backspace) {
+            grid->KeyDown(8);
+            return true;
+        }
+        const QString text = key->text();
+        if (text.isEmpty() || !text.at(0).isPrint())
+            return false;
+        grid->KeyDown(text.at(0).toUpper().unicode());
         return true;
     });
 }

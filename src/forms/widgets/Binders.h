@@ -10,6 +10,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
+class QTableView;
 class QTableWidget;
 class QWidget;
 
@@ -23,6 +24,7 @@ class Grid;
 class Label;
 class OptionGroup;
 class Picker;
+class ResultGrid;
 class Tabs;
 class TextField;
 
@@ -49,6 +51,10 @@ void Bind(QLabel* label, Label* model);
 // table's row r - 1. Cells are read-only; Enter and a double click open the
 // current row (Grid::activated), typed characters go to Grid::keyTyped.
 void Bind(QTableWidget* table, Grid* grid);
+// The rows the grid has read fill the view; scrolling towards the end reads
+// more. A double click opens the current row; Backspace and typed
+// characters reach the grid as key codes.
+void Bind(QTableView* view, ResultGrid* grid);
 // The pages already exist in the tab widget; the binder sets their captions
 // and keeps the page showing in step.
 void Bind(QTabWidget* tabs, Tabs* model);

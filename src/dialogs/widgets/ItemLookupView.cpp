@@ -1,0 +1,95 @@
+#include "dialogs/widgets/ItemLookupView.h"
+
+#include "dialogs/ItemLookup.h"
+#include "forms/widgets/Binders.h"
+#include "forms/widgets/FocusSync.h"
+#include "forms/widgets/UpperCaseTyping.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace dialogs {
+
+namespace {
+
+QLineEdit* Field(const char* name, forms::TextField& model)
+{
+    auto* edit = new QLineEdit;
+    edit->setObjectName(QLatin1String(name));
+    forms::Bind(edit, &model);
+    return edit;
+}
+
+QPushButton* Button(const char* name, forms::Button& model)
+{
+    auto* button = new QPushButton;
+    button->setObjectName(QLatin1String(name));
+    // Only the button the logic makes default answers Enter.
+    button->setAutoDefault(false);
+    forms::Bind(button, &model);
+    return button;
+}
+
+} // namespace
+
+std::unique_ptr<QDialog> MakeItemLookupView(ItemLookup& dialog, QWidget* parent)
+{
+    auto window = std::make_unique<QDialog>(parent);
+    window->setWindowTitle(QStringLiteral("Product Search"));
+    window->setObjectName(QStringLiteral("frmItemLookup"));
+
+    QLineEdit* location = Field("txtLocation", dialog.txtLocation);
+    location->setFocusPolicy(Qt::NoFocus);
+    QLineEdit* search = Field("txtSearch", dialog.txtSearch);
+    forms::UpperCaseTyping(search);
+    QPushButton* searchButton = Button("cmdSearch", dialog.cmdSearch);
+    searchButton->setIcon(window->style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    searchButton->setToolTip(QStringLiteral("Search"));
+
+    auto* grid = new QTableView;
+    grid->setObjectName(QStringLiteral("grdLookup"));
+    forms::Bind(grid, &dialog.grdLookup);
+
+    auto* frame = new QGroupBox(QStringLiteral("Product Search"));
+    frame->setObjectName(QStringLiteral("vkFrame1"));
+    auto* fields = new QGridLayout;
+    auto* locationLabel = new QLabel(QStringLiteral("Location"));
+    locationLabel->setObjectName(QStringLiteral("vkLabel1"));
+    auto* searchLabel = new QLabel(QStringLiteral("Search"));
+    searchLabel->setObjectName(QStringLiteral("vkLabel2"));
+    searchLabel->setBuddy(search);
+    fields->addWidget(locationLabel, 0, 0);
+    fields->addWidget(location, 0, 1, 1, 2);
+    fields->addWidget(searchLabel, 1, 0);
+    fields->addWidget(search, 1, 1);
+    fields->addWidget(searchButton, 1, 2);
+    fields->setColumnStretch(1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button("cmdSelect", dialog.cmdSelect));
+    buttons->addWidget(Button("cmdClose", dialog.cmdClose));
+
+    auto* inner = new QVBoxLayout(frame);
+    inner->addLayout(fields);
+    inner->addWidget(grid, 1);
+    inner->addLayout(buttons);
+    auto* layout = new QVBoxLayout(window.get());
+    layout->addWidget(frame);
+    window->resize(900, 520);
+
+    new forms::FocusSync(window.get(), dialog.focus);
+    // The window opens on the search box, or wherever the logic put the focus.
+    if (dialog.focus.Current())
+        emit dialog.focus.focusRequested(dialog.focus.Current());
+    return window;
+}
+
+} // namespace dialogs
