@@ -74,7 +74,30 @@ private:
 //
 // Failures: a member that carries an error source text runs its body
 // through Raising, which turns any failure into the record error with the
-// text "<class>:<member> <kind>".
+// text "<class>:<member> <kind>". Plain members that cannot fail are plain
+// data members.
+//
+// A record class, in outline:
+//
+//   class clsThing : public Record {
+//   public:
+//       explicit clsThing(RecordServices s) : Record(s, QStringLiteral("clsThing")) { Reset(); }
+//       QString Code;
+//       QString Description;
+//       bool LoadThing(const QString& code)
+//       {
+//           return Raising(u"LoadThing", MemberKind::Method, [&] {
+//               return LoadByKey(code, Code, "Select * From INVENTORY..tbThing Where Code = " + db::Quote(code));
+//           });
+//       }
+//   private:
+//       void Reset() override { Code.clear(); Description.clear(); }
+//       void Fill(const RowReader& row) override
+//       {
+//           Code = row.Text("Code");
+//           Description = row.Text("Description", QString());
+//       }
+//   };
 class Record {
 public:
     virtual ~Record() = default;
@@ -132,7 +155,7 @@ protected:
     struct Upsert {
         QString existing;                                 // finds the object's row by its key
         std::function<QString()> update;                  // when the row exists
-        QString nextCode;                                 // highest code plus one, else when no row exists
+        QString nextCode;                                 // highest code plus one, run for a new row
         QString nextCodeColumn;
         std::function<QString(const QString& newCode)> insert;
     };
