@@ -101,7 +101,9 @@ QVector<TableDef> BuildTables()
 QVector<IndexDef> BuildIndexes()
 {
     return {
-        {"ixMasterName", "tbInvMaster", {"ItemName", "ItemDesc"}},
+        // The status and the code ride along so that a search by name can
+        // skip inactive items and look up their stock from the index alone.
+        {"ixMasterName", "tbInvMaster", {"ItemName", "ItemDesc", "ItemStatus", "ItemID"}},
         {"ixMasterBarCode", "tbInvMaster", {"BarCode"}},
         {"ixMasterKit", "tbInvMaster", {"KitID"}},
         {"ixInventLocation", "tbInvent", {"LocationID", "ItemID"}},

@@ -14,12 +14,11 @@ int Cursor::Fetch(int count)
 {
     int read = 0;
     while (read < count && !atEnd_) {
-        RowSet::Row row;
-        if (!ReadRow(row)) {
+        if (!ReadRow()) {
             atEnd_ = true;
             break;
         }
-        rows_.append(std::move(row));
+        ++rowsRead_;
         ++read;
     }
     return read;
@@ -36,14 +35,6 @@ void Cursor::FetchAll()
 {
     while (!atEnd_)
         Fetch(256);
-}
-
-bool RowSetCursor::ReadRow(RowSet::Row& row)
-{
-    if (next_ >= source_.size())
-        return false;
-    row = std::move(source_[next_++]);
-    return true;
 }
 
 } // namespace db

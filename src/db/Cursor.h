@@ -3,14 +3,15 @@
 #include "db/RowSet.h"
 
 #include <QStringList>
-#include <QVector>
+#include <QVariant>
 
 namespace db {
 
 // The rows of one result, read from the database on demand and kept once
 // read: a grid shows the first screenful at once and reads further rows as
-// the user scrolls. Rows count from 0. A cursor must not outlive the
-// connection that opened it; a refused read throws DbError.
+// the user scrolls. Rows count from 0. Values are as a RowSet gives them
+// (NULL a null QVariant). A cursor must not outlive the connection that
+// opened it; a refused read throws DbError.
 class Cursor {
 public:
     explicit Cursor(QStringList columns) : columns_(std::move(columns)) {}
@@ -23,7 +24,7 @@ public:
     // Position of a column by name, case-insensitive; -1 when absent.
     int ColumnIndex(const QString& name) const;
 
-    int RowsRead() const { return int(rows_.size()); }
+    int RowsRead() const { return rowsRead_; }
     // True once the last row has been read.
     bool AtEnd() const { return atEnd_; }
     // Reads up to `count` more rows; returns how many came.
@@ -33,15 +34,16 @@ public:
     bool Reach(int count);
     void FetchAll();
 
-    const RowSet::Row& RowAt(int index) const { return rows_.at(index); }
+    // A value of a row read already.
+    virtual QVariant Value(int row, int column) const = 0;
 
 protected:
-    // Reads the next row of the result; false at its end.
-    virtual bool ReadRow(RowSet::Row& row) = 0;
+    // Reads and keeps the next row of the result; false at its end.
+    virtual bool ReadRow() = 0;
 
 private:
     QStringList columns_;
-    QVector<RowSet::Row> rows_;
+    int rowsRead_ = 0;
     bool atEnd_ = false;
 };
 
@@ -49,14 +51,14 @@ private:
 // on demand, and stored procedures).
 class RowSetCursor final : public Cursor {
 public:
-    explicit RowSetCursor(const RowSet& rows) : Cursor(rows.Columns()), source_(rows.Rows()) {}
+    explicit RowSetCursor(RowSet rows) : Cursor(rows.Columns()), rows_(std::move(rows)) {}
+    QVariant Value(int row, int column) const override { return rows_.RowAt(row).value(column); }
 
 protected:
-    bool ReadRow(RowSet::Row& row) override;
+    bool ReadRow() override { return RowsRead() < rows_.RecordCount(); }
 
 private:
-    QVector<RowSet::Row> source_;
-    int next_ = 0;
+    RowSet rows_;
 };
 
 } // namespace db

@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <atomic>
+#include <vector>
 #include <sqlite3.h>
 
 namespace db {
@@ -18,6 +19,8 @@ namespace db {
 namespace {
 
 constexpr int kBusyTimeoutMs = 15000;
+// Negative: a size in KiB (64 MiB at most, taken as pages are read).
+constexpr int kPageCacheKiB = -65536;
 
 QString NextConnectionName()
 {
@@ -51,16 +54,37 @@ QVector<bool> DateTimeFlags(const QStringList& columns, const QSet<QString>& dat
 }
 
 // A statement's rows stepped one at a time through SQLite's own interface.
-// The statement is finalized at the end of the result, which also ends its
-// read of the database.
+// Rows are kept packed (numbers in place, texts in one byte buffer) and
+// turned into values only when asked for, so reading a long result costs
+// little more than stepping it. The statement is finalized at the end of
+// the result, which also ends its read of the database.
 class SqliteCursor final : public Cursor {
 public:
     SqliteCursor(sqlite3* handle, sqlite3_stmt* statement, QStringList columns, QVector<bool> isDateTime)
         : Cursor(std::move(columns)), handle_(handle), statement_(statement), isDateTime_(std::move(isDateTime)) {}
     ~SqliteCursor() override { sqlite3_finalize(statement_); }
 
+    QVariant Value(int row, int column) const override
+    {
+        const Cell& cell = cells_.at(std::size_t(row) * isDateTime_.size() + std::size_t(column));
+        switch (cell.type) {
+        case SQLITE_INTEGER:
+            return QVariant(qlonglong(cell.integer));
+        case SQLITE_FLOAT:
+            return QVariant(cell.real);
+        case SQLITE_TEXT: {
+            const QVariant text(QString::fromUtf8(bytes_.data() + cell.bytes.offset, cell.bytes.length));
+            return isDateTime_[column] ? ToDateTime(text) : text;
+        }
+        case SQLITE_BLOB:
+            return QVariant(QByteArray(bytes_.data() + cell.bytes.offset, cell.bytes.length));
+        default:
+            return QVariant();
+        }
+    }
+
 protected:
-    bool ReadRow(RowSet::Row& row) override
+    bool ReadRow() override
     {
         if (!statement_)
             return false;
@@ -72,37 +96,55 @@ protected:
                 return false;
             throw DbError(QString::fromUtf8(sqlite3_errmsg(handle_)));
         }
-        const int count = int(isDateTime_.size());
-        row.reserve(count);
-        for (int i = 0; i < count; ++i) {
-            const QVariant value = ColumnValue(i);
-            row << (isDateTime_[i] && !value.isNull() ? ToDateTime(value) : value);
-        }
+        for (int i = 0; i < isDateTime_.size(); ++i)
+            cells_.push_back(ReadCell(i));
         return true;
     }
 
 private:
-    QVariant ColumnValue(int i) const
+    struct Cell {
+        int type;
+        union {
+            sqlite3_int64 integer;
+            double real;
+            struct {
+                quint32 offset;
+                qint32 length;
+            } bytes;
+        };
+    };
+
+    Cell ReadCell(int i)
     {
-        switch (sqlite3_column_type(statement_, i)) {
+        Cell cell;
+        cell.type = sqlite3_column_type(statement_, i);
+        switch (cell.type) {
         case SQLITE_INTEGER:
-            return QVariant(qlonglong(sqlite3_column_int64(statement_, i)));
+            cell.integer = sqlite3_column_int64(statement_, i);
+            break;
         case SQLITE_FLOAT:
-            return QVariant(sqlite3_column_double(statement_, i));
+            cell.real = sqlite3_column_double(statement_, i);
+            break;
         case SQLITE_TEXT:
-            return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement_, i)),
-                                              sqlite3_column_bytes(statement_, i)));
-        case SQLITE_BLOB:
-            return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(statement_, i)),
-                                       sqlite3_column_bytes(statement_, i)));
-        default:
-            return QVariant();
+        case SQLITE_BLOB: {
+            const void* data = cell.type == SQLITE_TEXT ? static_cast<const void*>(sqlite3_column_text(statement_, i))
+                                                        : sqlite3_column_blob(statement_, i);
+            cell.bytes.length = sqlite3_column_bytes(statement_, i);
+            cell.bytes.offset = quint32(bytes_.size());
+            bytes_.insert(bytes_.end(), static_cast<const char*>(data), static_cast<const char*>(data) + cell.bytes.length);
+            break;
         }
+        default:
+            cell.integer = 0;
+        }
+        return cell;
     }
 
     sqlite3* handle_;
     sqlite3_stmt* statement_;
     QVector<bool> isDateTime_;
+    std::vector<Cell> cells_;
+    std::vector<char> bytes_;
 };
 
 // Date-times are stored as sortable text, whatever form Qt would bind them in.
@@ -168,6 +210,10 @@ void SqliteConnection::OpenDatabase()
     RegisterSqliteFunctions(handle_);
 
     ExecuteNative(QStringLiteral("PRAGMA journal_mode=WAL"));
+    // A page cache that holds the item file's indexes: a search probes the
+    // stock rows of every item it passes, and pages fetched anew from the
+    // file at each probe would cost more than the search itself.
+    ExecuteNative(QStringLiteral("PRAGMA cache_size=%1").arg(kPageCacheKiB));
 }
 
 RowSet SqliteConnection::DoExecute(const QString& statement)

@@ -602,6 +602,19 @@ Translation TsqlTranslator::TranslateUncached(const QString& statement, Plan pla
 
 std::optional<ProcedureCall> TsqlTranslator::ParseProcedureCall(const QString& statement)
 {
+    // Most statements say what they are in their first word: no need to
+    // split a long SELECT into tokens to see that it calls nothing.
+    const QStringView text = QStringView(statement).trimmed();
+    qsizetype wordEnd = 0;
+    while (wordEnd < text.size() && (text[wordEnd].isLetterOrNumber() || text[wordEnd] == QLatin1Char('_')
+                                     || text[wordEnd] == QLatin1Char('@') || text[wordEnd] == QLatin1Char('#')
+                                     || text[wordEnd] == QLatin1Char('$')))
+        ++wordEnd;
+    const QString firstWord = text.left(wordEnd).toString();
+    if (IsStatementKeyword(firstWord) && firstWord.compare(QLatin1String("exec"), Qt::CaseInsensitive) != 0
+        && firstWord.compare(QLatin1String("execute"), Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+
     Tokens tokens = Tokenize(statement);
     while (!tokens.isEmpty() && tokens.last().IsPunct(';'))
         tokens.removeLast();

@@ -126,7 +126,7 @@ bool ItemLookup::RunSearch(const QString& text)
         // dialog.
         if (!rows->Reach(2)) {
             blnExactMatch = true;
-            SearchString = rows->RowAt(0).value(rows->ColumnIndex(QStringLiteral("Code"))).toString();
+            SearchString = rows->Value(0, rows->ColumnIndex(QStringLiteral("Code"))).toString();
         }
         grdLookup.SetEnabled(true);
         cmdSelect.SetEnabled(true);

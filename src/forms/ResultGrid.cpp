@@ -94,7 +94,7 @@ QString ResultGrid::Text(int row, int col) const
 {
     if (row < 1 || row > RowsRead() || col < 0 || col >= Cols())
         throw std::out_of_range("ResultGrid cell outside the rows read");
-    return CellText(cursor_->RowAt(row - 1).value(col));
+    return CellText(cursor_->Value(row - 1, col));
 }
 
 void ResultGrid::SetRow(int row)

@@ -21,9 +21,9 @@ class ResultGrid : public Control {
     Q_OBJECT
 public:
     static constexpr int kDefaultColumnWidthTwips = 960;
-    // Rows read when a result is bound: more than a screenful of any
-    // window, so the first showing needs no further read.
-    static constexpr int kFirstRows = 64;
+    // Rows read when a result is bound: a screenful of a dialog at its
+    // usual size. A taller window asks for more as it shows.
+    static constexpr int kFirstRows = 32;
 
     explicit ResultGrid(QObject* parent = nullptr);
     ~ResultGrid() override;

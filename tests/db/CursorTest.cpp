@@ -18,8 +18,10 @@ QStringList Shown(db::Cursor& cursor)
     QStringList rows;
     for (int r = 0; r < cursor.RowsRead(); ++r) {
         QStringList values;
-        for (const QVariant& v : cursor.RowAt(r))
+        for (int c = 0; c < cursor.ColumnCount(); ++c) {
+            const QVariant v = cursor.Value(r, c);
             values << (v.isNull() ? QStringLiteral("NULL") : v.toString());
+        }
         rows << values.join(QLatin1Char('|'));
     }
     return rows;
@@ -105,10 +107,10 @@ TEST(Cursor, ReadsRowsOnDemandWithTheValuesARowSetHas)
 
     // Same values and nulls as the whole-result read; date-times as date-times.
     EXPECT_EQ(Shown(*cursor), Shown(f.db.Connection().Execute(statement)));
-    EXPECT_EQ(cursor->RowAt(6).at(0).toString(), "2");
-    EXPECT_TRUE(cursor->RowAt(6).at(2).isNull());
-    EXPECT_EQ(cursor->RowAt(0).at(2).typeId(), QMetaType::LongLong);
-    EXPECT_EQ(cursor->RowAt(0).at(3).toDateTime(), QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9)));
+    EXPECT_EQ(cursor->Value(6, 0).toString(), "2");
+    EXPECT_TRUE(cursor->Value(6, 2).isNull());
+    EXPECT_EQ(cursor->Value(0, 2).typeId(), QMetaType::LongLong);
+    EXPECT_EQ(cursor->Value(0, 3).toDateTime(), QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9)));
 }
 
 TEST(Cursor, RefusedStatementsAndProcedureCalls)
@@ -120,7 +122,7 @@ TEST(Cursor, RefusedStatementsAndProcedureCalls)
         f.db.Connection().OpenCursor("Inventory..sp_Inv_SearchItem_In_Invent '1','94'");
     EXPECT_TRUE(rows->Reach(1));
     EXPECT_FALSE(rows->Reach(2));
-    EXPECT_EQ(rows->RowAt(0).at(rows->ColumnIndex("ItemID")).toString(), "1");
+    EXPECT_EQ(rows->Value(0, rows->ColumnIndex("ItemID")).toString(), "1");
 }
 
 TEST(FirstRowsPlan, KeepsTheWrittenJoinOrderWhereTheResultStaysTheSame)
