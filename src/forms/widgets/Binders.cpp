@@ -352,7 +352,9 @@ void Bind(QTableView* view, ResultGrid* grid)
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setWordWrap(false);
     view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
 
     const auto showCurrentRow = [view, model, grid] {
         const QModelIndex current = grid->Row() > 0 ? model->index(grid->Row() - 1, 0) : QModelIndex();
