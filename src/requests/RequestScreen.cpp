@@ -41,7 +41,8 @@ RequestScreen::RequestScreen(app::SessionContext& session, forms::Prompts& promp
                              reports::ViewerOpener& viewers, QObject* parent)
     : QObject(parent),
       list_(session.currentUser->sqlconnection(), prompts, session.currentUser->EmployeeCode(), cmdEdit, cmdDetails),
-      session_(session), prompts_(prompts), dialogs_(dialogs), viewers_(viewers), caption_(kStandardCaption)
+      session_(session), prompts_(prompts), dialogs_(dialogs), viewers_(viewers), caption_(kStandardCaption),
+      records_{session, prompts, dialogs}
 {
     txtDocNum.SetMaxLength(kDocumentNumberLength);
     txtDocNum.SetSelectAllOnFocus(true);
@@ -58,6 +59,12 @@ RequestScreen::RequestScreen(app::SessionContext& session, forms::Prompts& promp
     BuildFocusOrder();
     ConnectActions();
     session_.OpenRequest = this;
+}
+
+void RequestScreen::SearchProduct()
+{
+    ForceProductSearch = true;
+    productCheck_.Run();
 }
 
 RequestScreen::~RequestScreen()
@@ -118,6 +125,7 @@ void RequestScreen::ConnectActions()
     connect(&SSTab1, &forms::Tabs::currentChanged, this, &RequestScreen::TabChanged);
     connect(&list_.grdListing, &forms::Grid::activated, this, &RequestScreen::ListDoubleClicked);
     connect(&cmdDelete, &forms::Button::clicked, this, &RequestScreen::DeleteLine);
+    connect(&cmdCode, &forms::Button::clicked, this, &RequestScreen::SearchProduct);
     connect(&grdDetails, &forms::Grid::keyTyped, this, [this](const QString& text) {
         if (text == QLatin1String("."))
             DeleteLine();

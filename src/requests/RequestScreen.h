@@ -12,6 +12,8 @@
 #include "forms/Tabs.h"
 #include "forms/TextField.h"
 #include "app/SessionContext.h"
+#include "records/RecordServices.h"
+#include "requests/ProductCodeCheck.h"
 #include "requests/RequestList.h"
 
 #include <QObject>
@@ -152,6 +154,9 @@ public:
     // --- printing
     void View();
 
+    // "..." next to the code box: the product search with an empty text.
+    void SearchProduct();
+
     // The chosen locations (the pickers' tags), for the product search
     // limited to the request's locations.
     QString RequestToLocationID() const override { return cboLocation.Tag(); }
@@ -211,6 +216,8 @@ private:
     // Set only for the load that New causes: that one Edit opens the
     // selected request without the user-location check.
     bool skipUserCheckOnce_ = false;
+    records::RecordServices records_;
+    ProductCodeCheck productCheck_{*this, records_};
     // The controls of each tab page, for the focus order.
     QList<const forms::Control*> listPage_;
     QList<const forms::Control*> detailsPage_;
