@@ -72,8 +72,10 @@ void LargeSite::AddStock()
         "SELECT M.ItemID, L.LocationID, 20, 30, (M.rowid + L.rowid) % 40, "
         "CASE WHEN (M.rowid + L.rowid) % 97 = 0 THEN 1 ELSE 0 END, 5, 50, 9.5 "
         "FROM tbInvMaster M, tbInvLocation L "
-        "WHERE L.rowid <= %1 OR ((M.rowid * L.rowid * 2654435761) >> 13) % 10 = 0")
-                                   .arg(kStores));
+        "WHERE L.rowid <= %1 OR (L.rowid < %2 AND ((M.rowid * L.rowid * 2654435761) >> 13) % 10 = 0) "
+        "OR (L.rowid = %2 AND M.rowid % 300 = 7)")
+                                   .arg(kStores)
+                                   .arg(kLocations));
 }
 
 void LargeSite::AddRequests()

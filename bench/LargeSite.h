@@ -8,7 +8,8 @@
 // A large hospital site, built once per process in a temporary folder:
 // 100 000 items (2% inactive, 5% in a fixed-asset class, names spread over
 // the alphabet) at 50 locations. Locations 1 to 5 are stores that stock
-// every item; the 45 departments 6 to 50 each stock about one item in ten.
+// every item; the departments 6 to 49 each stock about one item in ten, and
+// ward 50 only one item in 300 (a ward with a short list of its own).
 // 20 000 stored requests of three lines, one in ten pending.
 class LargeSite {
 public:

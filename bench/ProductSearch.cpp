@@ -54,6 +54,8 @@ const Scope kScopes[] = {
     {"store_for_ward", "1", "12"},
     // One ward asks another: one item in a hundred is stocked at both.
     {"ward_for_ward", "13", "12"},
+    // A ward with a short list (one item in 300) asks the store.
+    {"store_for_small_ward", "1", "50"},
 };
 
 const char* const kTexts[] = {"", "A", "GA", "PARACETAMOL 1"};
@@ -142,8 +144,8 @@ struct Search {
         dialog.LocationCode = program.locations.requestTo;
         dialog.SearchString = text;
         dialog.Load();
-        db::TsqlTranslator translator;
-        translated = translator.Translate(program.lastStatement, db::Plan::FirstRows).sql.toUtf8();
+        auto& connection = static_cast<db::SqliteConnection&>(program.user.sqlconnection());
+        translated = connection.PlannedCursorSql(program.lastStatement).toUtf8();
     }
 };
 
@@ -208,8 +210,9 @@ void TranslateNewText(benchmark::State& state)
     }
 }
 
-// The query plans of the searches: the name order must come from the
-// name index, never from a sort of the whole result.
+// The query plans of the searches: the name order must come from the name
+// index, never from a sort of the whole result; only a short membership
+// list may drive the search and have its few rows sorted.
 void PrintPlans()
 {
     RawSqlite raw;
@@ -217,8 +220,11 @@ void PrintPlans()
         Search search(scope, QStringLiteral("A"));
         const QStringList plan = raw.Plan(search.translated);
         std::printf("Query plan, %s, prefix 'A':\n  %s\n", scope.name, qPrintable(plan.join(QStringLiteral("\n  "))));
-        if (!plan.value(0).contains(QLatin1String("ixMasterName")) || plan.join(' ').contains(QLatin1String("TEMP B-TREE")))
-            std::printf("  WARNING: the search does not read the name index in order\n");
+        const bool nameOrder = plan.value(0).contains(QLatin1String("ixMasterName"))
+                               && !plan.join(' ').contains(QLatin1String("TEMP B-TREE"));
+        const bool shortList = plan.join(' ').contains(QLatin1String("LIST SUBQUERY"));
+        if (!nameOrder && !shortList)
+            std::printf("  WARNING: the search sorts its whole result\n");
     }
     std::fflush(stdout);
 }

@@ -106,7 +106,9 @@ QVector<IndexDef> BuildIndexes()
         {"ixMasterName", "tbInvMaster", {"ItemName", "ItemDesc", "ItemStatus", "ItemID"}},
         {"ixMasterBarCode", "tbInvMaster", {"BarCode"}},
         {"ixMasterKit", "tbInvMaster", {"KitID"}},
-        {"ixInventLocation", "tbInvent", {"LocationID", "ItemID"}},
+        // The status rides along: the product search tests it for every
+        // item it passes at a location.
+        {"ixInventLocation", "tbInvent", {"LocationID", "ItemID", "ItemStatus"}},
         {"ixRequestNumber", "tbInvWithdrawRequest", {"DocumentNumber"}},
         {"ixRequestState", "tbInvWithdrawRequest", {"LocationID", "Status", "TransDate"}},
         {"ixUserLocationLocation", "tbInvUserLocation", {"LocationID"}},

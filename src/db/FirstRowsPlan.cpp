@@ -1,6 +1,7 @@
 #include "db/FirstRowsPlan.h"
 
 #include <QSet>
+#include <QStringList>
 
 #include <optional>
 
@@ -132,29 +133,30 @@ void KeepJoinOrder(Tokens& t, Clause from, const QSet<QString>& required)
 }
 
 // "alias.column IN (SELECT column FROM rest)" at [term.begin, term.end) as
-// "EXISTS (SELECT 1 FROM rest AND column = alias.column)"; false when the
-// term has another shape.
-bool InToExists(Tokens& t, Clause term)
+// "EXISTS (SELECT 1 FROM rest AND column = alias.column)". Gives the
+// sub-select as it stood, or nothing when the term has another shape.
+std::optional<QString> InToExists(Tokens& t, Clause term)
 {
     const int b = term.begin;
     if (!IsQualifiedColumn(t, b, term.end) || b + 4 >= term.end || !t[b + 3].IsWord(QLatin1String("in"))
         || !t[b + 4].IsPunct('('))
-        return false;
+        return std::nullopt;
     const int open = b + 4;
     const int close = MatchingClose(t, open);
     if (close + 1 != term.end || open + 4 >= close || !t[open + 1].IsWord(QLatin1String("select"))
         || t[open + 2].kind != TokenKind::Word || !t[open + 3].IsWord(QLatin1String("from")))
-        return false;
+        return std::nullopt;
     // A sub-select that groups, sorts, limits or combines is left alone, as is
     // one that names the outer alias itself.
     const QString alias = NameValue(t[b]);
     const int inner = open + 4;
     if (FindAtTop(t, inner, close, {"group", "order", "having", "union", "limit", "distinct", "top"}) != close)
-        return false;
+        return std::nullopt;
     for (int k = inner; k < close; ++k)
         if (t[k].IsName() && NameValue(t[k]).compare(alias, Qt::CaseInsensitive) == 0)
-            return false;
+            return std::nullopt;
 
+    const QString list = JoinTokens(t.mid(open + 1, close - open - 1));
     const Token column = t[open + 2];
     const int where = FindAtTop(t, inner, close, {"where"});
     Tokens match;
@@ -176,19 +178,21 @@ bool InToExists(Tokens& t, Clause term)
     const QString leading = t[b].leading;
     t.remove(b, 4);
     t.insert(b, Word(QStringLiteral("EXISTS"), leading));
-    return true;
+    return list;
 }
 
 } // namespace
 
-void PlanForFirstRows(Tokens& t)
+FirstRowsPlans PlanForFirstRows(const Tokens& tokens)
 {
-    if (t.isEmpty() || !t[0].IsWord(QLatin1String("select")))
-        return;
+    FirstRowsPlans plans;
+    Tokens t = tokens;
     const int end = EndOfGroup(t, 0);
-    const int from = FindAtTop(t, 1, end, {"from"});
-    if (from == end || FindAtTop(t, 1, end, {"union", "group", "having", "distinct"}) != end)
-        return;
+    const int from = t.isEmpty() || !t[0].IsWord(QLatin1String("select")) ? end : FindAtTop(t, 1, end, {"from"});
+    if (from == end || FindAtTop(t, 1, end, {"union", "group", "having", "distinct"}) != end) {
+        plans.byOrder = t;
+        return plans;
+    }
     const int where = FindAtTop(t, from + 1, end, {"where"});
     const int whereEnd = FindAtTop(t, where, end, {"order", "limit"});
     std::optional<QVector<Clause>> terms;
@@ -199,11 +203,21 @@ void PlanForFirstRows(Tokens& t)
     // rewriting them, from the last term back, keeps every position that is
     // still to be used valid.
     const QSet<QString> required = terms ? RequiredAliases(t, *terms) : QSet<QString>();
+    Tokens shortList = t;
+    QStringList lists;
     if (terms) {
         for (int k = int(terms->size()) - 1; k >= 0; --k)
-            InToExists(t, (*terms)[k]);
+            if (const std::optional<QString> list = InToExists(t, (*terms)[k]))
+                lists << *list;
     }
     KeepJoinOrder(t, {from + 1, where}, required);
+    plans.byOrder = t;
+    if (lists.size() == 1) {
+        KeepJoinOrder(shortList, {from + 1, where}, required);
+        plans.byShortList = shortList;
+        plans.listCount = QStringLiteral("SELECT count(*) FROM (%1 LIMIT %2)").arg(lists.first()).arg(kShortListRows);
+    }
+    return plans;
 }
 
 } // namespace db

@@ -15,6 +15,21 @@ namespace db {
 //   AND-ed terms becomes a correlated EXISTS, looked up row by row instead
 //   of being read whole before the first row.
 // Statements of other shapes are left as they are.
-void PlanForFirstRows(Tokens& tokens);
+//
+// A membership list short enough is better read whole: it then drives the
+// search from its few rows, which are sorted, where looking it up row by
+// row would pass over most of the first table to find a screenful. Which
+// list is short is known only from the data, so a statement with one such
+// list gets both plans and the query that counts the list (up to
+// kShortListRows rows); the cursor chooses when it opens.
+constexpr int kShortListRows = 2000;
+
+struct FirstRowsPlans {
+    Tokens byOrder;      // in the first table's order, memberships looked up per row
+    Tokens byShortList;  // the membership list drives; empty when there is none
+    QString listCount;   // counts the list's rows up to kShortListRows
+};
+
+FirstRowsPlans PlanForFirstRows(const Tokens& tokens);
 
 } // namespace db

@@ -3,6 +3,7 @@
 #include "db/DbError.h"
 #include "db/EmbeddedFormat.h"
 #include "db/EmbeddedProcedures.h"
+#include "db/FirstRowsPlan.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -233,7 +234,7 @@ std::unique_ptr<Cursor> SqliteConnection::DoOpenCursor(const QString& statement)
     if (TsqlTranslator::ParseProcedureCall(statement))
         return std::make_unique<RowSetCursor>(DoExecute(statement));
     const Translation& translation = translator_.Translate(statement, Plan::FirstRows);
-    const QByteArray sql = translation.sql.toUtf8();
+    const QByteArray sql = CursorSql(translation).toUtf8();
     sqlite3_stmt* prepared = nullptr;
     if (sqlite3_prepare_v2(handle_, sql.constData(), int(sql.size()), &prepared, nullptr) != SQLITE_OK) {
         sqlite3_finalize(prepared);
@@ -244,6 +245,20 @@ std::unique_ptr<Cursor> SqliteConnection::DoOpenCursor(const QString& statement)
         columns << QString::fromUtf8(sqlite3_column_name(prepared, i));
     QVector<bool> isDateTime = DateTimeFlags(columns, translation.dateTimeColumns);
     return std::make_unique<SqliteCursor>(handle_, prepared, std::move(columns), std::move(isDateTime));
+}
+
+const QString& SqliteConnection::CursorSql(const Translation& translation)
+{
+    if (translation.listCountSql.isEmpty())
+        return translation.sql;
+    const RowSet count = ExecuteNative(translation.listCountSql);
+    const bool shortList = !count.IsEmpty() && count.Field(0).toInt() < kShortListRows;
+    return shortList ? translation.shortListSql : translation.sql;
+}
+
+QString SqliteConnection::PlannedCursorSql(const QString& statement)
+{
+    return CursorSql(translator_.Translate(statement, Plan::FirstRows));
 }
 
 RowSet SqliteConnection::ExecuteNative(const QString& sql, const QVariantList& binds,

@@ -39,6 +39,11 @@ public:
     RowSet ExecuteNative(const QString& sql, const QVariantList& binds = {},
                          const QSet<QString>& dateTimeColumns = {});
 
+    // The SQLite statement a cursor on this program statement runs now: its
+    // translation planned for the first rows, the plan chosen by the data
+    // where it depends on them.
+    QString PlannedCursorSql(const QString& statement);
+
 protected:
     RowSet DoExecute(const QString& statement) override;
     // Read on demand through SQLite's own interface, planned for the first
@@ -49,6 +54,7 @@ private:
     explicit SqliteConnection(QString path);
     void OpenDatabase();
     void RunControl(const QString& sql);
+    const QString& CursorSql(const Translation& translation);
 
     QString path_;
     QString connectionName_;

@@ -82,9 +82,11 @@ public:
         RewriteComparedDates();
         RewritePlus();
         RewriteFunctions();
-        if (plan_ == Plan::FirstRows)
-            PlanForFirstRows(t_);
-        return {JoinTokens(t_), dateTimeColumns_};
+        if (plan_ == Plan::FirstRows) {
+            const FirstRowsPlans plans = PlanForFirstRows(t_);
+            return {JoinTokens(plans.byOrder), JoinTokens(plans.byShortList), plans.listCount, dateTimeColumns_};
+        }
+        return {JoinTokens(t_), {}, {}, dateTimeColumns_};
     }
 
 private:

@@ -15,6 +15,10 @@ namespace db {
 // What the embedded backend runs for one statement of the program.
 struct Translation {
     QString sql;
+    // Planned for the first rows with a membership list: the plan for a
+    // short list and the query counting the list (see FirstRowsPlan.h).
+    QString shortListSql;
+    QString listCountSql;
     // Result columns (lower-case names) whose values are date-times, beyond
     // the date-time columns that the catalog names.
     QSet<QString> dateTimeColumns;

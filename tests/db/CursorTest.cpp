@@ -41,9 +41,7 @@ QStringList Shown(const db::RowSet& result)
 
 QString FirstRows(const char* statement)
 {
-    db::Tokens tokens = db::Tokenize(QString::fromLatin1(statement));
-    db::PlanForFirstRows(tokens);
-    return db::JoinTokens(tokens);
+    return db::JoinTokens(db::PlanForFirstRows(db::Tokenize(QString::fromLatin1(statement))).byOrder);
 }
 
 // A small stock file: items stocked at some of three locations, one item
@@ -163,19 +161,41 @@ TEST(FirstRowsPlan, KeepsTheWrittenJoinOrderWhereTheResultStaysTheSame)
         EXPECT_EQ(FirstRows(c.statement).toStdString(), c.planned);
 }
 
-TEST(FirstRowsPlan, SameRowsAsTheWholeResultReadInNameOrderWithoutASort)
+TEST(FirstRowsPlan, AMembershipListGetsAPlanOfItsOwnForWhenItIsShort)
+{
+    const db::FirstRowsPlans plans = db::PlanForFirstRows(db::Tokenize(
+        "select a.x from t a left join u b on a.k = b.k where b.y = 1 and b.k in (select k from w where z = 2)"));
+    EXPECT_EQ(db::JoinTokens(plans.byOrder).toStdString(),
+              "select a.x from t a CROSS JOIN u b on a.k = b.k where b.y = 1 and EXISTS (select 1 from w where ( z = 2) "
+              "AND k = b.k)");
+    EXPECT_EQ(db::JoinTokens(plans.byShortList).toStdString(),
+              "select a.x from t a CROSS JOIN u b on a.k = b.k where b.y = 1 and b.k in (select k from w where z = 2)");
+    EXPECT_EQ(plans.listCount.toStdString(), "SELECT count(*) FROM (select k from w where z = 2 LIMIT 2000)");
+    EXPECT_TRUE(db::PlanForFirstRows(db::Tokenize("select a.x from t a where a.y = 1")).byShortList.isEmpty());
+}
+
+TEST(FirstRowsPlan, SameRowsAsTheWholeResultWhicheverPlanTheListSizeChooses)
 {
     StockFixture f;
-    const std::unique_ptr<db::Cursor> cursor = f.db.Connection().OpenCursor(kLocationSearch);
+    const auto plan = [&f] {
+        const QString sql = f.db.Connection().PlannedCursorSql(kLocationSearch);
+        return testing_support::ColumnTexts(f.db.Connection().ExecuteNative("EXPLAIN QUERY PLAN " + sql), 3)
+            .join('\n')
+            .toStdString();
+    };
     const QStringList expected = {"1|GAUZE|MEDSUPPLY|0", "2|GLOVES|NULL|NULL"};
-    EXPECT_EQ(Shown(*cursor).join('\n').toStdString(), expected.join('\n').toStdString());
-    EXPECT_EQ(Shown(f.db.Connection().Execute(kLocationSearch)), expected);
 
-    db::TsqlTranslator translator;
-    const QString sql = translator.Translate(kLocationSearch, db::Plan::FirstRows).sql;
-    const QStringList plan =
-        testing_support::ColumnTexts(f.db.Connection().ExecuteNative("EXPLAIN QUERY PLAN " + sql), 3);
-    ASSERT_FALSE(plan.isEmpty());
-    EXPECT_TRUE(plan.first().contains("A USING INDEX ixMasterName")) << plan.join('\n').toStdString();
-    EXPECT_FALSE(plan.join('\n').contains("TEMP B-TREE")) << plan.join('\n').toStdString();
+    // A short list at the department-from location drives the search.
+    EXPECT_NE(plan().find("LIST SUBQUERY"), std::string::npos) << plan();
+    EXPECT_EQ(Shown(*f.db.Connection().OpenCursor(kLocationSearch)), expected);
+
+    // A long one is looked up row by row, in the order of the name index,
+    // without a sort.
+    for (int i = 0; i < db::kShortListRows; ++i)
+        f.db.Insert("tbInvent", {{"ItemID", QStringLiteral("X%1").arg(i)}, {"LocationID", "10"}, {"ItemStatus", 0}});
+    EXPECT_NE(plan().find("A USING INDEX ixMasterName"), std::string::npos) << plan();
+    EXPECT_EQ(plan().find("TEMP B-TREE"), std::string::npos) << plan();
+    EXPECT_EQ(Shown(*f.db.Connection().OpenCursor(kLocationSearch)).join('\n').toStdString(),
+              expected.join('\n').toStdString());
+    EXPECT_EQ(Shown(f.db.Connection().Execute(kLocationSearch)), expected);
 }
