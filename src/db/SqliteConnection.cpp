@@ -251,9 +251,16 @@ const QString& SqliteConnection::CursorSql(const Translation& translation)
 {
     if (translation.listCountSql.isEmpty())
         return translation.sql;
-    const RowSet count = ExecuteNative(translation.listCountSql);
-    const bool shortList = !count.IsEmpty() && count.Field(0).toInt() < kShortListRows;
-    return shortList ? translation.shortListSql : translation.sql;
+    // Counted once per list: the next keystroke's search asks about the same
+    // locations. A list that grows past the bound later only costs speed;
+    // both plans give the same rows.
+    auto known = shortLists_.constFind(translation.listCountSql);
+    if (known == shortLists_.cend()) {
+        const RowSet count = ExecuteNative(translation.listCountSql);
+        known = shortLists_.insert(translation.listCountSql,
+                                   !count.IsEmpty() && count.Field(0).toInt() < kShortListRows);
+    }
+    return known.value() ? translation.shortListSql : translation.sql;
 }
 
 QString SqliteConnection::PlannedCursorSql(const QString& statement)

@@ -3,6 +3,7 @@
 #include "db/Connection.h"
 #include "db/TsqlTranslator.h"
 
+#include <QHash>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QVariantList>
@@ -61,6 +62,9 @@ private:
     QSqlDatabase database_;
     sqlite3* handle_ = nullptr;
     TsqlTranslator translator_;
+    // Whether a membership list of a first-rows plan is short, by the query
+    // that counts it.
+    QHash<QString, bool> shortLists_;
     bool inTransaction_ = false;
 };
 
