@@ -5,8 +5,10 @@
 #include "app/widgets/TabKeySender.h"
 #include "db/DbError.h"
 #include "dialogs/ItemLookup.h"
+#include "dialogs/KitPicker.h"
 #include "dialogs/SupervisorPassword.h"
 #include "dialogs/widgets/ItemLookupView.h"
+#include "dialogs/widgets/KitPickerView.h"
 #include "dialogs/widgets/SupervisorPasswordView.h"
 #include "forms/widgets/MessageBoxPrompts.h"
 #include "forms/widgets/WidgetDialogHost.h"
@@ -44,6 +46,7 @@ public:
         host_ = std::make_unique<forms::WidgetDialogHost>(window);
         host_->Register<dialogs::SupervisorPassword>(&dialogs::MakeSupervisorPasswordView);
         host_->Register<dialogs::ItemLookup>(&dialogs::MakeItemLookupView);
+        host_->Register<dialogs::KitPicker>(&dialogs::MakeKitPickerView);
     }
 
     forms::DialogResult Run(forms::DialogLogic& dialog) override { return host_->Run(dialog); }
