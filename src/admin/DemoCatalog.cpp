@@ -331,12 +331,27 @@ void AddSupplies(ItemCatalog& catalog, int& nextItem)
             item.supplierId = QString::fromLatin1(supply.supplier);
             item.glCode = GlCodeOf(classification);
             item.fixedAsset = classification == QLatin1String("EQP");
+            // Their codes can be typed as they stand.
+            item.everyDepartment = classification == QLatin1String("OFF");
             catalog.items.append(item);
         }
     }
 }
 
-// The kit items themselves; their cost is the sum of their active parts.
+// The kit items themselves; their cost is the sum of their active parts, or
+// of all their parts for a kit that has none left.
+double KitCost(const Kit& kit, const ItemCatalog& catalog, bool activeOnly)
+{
+    double cost = 0;
+    for (const KitComponent& part : kit.components)
+        for (const Item& candidate : catalog.items)
+            if (candidate.name == QLatin1String(part.itemName)
+                && candidate.description == QLatin1String(part.itemDescription)
+                && (!activeOnly || QLatin1String(part.active) != QLatin1String("I")))
+                cost += Rounded(candidate.listCost * part.qty, 2);
+    return cost;
+}
+
 void AddKitItems(ItemCatalog& catalog)
 {
     for (const Kit& kit : Kits()) {
@@ -350,12 +365,10 @@ void AddKitItems(ItemCatalog& catalog)
         item.supplierId = QStringLiteral("S002");
         item.glCode = GlCodeOf(item.classification);
         item.kitId = QString::fromLatin1(kit.kitId);
-        for (const KitComponent& part : kit.components)
-            for (const Item& candidate : catalog.items)
-                if (candidate.name == QLatin1String(part.itemName)
-                    && candidate.description == QLatin1String(part.itemDescription)
-                    && QLatin1String(part.active) != QLatin1String("I"))
-                    item.listCost += Rounded(candidate.listCost * part.qty, 2);
+        item.listCost = KitCost(kit, catalog, true);
+        if (item.listCost == 0)
+            item.listCost = KitCost(kit, catalog, false);
+        item.everyDepartment = true;
         catalog.items.append(item);
     }
 }
@@ -440,22 +453,27 @@ const QVector<GenericNode>& GenericNodes()
     return rows;
 }
 
+// Kit codes are plain numbers, so that they can be typed in the code box.
 const QVector<Kit>& Kits()
 {
     static const QVector<Kit> rows{
-        {"K0001", "KDEL", "NORMAL DELIVERY KIT", "SPONTANEOUS VAGINAL DELIVERY SET",
+        {"9001", "KDEL", "NORMAL DELIVERY KIT", "SPONTANEOUS VAGINAL DELIVERY SET",
          {{"SURGICAL GLOVES STERILE", "SIZE 7", 2, "N", "A"},
           {"GAUZE PAD STERILE", "4X4 12 PLY PACK OF 10", 3, "N", "A"},
           {"CHROMIC CATGUT", "2-0 CUTTING NEEDLE", 1, "N", "A"},
           {"OXYTOCIN", "10 IU/ML AMPULE", 2, "Y", "A"},
           {"UMBILICAL CORD CLAMP", "STERILE", 1, "N", "A"},
           {"POVIDONE-IODINE", "10% SOLUTION 120ML", 1, "Y", "I"}}},
-        {"K0002", "KIVS", "IV INSERTION KIT", "ADULT PERIPHERAL LINE SET",
+        {"9002", "KIVS", "IV INSERTION KIT", "ADULT PERIPHERAL LINE SET",
          {{"IV CANNULA", "G20", 1, "N", "A"},
           {"IV ADMINISTRATION SET", "ADULT MACRODRIP", 1, "N", "A"},
           {"DEXTROSE 5% IN LACTATED RINGERS", "1L BAG", 1, "Y", "A"},
           {"MICROPORE SURGICAL TAPE", "1IN X 10YDS", 1, "N", "A"},
           {"ALCOHOL PREP PAD", "BOX OF 100", 1, "N", "A"}}},
+        // Retired: its only kit row is inactive, so the item is entered as a
+        // plain item.
+        {"9003", "KSUT", "SUTURING KIT", "MINOR SURGERY SET (RETIRED)",
+         {{"SILK SUTURE", "3-0 CUTTING NEEDLE", 1, "N", "I"}}},
     };
     return rows;
 }

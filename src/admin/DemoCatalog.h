@@ -29,6 +29,9 @@ struct Item {
     QString kitId;            // set on the kit items only
     bool medicine = false;
     bool fixedAsset = false;
+    // Stocked and active at the central supply room and at every requesting
+    // department, so that it can be entered on a request from anywhere.
+    bool everyDepartment = false;
 };
 
 struct Generic { QString id; QString name; QString nodeKey; };

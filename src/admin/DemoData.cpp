@@ -100,6 +100,15 @@ const Location kLocations[] = {
 
 const char* const kCentralSupply = "94";
 const char* const kWardStock[] = {"20", "21", "22", "23", "30", "31", "33"};
+// Every location a demo user requests stock for.
+const char* const kRequestingDepartments[] = {"20", "21", "22", "23", "30", "31", "33", "40", "41", "51"};
+
+// A medicine with an ADS stock at the central supply room, stocked at every
+// requesting department so that a name search finds it from anywhere.
+const char* const kAdsSampleName = "PARACETAMOL";
+const char* const kAdsSampleDescription = "500MG TABLET";
+// An item with nothing on hand at the central supply room.
+const char* const kZeroStockSample = "1006";
 
 // What the requests need to know of the central store's stock.
 struct CentralStock { QString itemId; double averageCost; bool ads; bool tablets; bool requestable; };
@@ -175,7 +184,17 @@ private:
         return !item.fixedAsset && item.kitId.isEmpty() && index % 8 != 5;
     }
 
-    static int ItemStatusOf(int index) { return index % 37 == 9 ? 1 : 0; }
+    static bool IsAdsSample(const Item& item)
+    {
+        return item.name == QLatin1String(kAdsSampleName) && item.description == QLatin1String(kAdsSampleDescription);
+    }
+
+    // Stocked and active at the central supply room and every requesting
+    // department.
+    static bool Everywhere(const Item& item) { return item.everyDepartment || IsAdsSample(item); }
+
+    // A few items are inactive, never one that must be enterable anywhere.
+    static int ItemStatusOf(const Item& item, int index) { return !Everywhere(item) && index % 37 == 9 ? 1 : 0; }
 
     void WriteItems()
     {
@@ -187,11 +206,11 @@ private:
         for (int i = 0; i < catalog_.items.size(); ++i) {
             const Item& item = catalog_.items[i];
             auto textOrNull = [](const QString& text) { return text.isEmpty() ? Null() : QVariant(text); };
-            rows.Add({item.id, item.name, item.description, item.supplierId, 20, 30, item.listCost, ItemStatusOf(i),
-                      item.packing, 12, HasBarcode(item, i) ? QVariant(Barcode(i)) : Null(), item.classification,
-                      item.unitOfMeasure, textOrNull(item.oralInject), Rounded(item.listCost * 0.97, 4),
-                      textOrNull(item.genericId), item.medicine ? 1 : 0, item.medicine ? 1 : 0, item.glCode, 1,
-                      item.medicine ? "M" : "S", textOrNull(item.kitId)});
+            rows.Add({item.id, item.name, item.description, item.supplierId, 20, 30, item.listCost,
+                      ItemStatusOf(item, i), item.packing, 12, HasBarcode(item, i) ? QVariant(Barcode(i)) : Null(),
+                      item.classification, item.unitOfMeasure, textOrNull(item.oralInject),
+                      Rounded(item.listCost * 0.97, 4), textOrNull(item.genericId), item.medicine ? 1 : 0,
+                      item.medicine ? 1 : 0, item.glCode, 1, item.medicine ? "M" : "S", textOrNull(item.kitId)});
         }
     }
 
@@ -220,8 +239,9 @@ private:
         for (int i = 0; i < catalog_.items.size(); ++i) {
             const Item& item = catalog_.items[i];
             const bool kitPart = kitParts.contains(item.name + QLatin1Char('|') + item.description);
+            const bool everywhere = Everywhere(item);
             QStringList locations;
-            if (i % 23 != 11 || kitPart || !item.kitId.isEmpty())
+            if (i % 23 != 11 || kitPart || everywhere)
                 locations << QString::fromLatin1(kCentralSupply);
             if (item.medicine || item.classification == QLatin1String("IVF"))
                 locations << QStringLiteral("10");
@@ -231,22 +251,27 @@ private:
                 for (const char* ward : kWardStock)
                     if (random.Between(1, 100) <= 12)
                         locations << QString::fromLatin1(ward);
+            if (everywhere)
+                for (const char* department : kRequestingDepartments)
+                    if (!locations.contains(QLatin1String(department)))
+                        locations << QString::fromLatin1(department);
 
             for (const QString& location : locations) {
                 const bool central = location == QLatin1String(kCentralSupply);
                 const int step = item.fixedAsset ? 1 : item.packing >= 10 ? item.packing : 5;
+                const bool noStock = central && (i % 13 == 4 || item.id == QLatin1String(kZeroStockSample));
                 const double onHand = item.fixedAsset ? random.Between(1, 4)
-                                      : central       ? (i % 13 == 4 ? 0 : step * random.Between(1, 40))
+                                      : central       ? (noStock ? 0 : step * random.Between(1, 40))
                                                       : random.Between(0, 30);
                 const double minStock = central ? step * random.Between(2, 6) : random.Between(2, 10);
                 const double averageCost = Rounded(item.listCost * (0.92 + 0.1 * random.Fraction()), 4);
-                const bool ads = central && item.medicine && i % 7 == 2;
+                const bool ads = central && item.medicine && (i % 7 == 2 || IsAdsSample(item));
                 const bool floor = i % 19 == 3;
                 const bool expires = item.medicine || item.classification == QLatin1String("IVF")
                                      || item.classification == QLatin1String("LAB");
                 rows.Add({item.id, location, 20, 30, Rounded(item.listCost * 0.95, 4), onHand,
                           onHand == 0 ? step * 10.0 : 0.0, Rounded(averageCost * 1.2, 2), Rounded(averageCost * 1.3, 2),
-                          ItemStatusOf(i), averageCost, minStock, minStock * 5, random.Between(0, 200),
+                          ItemStatusOf(item, i), averageCost, minStock, minStock * 5, random.Between(0, 200),
                           Stored(lastCount, QTime(17, 0)),
                           expires ? QVariant(Stored(today_.addDays(random.Between(120, 1000)), QTime(0, 0))) : Null(),
                           item.glCode, 1, i % 2, floor ? 1 : 0, 0, floor ? minStock : 0.0, 0, ads ? 1 : 0,

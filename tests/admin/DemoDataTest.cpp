@@ -1,7 +1,9 @@
 // The demo database holds what a newcomer needs to try every feature.
 #include "admin/Databases.h"
 #include "admin/DemoData.h"
+#include "admin/SqlCommand.h"
 #include "app/CurrentUser.h"
+#include "app/HospitalInfo.h"
 #include "locations/LocationServices.h"
 #include "requests/RequestQueries.h"
 
@@ -96,22 +98,87 @@ TEST_F(DemoDatabase, ItemsStockAndKits)
     EXPECT_GE(Count("SELECT count(*) FROM tbInvent WHERE IsADSStock = 1 AND ADSStock > 0"), 1);
     EXPECT_GE(Count("SELECT count(*) FROM tbInvent WHERE ItemStatus = 1"), 1);
 
-    // Two kits, each recognised by the program's kit test and expanded by
-    // the procedure; one component is inactive and left out.
-    const db::RowSet kits = connection_->ExecuteNative("SELECT ItemID, KitID FROM tbInvMaster WHERE KitID IS NOT NULL");
-    ASSERT_EQ(kits.RecordCount(), 2);
+    // Two kits recognised by the program's kit test and expanded by the
+    // procedure, one inactive component left out; a retired kit whose only
+    // kit row is inactive is a plain item.
+    const db::RowSet kits =
+        connection_->ExecuteNative("SELECT ItemID, KitID FROM tbInvMaster WHERE KitID IS NOT NULL ORDER BY ItemID");
+    EXPECT_EQ(Column(kits, 0), (QStringList{"9001", "9002", "9003"}));
     for (const db::RowSet::Row& kit : kits.Rows()) {
         const QString code = kit.at(0).toString();
         const db::RowSet test = Run("Select B.ItemID as Code from Inventory..tbInvKit A Left Outer Join "
-                                    "Inventory..tbInvMaster B On A.KitID = B.KitID Where not Active = 'I' and B.ItemID = '"
-                                    + code + "'");
-        EXPECT_FALSE(test.IsEmpty()) << code.toStdString();
+                                    "Inventory..tbInvMaster B On A.KitID = B.KitID "
+                                    "Where not Active = 'I' and B.ItemID = '" + code + "'");
         const db::RowSet parts = Run("Inventory..sp_Inv_KitofItems " + code);
-        EXPECT_GE(parts.RecordCount(), 3) << code.toStdString();
         EXPECT_EQ(parts.RecordCount(), Count(QStringLiteral("SELECT count(*) FROM tbInvKit WHERE KitID = '%1' AND "
                                                             "Active <> 'I'").arg(kit.at(1).toString())));
+        if (code == "9003") {
+            EXPECT_TRUE(test.IsEmpty());
+            EXPECT_EQ(Count("SELECT count(*) FROM tbInvKit WHERE KitID = 'KSUT' AND Active = 'I'"), 1);
+            continue;
+        }
+        EXPECT_FALSE(test.IsEmpty()) << code.toStdString();
+        EXPECT_GE(parts.RecordCount(), 3) << code.toStdString();
+        // The components are stocked where the request goes.
+        for (const db::RowSet::Row& part : parts.Rows())
+            EXPECT_EQ(Count(QStringLiteral("SELECT count(*) FROM tbInvent WHERE LocationID = '94' AND ItemID = '%1'")
+                                .arg(part.at(0).toString())), 1);
     }
-    EXPECT_EQ(Count("SELECT count(*) FROM tbInvKit WHERE Active = 'I'"), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM tbInvKit WHERE Active = 'I'"), 2);
+    EXPECT_EQ(Count("SELECT count(*) FROM tbInvKit WHERE Active IS NULL"), 0) << "the kit test skips a null Active";
+}
+
+TEST_F(DemoDatabase, EveryItemCodeIsAWholeNumberWithoutItsLettersP)
+{
+    EXPECT_EQ(Count("SELECT count(*) FROM tbInvMaster WHERE replace(ItemID, 'P', '') = '' "
+                    "OR replace(ItemID, 'P', '') GLOB '*[^0-9]*'"), 0);
+    // The record's next code is taken from them.
+    const db::RowSet next = Run("Select Convert(VarChar(4),Max( Convert(Integer,Replace(itemid,'P','')) ) + 1)  "
+                                "as MaxCode From INVENTORY..tbInvMaster");
+    EXPECT_EQ(next.Field("MaxCode").toString(),
+              QString::number(Count("SELECT max(CAST(replace(ItemID, 'P', '') AS INTEGER)) FROM tbInvMaster") + 1));
+}
+
+// What a newcomer tries on line entry, from every department a demo user
+// requests for, to the central supply room: codes typed as they stand,
+// barcodes, kits, an item with nothing on hand, an ADS item.
+TEST_F(DemoDatabase, EveryRequestingDepartmentCanEnterTheSampleItems)
+{
+    // Stocked and active at both ends, as the product search asks.
+    const QString bothEnds = QStringLiteral(
+        "SELECT count(*) FROM tbInvMaster M JOIN tbInvent S ON S.ItemID = M.ItemID AND S.LocationID = '94' "
+        "JOIN tbInvent D ON D.ItemID = M.ItemID AND D.LocationID = '%1' "
+        "WHERE ifnull(M.ItemStatus, 0) = 0 AND ifnull(S.ItemStatus, 0) = 0 AND D.ItemStatus = 0 AND %2");
+    const QStringList departments = Column(
+        connection_->ExecuteNative("SELECT DISTINCT LocationID FROM tbInvUserLocation WHERE LocationID <> '94'"), 0);
+    EXPECT_GE(departments.size(), 8);
+    for (const QString& department : departments) {
+        EXPECT_GE(Count(bothEnds.arg(department, "M.ItemID NOT GLOB '*[^0-9]*' AND M.KitID IS NULL")), 8)
+            << department.toStdString();
+        EXPECT_GE(Count(bothEnds.arg(department, "M.ItemID NOT GLOB '*[^0-9]*' AND M.BarCode IS NOT NULL")), 5)
+            << department.toStdString();
+        EXPECT_EQ(Count(bothEnds.arg(department, "M.KitID IS NOT NULL")), 3) << department.toStdString();
+        EXPECT_EQ(Count(bothEnds.arg(department, "M.ItemID = '1006'")), 1) << department.toStdString();
+        EXPECT_EQ(Count(bothEnds.arg(department, "M.ItemName = 'PARACETAMOL' AND M.ItemDesc = '500MG TABLET'")), 1)
+            << department.toStdString();
+    }
+    EXPECT_EQ(Count("SELECT count(*) FROM tbInvent WHERE ItemID = '1006' AND LocationID = '94' AND OnHand = 0"), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM tbInvent S JOIN tbInvMaster M ON M.ItemID = S.ItemID "
+                    "WHERE S.LocationID = '94' AND M.ItemName = 'PARACETAMOL' AND M.ItemDesc = '500MG TABLET' "
+                    "AND S.IsADSStock = 1 AND S.ADSStock > 0"), 1);
+    // A barcode turns into a code that can be typed.
+    const QString barcode = connection_->ExecuteNative("SELECT BarCode FROM tbInvMaster WHERE ItemID = '1001'")
+                                .Field(0).toString();
+    EXPECT_EQ(locations::GetItemIDByBarcode(*connection_, barcode), "1001");
+}
+
+TEST_F(DemoDatabase, SiteSwitchFiveIsOffAndCanBeSwitchedOn)
+{
+    EXPECT_FALSE(app::IsSwitchOn(*connection_, "5"));
+    connection_->BeginTransaction();
+    admin::RunStatement(*connection_, "Update INVENTORY..tbPharmaSwitch Set KeyValue = 1 Where idkey = '5'");
+    EXPECT_TRUE(app::IsSwitchOn(*connection_, "5"));
+    connection_->Rollback();
 }
 
 TEST_F(DemoDatabase, RequestsInEveryStateWithStockedLines)
