@@ -55,7 +55,8 @@ TEST(KitPicker, ListsTheKitsActiveComponentsUnderItsHeader)
 
     EXPECT_EQ(f.sent, QStringList{"Inventory..sp_Inv_KitofItems '900'"});
     EXPECT_EQ(grid.Format(), "<Code |>Product Name |>Qty. |<UnitCost |<Packing |For Retail ");
-    EXPECT_EQ(grid.RowTexts(0), (QStringList{"Code ", "Product Name ", "Qty. ", "UnitCost ", "Packing ", "For Retail ", ""}));
+    EXPECT_EQ(grid.RowTexts(0),
+              (QStringList{"Code ", "Product Name ", "Qty. ", "UnitCost ", "Packing ", "For Retail ", ""}));
     EXPECT_EQ(grid.Alignment(1), forms::ColumnAlignment::Right);
     EXPECT_EQ(grid.Alignment(3), forms::ColumnAlignment::Left);
     // Code and figures a seventh of the grid each, the name four times the
