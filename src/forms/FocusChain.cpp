@@ -55,7 +55,9 @@ bool FocusChain::Focus(Control* control)
         const auto check = leaveChecks_.constFind(current_);
         if (check != leaveChecks_.constEnd() && *check) {
             checking_ = true;
+            target_ = control;
             const bool mayLeave = (*check)();
+            target_ = nullptr;
             checking_ = false;
             if (!mayLeave) {
                 if (current_)

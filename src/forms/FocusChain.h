@@ -42,6 +42,8 @@ public:
 
     // The control holding the focus, or none.
     Control* Current() const { return current_; }
+    // While a leave check runs: the control the focus is about to move to.
+    Control* Target() const { return target_; }
 
     // Moves the focus to a control of the chain. Returns true when the
     // control holds the focus afterwards: false when the control cannot
@@ -70,6 +72,7 @@ private:
     QHash<const Control*, LeaveCheck> leaveChecks_;
     std::function<bool(const Control*)> available_;
     Control* current_ = nullptr;
+    Control* target_ = nullptr;
     // Set while a leave check runs: a check that shows a message box makes
     // the window lose and regain the focus, which must not start another
     // check.

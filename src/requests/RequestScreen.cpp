@@ -11,6 +11,7 @@
 #include "forms/BusyCursor.h"
 #include "forms/Prompts.h"
 #include "locations/LocationServices.h"
+#include "requests/LineColumns.h"
 #include "requests/RequestQueries.h"
 
 namespace requests {
@@ -28,8 +29,6 @@ const QString kLoadedLinesFormat =
 const QList<int> kLinesWidths = {800, 5000, 1000, 1000, 1000, 700, 0};
 constexpr int kLinesColumns = 7;
 
-enum LineColumn { kCode = 0, kName = 1, kQuantity = 2, kUnitCost = 3, kTotal = 4, kRetail = 5, kAds = 6 };
-
 QString TextOf(const db::RowSet& rows, const char* column)
 {
     return app::NullToDefault(rows.Field(QLatin1String(column)), QString()).toString();
@@ -42,7 +41,7 @@ RequestScreen::RequestScreen(app::SessionContext& session, forms::Prompts& promp
     : QObject(parent),
       list_(session.currentUser->sqlconnection(), prompts, session.currentUser->EmployeeCode(), cmdEdit, cmdDetails),
       session_(session), prompts_(prompts), dialogs_(dialogs), viewers_(viewers), caption_(kStandardCaption),
-      records_{session, prompts, dialogs}
+      records_{session, prompts, dialogs}, kits_(session, prompts, dialogs)
 {
     txtDocNum.SetMaxLength(kDocumentNumberLength);
     txtDocNum.SetSelectAllOnFocus(true);
@@ -59,12 +58,6 @@ RequestScreen::RequestScreen(app::SessionContext& session, forms::Prompts& promp
     BuildFocusOrder();
     ConnectActions();
     session_.OpenRequest = this;
-}
-
-void RequestScreen::SearchProduct()
-{
-    ForceProductSearch = true;
-    productCheck_.Run();
 }
 
 RequestScreen::~RequestScreen()
@@ -124,16 +117,6 @@ void RequestScreen::ConnectActions()
     connect(&cmdView, &forms::Button::clicked, this, &RequestScreen::View);
     connect(&SSTab1, &forms::Tabs::currentChanged, this, &RequestScreen::TabChanged);
     connect(&list_.grdListing, &forms::Grid::activated, this, &RequestScreen::ListDoubleClicked);
-    connect(&cmdDelete, &forms::Button::clicked, this, &RequestScreen::DeleteLine);
-    connect(&cmdCode, &forms::Button::clicked, this, &RequestScreen::SearchProduct);
-    connect(&grdDetails, &forms::Grid::keyTyped, this, [this](const QString& text) {
-        if (text == QLatin1String("."))
-            DeleteLine();
-    });
-    connect(&grdDetails, &forms::Grid::currentCellChanged, this, [this] {
-        LoadCurrentLine();
-        ShowLineCounter();
-    });
     // The lines grid takes its own keys ("." deletes a line, Enter opens
     // one), so the screen's key handling stands aside while it has the focus.
     connect(&focus, &forms::FocusChain::currentChanged, this,
@@ -476,45 +459,22 @@ void RequestScreen::FillLines(db::RowSet rows)
 
 void RequestScreen::LoadCurrentLine()
 {
-    const int r = grdDetails.Row();
-    if (r < 1)
-        return;
-    txtProdCode.SetText(grdDetails.Text(r, kCode));
-    txtProdName.SetText(grdDetails.Text(r, kName));
-    txtWithdraw.SetText(grdDetails.Text(r, kQuantity));
-    txtUnitCost.SetText(grdDetails.Text(r, kUnitCost));
-    txtTotalCost.SetText(grdDetails.Text(r, kTotal));
-    const bool retail = grdDetails.Text(r, kRetail) != QLatin1String("N") && optConsumed.IsOptionEnabled(0);
-    optConsumed.Select(retail ? 0 : 1);
-    chkAdS.SetChecked(grdDetails.Text(r, kAds) == QLatin1String("Y"));
+    lines_.LoadCurrentLine();
 }
 
-// The last row is the one that receives a new line: it is never removed.
 void RequestScreen::DeleteLine()
 {
-    const int r = grdDetails.Row();
-    if (r < grdDetails.Rows() - 1)
-        grdDetails.RemoveRow(r);
-    focus.Focus(&grdDetails);
-    LoadCurrentLine();
-    ShowGrandTotal();
-    ShowLineCounter();
+    lines_.Delete();
 }
 
 void RequestScreen::ShowGrandTotal()
 {
-    app::Money sum;
-    for (int r = 1; r < grdDetails.Rows(); ++r) {
-        const QString total = grdDetails.Text(r, kTotal);
-        if (app::IsNumeric(total))
-            sum = sum + app::Money::FromDouble(app::NumericValue(total).value_or(0));
-    }
-    txtTotalCounter.SetText(app::FormatNumber(sum.ToDouble(), QStringLiteral("###,###,##0.0000")));
+    lines_.ShowGrandTotal();
 }
 
 void RequestScreen::ShowLineCounter()
 {
-    txtLineCounter.SetText(QStringLiteral("%1/%2").arg(grdDetails.Row()).arg(grdDetails.Rows() - 1));
+    lines_.ShowLineCounter();
 }
 
 } // namespace requests

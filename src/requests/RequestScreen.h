@@ -13,7 +13,8 @@
 #include "forms/TextField.h"
 #include "app/SessionContext.h"
 #include "records/RecordServices.h"
-#include "requests/ProductCodeCheck.h"
+#include "requests/KitExpansion.h"
+#include "requests/LineEntry.h"
 #include "requests/RequestList.h"
 
 #include <QObject>
@@ -154,15 +155,14 @@ public:
     // --- printing
     void View();
 
-    // "..." next to the code box: the product search with an empty text.
-    void SearchProduct();
-
     // The chosen locations (the pickers' tags), for the product search
     // limited to the request's locations.
     QString RequestToLocationID() const override { return cboLocation.Tag(); }
     QString DepartmentFromLocationID() const override { return cboTargetLocation.Tag(); }
 
-    // --- lines
+    // --- lines (the line entry's own actions bind to the controls)
+    LineEntry& Lines() { return lines_; }
+    KitExpansion& Kits() { return kits_; }
     void LoadCurrentLine();
     // Removes the current line, without asking.
     void DeleteLine();
@@ -217,7 +217,8 @@ private:
     // selected request without the user-location check.
     bool skipUserCheckOnce_ = false;
     records::RecordServices records_;
-    ProductCodeCheck productCheck_{*this, records_};
+    KitExpansion kits_;
+    LineEntry lines_{*this, records_};
     // The controls of each tab page, for the focus order.
     QList<const forms::Control*> listPage_;
     QList<const forms::Control*> detailsPage_;

@@ -1,5 +1,6 @@
 // The request screen's storing, verifying, cancelling and printing actions.
 
+#include "requests/LineColumns.h"
 #include "requests/RequestScreen.h"
 
 #include "app/CurrentUser.h"
@@ -22,7 +23,6 @@ namespace {
 
 const QString kErrorTitle = QStringLiteral("Error Message");
 
-enum LineColumn { kCode = 0, kQuantity = 2, kUnitCost = 3, kRetail = 5, kAds = 6 };
 
 } // namespace
 

@@ -1,4 +1,3 @@
-#include "dialogs/ItemLookup.h"
 #include "requests/ScreenFixture.h"
 
 #include "forms/Prompts.h"
@@ -368,44 +367,4 @@ TEST(RequestScreen, DeleteRemovesTheCurrentLineButNeverTheEmptyLastRow)
     EXPECT_EQ(s.txtLineCounter.Text(), "1/2");
     EXPECT_EQ(s.focus.Current(), &s.grdDetails);
     EXPECT_FALSE(s.keys.IsEnabled());  // the grid takes its own keys
-}
-
-TEST(RequestScreen, SearchButtonFillsTheLineFromThePickedItem)
-{
-    ScreenFixture f;
-    f.db.Insert("tbInvMaster", {{"ItemID", "P3"}, {"ItemName", "GAUZE "}, {"ItemDesc", "2X2"}, {"ListCost", 4},
-                                {"Packing", 100}, {"AverageCost", 3.25}, {"ItemStatus", 0}});
-    for (const char* item : {"P1", "P3"}) {
-        f.db.Insert("tbInvent", {{"ItemID", item}, {"LocationID", "94"}, {"ItemStatus", 0}, {"OnHand", 40},
-                                 {"MinStockLevel", 5}, {"MaxStock", 60}});
-        f.db.Insert("tbInvent", {{"ItemID", item}, {"LocationID", "10"}, {"ItemStatus", 0}});
-    }
-    requests::RequestScreen& screen = f.Open();
-    screen.New();
-    screen.cboTargetLocation.SetTag("10");
-    QString searched;
-    f.dialogs.On<dialogs::ItemLookup>([&](dialogs::ItemLookup& d) {
-        searched = d.txtSearch.Text() + "@" + d.txtLocation.Text();
-        d.grdLookup.SetRow(2);
-        d.ClickSelect();
-    });
-
-    // An empty code box only empties the name.
-    screen.txtProdName.SetText("OLD");
-    screen.cmdCode.Click();
-    EXPECT_EQ(screen.txtProdName.Text(), "");
-    EXPECT_TRUE(f.dialogs.Opened().isEmpty());
-
-    // With a code typed, the search opens with an empty text at the
-    // request-to location; the pick fills the line.
-    screen.txtProdCode.SetText("GAU");
-    screen.cmdCode.Click();
-    EXPECT_EQ(searched, "@" + screen.cboLocation.Text());
-    EXPECT_EQ(screen.txtProdCode.Text(), "P3");
-    EXPECT_EQ(screen.txtProdName.Text(), "GAUZE 2X2");
-    EXPECT_EQ(screen.txtOnhand.Text(), "40");
-    EXPECT_EQ(screen.txtMax.Text(), "60");
-    EXPECT_EQ(screen.txtMin.Text(), "5");
-    EXPECT_EQ(screen.focus.Current(), &screen.txtWithdraw);
-    EXPECT_FALSE(screen.ForceProductSearch);
 }

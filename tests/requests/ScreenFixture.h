@@ -63,6 +63,8 @@ struct ScreenFixture {
                                      {"FirstName", "BEA"}});
         db.Insert("tbInvMaster", {{"ItemID", "P1"}, {"ItemName", "GAUZE"}, {"ItemDesc", "4X4"}});
         db.Insert("tbInvMaster", {{"ItemID", "P2"}, {"ItemName", "SYRINGE"}, {"ItemDesc", "5ML"}});
+        db.Insert("tbInvent", {{"ItemID", "P1"}, {"LocationID", "94"}, {"OnHand", 40}});
+        db.Insert("tbInvent", {{"ItemID", "P2"}, {"LocationID", "94"}, {"OnHand", 25}});
         AddLine("7", "P1", 5, 12.5, "Y", 1, "10");
         AddLine("7", "P2", 2, 3, "N", 0, "10");
         AddLine("12", "P2", 1, 3, "N", 0, "10");

@@ -1,0 +1,340 @@
+#include "dialogs/ItemLookup.h"
+#include "forms/Prompts.h"
+#include "requests/ScreenFixture.h"
+
+#include <gtest/gtest.h>
+
+using screen_testing::ScreenFixture;
+
+namespace {
+
+// The screen's fixture with two items in stock: GAUZE (101) has 10 on hand
+// at the central supply room, SYRINGE (102) none; both are stocked at the
+// emergency room, where GAUZE has 3. 102 has a barcode and an ADS stock.
+// A numeric text is a code to the product search; any other is a name.
+struct LineFixture : ScreenFixture {
+    requests::RequestScreen* s = nullptr;
+
+    LineFixture()
+    {
+        db.Insert("tbInvMaster", {{"ItemID", "101"}, {"ItemName", "GAUZE"}, {"ItemDesc", "4X4"}, {"ListCost", 4},
+                                  {"Packing", 100}, {"AverageCost", 2.5}, {"ItemStatus", 0}});
+        db.Insert("tbInvMaster", {{"ItemID", "102"}, {"ItemName", "SYRINGE"}, {"ItemDesc", "5ML"},
+                                  {"BarCode", "4800123"}, {"AverageCost", 1.25}, {"ItemStatus", 0}});
+        Stock("101", "94", 10, 0);
+        Stock("102", "94", 0, 1);
+        Stock("101", "10", 3, 0);
+        Stock("102", "10", 0, 0);
+    }
+
+    void Stock(const char* item, const char* location, double onHand, int ads)
+    {
+        db.Insert("tbInvent", {{"ItemID", item}, {"LocationID", location}, {"ItemStatus", 0}, {"OnHand", onHand},
+                               {"IsADSStock", ads}, {"ADSStock", ads ? 7 : 0}, {"MaxStock", 50},
+                               {"MinStockLevel", 2}});
+    }
+
+    // A new request from the emergency room to the central supply room.
+    requests::RequestScreen& New()
+    {
+        s = &Open();
+        s->New();
+        EXPECT_EQ(s->cboTargetLocation.Tag(), "10");
+        EXPECT_EQ(s->cboLocation.Tag(), "94");
+        return *s;
+    }
+
+    // Types into the code box and leaves it, as Enter does.
+    void EnterCode(const QString& code)
+    {
+        s->focus.Focus(&s->txtProdCode);
+        s->txtProdCode.SetText(code);
+        s->focus.Focus(&s->txtWithdraw);
+    }
+
+    // A whole line: code, quantity and unit cost typed, then "Add to List".
+    void EnterLine(const QString& code, const QString& quantity, const QString& unitCost = QString())
+    {
+        EnterCode(code);
+        s->txtWithdraw.SetText(quantity);
+        s->focus.Focus(&s->txtUnitCost);
+        if (!unitCost.isNull())
+            s->txtUnitCost.SetText(unitCost);
+        s->cmdOK.Click();
+    }
+
+    QStringList Line(int row) const { return s->grdDetails.RowTexts(row).mid(0, 7); }
+};
+
+forms::Message Msg(const char* text, const char* title, forms::Icon icon)
+{
+    return {text, title, icon, forms::Buttons::Ok};
+}
+
+} // namespace
+
+TEST(LineEntry, ACodeOrABarcodeFillsTheEntryFromTheItemAtTheStore)
+{
+    LineFixture f;
+    requests::RequestScreen& s = f.New();
+    f.EnterCode(" 101 ");
+    EXPECT_EQ(s.txtProdCode.Text(), "101");
+    EXPECT_EQ(s.txtProdName.Text(), "GAUZE 4X4");
+    EXPECT_EQ(s.txtOnhand.Text(), "10");
+    EXPECT_EQ(s.txtListCost.Text(), "4");
+    EXPECT_EQ(s.txtPacking.Text(), "100");
+    EXPECT_EQ(s.txtAverageCost.Text(), "2.5000");
+    EXPECT_EQ(s.txtUnitCost.Text(), "2.5000");
+    EXPECT_EQ(s.txtMax.Text(), "50");
+    EXPECT_FALSE(s.chkAdS.IsVisible());
+    EXPECT_EQ(s.focus.Current(), &s.txtWithdraw);
+
+    // A barcode becomes its item; a unit cost already typed stays; an ADS
+    // item shows and ticks its ADS box.
+    s.txtUnitCost.SetText("9.0000");
+    f.EnterCode("4800123");
+    EXPECT_EQ(s.txtProdCode.Text(), "102");
+    EXPECT_EQ(s.txtUnitCost.Text(), "9.0000");
+    EXPECT_TRUE(s.chkAdS.IsVisible());
+    EXPECT_TRUE(s.chkAdS.IsChecked());
+    EXPECT_EQ(s.lblADSStock.Caption(), "7");
+
+    // A code that finds nothing fills nothing; the focus moves on.
+    f.EnterCode("999");
+    EXPECT_EQ(s.txtProdCode.Text(), "999");
+    EXPECT_EQ(s.txtProdName.Text(), "SYRINGE 5ML");
+}
+
+TEST(LineEntry, NumberBoxesTakeTheirPatternsOrRefuse)
+{
+    struct Case {
+        forms::TextField requests::RequestScreen::*box;
+        const char* typed;
+        const char* shown;  // nullptr: refused with "Invalid entry..."
+    };
+    const Case cases[] = {
+        {&requests::RequestScreen::txtWithdraw, "", "0"},
+        {&requests::RequestScreen::txtWithdraw, "2.5", "3"},
+        {&requests::RequestScreen::txtWithdraw, "-2", "-2"},
+        {&requests::RequestScreen::txtWithdraw, "1,000", "1000"},
+        {&requests::RequestScreen::txtWithdraw, "ABC", nullptr},
+        {&requests::RequestScreen::txtUnitCost, "", "0.00"},
+        {&requests::RequestScreen::txtUnitCost, "12.5", "12.5000"},
+        {&requests::RequestScreen::txtUnitCost, "-1", "0.00"},
+        {&requests::RequestScreen::txtUnitCost, "0", "0.00"},
+        {&requests::RequestScreen::txtUnitCost, "1O", nullptr},
+    };
+    for (const Case& c : cases) {
+        LineFixture f;
+        requests::RequestScreen& s = f.New();
+        f.EnterCode("101");
+        forms::TextField& box = s.*c.box;
+        s.focus.Focus(&box);
+        box.SetText(c.typed);
+        if (!c.shown)
+            f.prompts.Expect(Msg("Invalid entry...", "Tessary", forms::Icon::None));
+        const bool left = s.focus.Focus(&s.cmdAdd);
+        EXPECT_EQ(left, c.shown != nullptr) << c.typed;
+        if (c.shown) {
+            EXPECT_EQ(box.Text(), c.shown) << c.typed;
+        }
+    }
+}
+
+TEST(LineEntry, StoringALineAddsItAndMovesToTheEmptyRow)
+{
+    LineFixture f;
+    requests::RequestScreen& s = f.New();
+    f.EnterLine("101", "2");
+    EXPECT_EQ(f.Line(1), (QStringList{"101", "GAUZE 4X4", "2", "2.5000", "5.0000", "Y", "N"}));
+    EXPECT_EQ(s.grdDetails.Rows(), 3);
+    EXPECT_EQ(s.grdDetails.Row(), 2);
+    EXPECT_EQ(s.txtLineCounter.Text(), "2/2");
+    EXPECT_EQ(s.txtProdCode.Text(), "");
+    EXPECT_EQ(s.focus.Current(), &s.txtProdCode);
+    EXPECT_FALSE(s.cmdOK.IsEnabled());
+    EXPECT_TRUE(s.txtTotalCounter.IsVisible());
+
+    // The same item again is a second line; totals group thousands.
+    f.EnterLine("101", "500", "2.469");
+    EXPECT_EQ(f.Line(2)[4], "1,234.5000");
+    EXPECT_EQ(s.txtTotalCounter.Text(), "1,239.5000");
+
+    // Opening a line and storing it changes it in place.
+    s.grdDetails.SetRow(1);
+    s.grdDetails.Activate();
+    EXPECT_EQ(s.txtOnhand.Text(), "10");
+    EXPECT_EQ(s.focus.Current(), &s.txtProdCode);
+    s.focus.Focus(&s.txtWithdraw);
+    s.txtWithdraw.SetText("4");
+    s.focus.Focus(&s.txtUnitCost);
+    s.cmdOK.Click();
+    EXPECT_EQ(f.Line(1)[2], "4");
+    EXPECT_EQ(s.grdDetails.Rows(), 4);
+    EXPECT_EQ(s.focus.Current(), &s.grdDetails);
+
+    // Add goes to the empty row; Delete there removes nothing; "." removes
+    // the current line.
+    s.cmdAdd.Click();
+    EXPECT_EQ(s.grdDetails.Row(), 3);
+    s.cmdDelete.Click();
+    EXPECT_EQ(s.grdDetails.Rows(), 4);
+    s.grdDetails.SetRow(1);
+    s.grdDetails.TypeKey(".");
+    EXPECT_EQ(s.grdDetails.Rows(), 3);
+    EXPECT_EQ(s.txtTotalCounter.Text(), "1,234.5000");
+    EXPECT_EQ(s.txtLineCounter.Text(), "1/2");
+}
+
+TEST(LineEntry, AddToListRefusesInTheOrderOfItsChecks)
+{
+    struct Case {
+        const char* name;
+        std::function<void(LineFixture&)> setUp;
+        forms::Message message;
+        forms::TextField requests::RequestScreen::*focus;
+    };
+    using RS = requests::RequestScreen;
+    const Case cases[] = {
+        {"no code", [](LineFixture&) {}, Msg("Invalid product code...", "MESSAGE", forms::Icon::Information),
+         &RS::txtProdCode},
+        {"a code no check found",
+         [](LineFixture& f) {
+             f.EnterCode("101");
+             f.s->txtProdCode.SetText("109");
+             f.s->txtWithdraw.SetText("1");
+         },
+         Msg("Invalid product code...", "MESSAGE", forms::Icon::Information), &RS::txtProdCode},
+        {"letters for a quantity",
+         [](LineFixture& f) {
+             f.EnterCode("101");
+             f.s->txtWithdraw.SetText("X");
+         },
+         Msg("Invalid quantity...", "MESSAGE", forms::Icon::Information), &RS::txtWithdraw},
+        {"no quantity",
+         [](LineFixture& f) {
+             f.EnterCode("101");
+             f.s->txtWithdraw.SetText("0");
+         },
+         Msg("Please enter a value for Quantity.", "MESSAGE", forms::Icon::Information), &RS::txtWithdraw},
+        {"a unit cost below zero",
+         [](LineFixture& f) {
+             f.EnterCode("101");
+             f.s->txtWithdraw.SetText("1");
+             f.s->txtUnitCost.SetText("-1");
+         },
+         Msg("Invalid unit cost...", "MESSAGE", forms::Icon::Information), &RS::txtUnitCost},
+        {"a quantity below zero",
+         [](LineFixture& f) {
+             f.EnterCode("101");
+             f.s->txtWithdraw.SetText("-2");
+         },
+         Msg("Quantity must not be lesser than zero.", "HEY!", forms::Icon::Information), &RS::txtWithdraw},
+    };
+    for (const Case& c : cases) {
+        LineFixture f;
+        f.New();
+        c.setUp(f);
+        f.prompts.Expect(c.message);
+        // The button's own checks, without the leave check of the box the
+        // focus is in.
+        f.s->Lines().StoreLine();
+        EXPECT_EQ(f.s->focus.Current(), &(f.s->*c.focus)) << c.name;
+        EXPECT_EQ(f.s->grdDetails.Rows(), 2) << c.name;
+    }
+}
+
+TEST(LineEntry, StockRulesOfTheSite)
+{
+    {   // Switch 5: a quantity above the stock is refused on leaving the box.
+        LineFixture f;
+        f.Switch("5", true);
+        requests::RequestScreen& s = f.New();
+        f.EnterCode("101");
+        s.txtWithdraw.SetText("11");
+        f.prompts.Expect(Msg("Quantity must be less than or equal to Current Stock...", "MESSAGE",
+                             forms::Icon::Information));
+        EXPECT_FALSE(s.focus.Focus(&s.txtUnitCost));
+        s.txtWithdraw.SetText("10");
+        EXPECT_TRUE(s.focus.Focus(&s.txtUnitCost));
+    }
+    {   // On the warning site a quantity above the stock only warns.
+        LineFixture f;
+        f.session.ClientCode = "QORVIN";
+        requests::RequestScreen& s = f.New();
+        f.prompts.Expect(Msg("The requested quantity is greater than the current stock", "HEY!",
+                             forms::Icon::Critical));
+        f.EnterLine("101", "11");
+        EXPECT_EQ(f.Line(1)[2], "11");
+        EXPECT_EQ(s.grdDetails.Rows(), 3);
+    }
+    {   // Zero on hand is refused at the code when the hospital says so.
+        LineFixture f;
+        f.session.RefuseZeroOnHand = true;
+        requests::RequestScreen& s = f.New();
+        f.prompts.Expect(Msg("Zero Item Onhand", "HEY!", forms::Icon::Critical))
+            .Expect(Msg("Enter another item", "OK", forms::Icon::Information));
+        EXPECT_FALSE([&] {
+            s.focus.Focus(&s.txtProdCode);
+            s.txtProdCode.SetText("102");
+            return s.focus.Focus(&s.txtWithdraw);
+        }());
+        EXPECT_EQ(s.focus.Current(), &s.txtProdCode);
+    }
+    {   // The site that keeps stock at the department shows it there, until
+        // the line is opened again from the grid.
+        LineFixture f;
+        f.session.ClientCode = "KRV";
+        requests::RequestScreen& s = f.New();
+        f.EnterCode("101");
+        EXPECT_EQ(s.txtOnhand.Text(), "3");
+        s.txtWithdraw.SetText("1");
+        s.focus.Focus(&s.txtUnitCost);
+        s.cmdOK.Click();
+        s.grdDetails.SetRow(1);
+        EXPECT_EQ(s.txtOnhand.Text(), "10");
+    }
+}
+
+TEST(LineEntry, SearchButtonAndEnterMoveTheFocusOnce)
+{
+    LineFixture f;
+    requests::RequestScreen& s = f.New();
+    int searches = 0;
+    f.dialogs.On<dialogs::ItemLookup>([&](dialogs::ItemLookup& d) {
+        ++searches;
+        EXPECT_EQ(d.txtSearch.Text(), "");
+        EXPECT_EQ(d.txtLocation.Text(), "CENTRAL SUPPLY ROOM");
+        d.ClickSelect();
+    });
+    // On an empty code box the button only empties the name.
+    s.txtProdName.SetText("OLD");
+    s.cmdCode.Click();
+    EXPECT_EQ(s.txtProdName.Text(), "");
+    EXPECT_EQ(searches, 0);
+
+    // Typed code, then the button: one search, with an empty text.
+    s.focus.Focus(&s.txtProdCode);
+    s.txtProdCode.SetText("GAU");
+    s.cmdCode.Click();
+    EXPECT_EQ(searches, 1);
+    EXPECT_EQ(s.txtProdCode.Text(), "101");
+    EXPECT_EQ(s.focus.Current(), &s.txtWithdraw);
+
+    // Enter from the code box goes to the button without a check; Enter on
+    // the button moves on and checks the code then.
+    s.focus.Focus(&s.txtProdCode);
+    s.txtProdCode.SetText("4800123");
+    s.keys.PressEnter();
+    EXPECT_EQ(s.focus.Current(), &s.cmdCode);
+    s.keys.PressEnter();
+    EXPECT_EQ(s.txtProdCode.Text(), "102");
+    EXPECT_EQ(s.focus.Current(), &s.txtWithdraw);
+    EXPECT_EQ(searches, 1);
+
+    // From the unit cost box Enter goes to "Add to List" while it is enabled.
+    s.txtWithdraw.SetText("1");
+    s.focus.Focus(&s.txtUnitCost);
+    s.keys.PressEnter();
+    EXPECT_EQ(s.focus.Current(), &s.cmdOK);
+}
