@@ -1,4 +1,5 @@
 #include "dialogs/ItemLookup.h"
+#include "dialogs/KitPicker.h"
 #include "forms/Prompts.h"
 #include "requests/ScreenFixture.h"
 
@@ -337,4 +338,58 @@ TEST(LineEntry, SearchButtonAndEnterMoveTheFocusOnce)
     s.focus.Focus(&s.txtUnitCost);
     s.keys.PressEnter();
     EXPECT_EQ(s.focus.Current(), &s.cmdOK);
+}
+
+TEST(LineEntry, AKitCodeOffersItsComponentsAsTheLines)
+{
+    const auto addKit = [](LineFixture& f) {
+        f.db.Insert("tbInvMaster", {{"ItemID", "900"}, {"ItemName", "DRESSING KIT"}, {"KitID", "K1"}, {"ItemStatus", 0}});
+        f.Stock("900", "94", 5, 0);
+        f.Stock("900", "10", 0, 0);
+        f.db.Insert("tbInvKit", {{"KitID", "K1"}, {"ItemID", "101"}, {"Qty", 2}, {"UnitCost", 2.5}, {"RetailType", "N"},
+                                 {"Active", "A"}});
+        f.db.Insert("tbInvKit", {{"KitID", "K1"}, {"ItemID", "102"}, {"Qty", 3}, {"UnitCost", 1}, {"RetailType", "Y"},
+                                 {"Active", "A"}});
+    };
+    const forms::Message question{"Item is a Kit. Do you want to add items located in the Kit?", "Message",
+                                  forms::Icon::Question, forms::Buttons::YesNo};
+    {   // Yes, all of them: the components replace the lines, the first one
+        // shown with its stock, and an empty row follows for the next line.
+        LineFixture f;
+        addKit(f);
+        requests::RequestScreen& s = f.New();
+        f.EnterLine("102", "1");
+        f.dialogs.On<dialogs::KitPicker>([](dialogs::KitPicker& d) {
+            d.ClickAddAllItems();
+            d.ClickClose();
+        });
+        f.prompts.Expect(question, forms::Answer::Yes);
+        f.EnterCode("900");
+        ASSERT_EQ(s.grdDetails.Rows(), 4);
+        EXPECT_EQ(f.Line(1).mid(0, 6), (QStringList{"101", "GAUZE", "2", "2.5", "5", "N"}));
+        EXPECT_EQ(f.Line(2)[0], "102");
+        EXPECT_EQ(f.Line(3), QStringList(7));
+        EXPECT_EQ(s.grdDetails.Row(), 1);
+        EXPECT_EQ(s.txtProdCode.Text(), "101");
+        EXPECT_EQ(s.txtOnhand.Text(), "10");
+        EXPECT_EQ(s.txtLineCounter.Text(), "1/3");
+    }
+    {   // No keeps the lines; the kit's code stays in the code box.
+        LineFixture f;
+        addKit(f);
+        requests::RequestScreen& s = f.New();
+        f.prompts.Expect(question, forms::Answer::No);
+        f.EnterCode("900");
+        EXPECT_EQ(s.grdDetails.Rows(), 2);
+        EXPECT_EQ(s.txtProdCode.Text(), "900");
+    }
+    {   // Where zero on hand is refused, no kit is looked for.
+        LineFixture f;
+        addKit(f);
+        f.session.RefuseZeroOnHand = true;
+        requests::RequestScreen& s = f.New();
+        f.EnterCode("900");
+        EXPECT_EQ(s.txtProdName.Text(), "DRESSING KIT ");
+        EXPECT_EQ(s.focus.Current(), &s.txtWithdraw);
+    }
 }
