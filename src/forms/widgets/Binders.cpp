@@ -309,6 +309,8 @@ void Bind(QTableWidget* table, Grid* grid)
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    // Tab leaves the grid for the next field, as everywhere on a screen.
+    table->setTabKeyNavigation(false);
     table->verticalHeader()->hide();
     ShowGrid(table, grid);
 
@@ -353,6 +355,7 @@ void Bind(QTableView* view, ResultGrid* grid)
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setWordWrap(false);
+    view->setTabKeyNavigation(false);
     view->verticalHeader()->hide();
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
 
