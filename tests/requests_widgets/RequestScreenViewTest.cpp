@@ -234,3 +234,37 @@ TEST(RequestScreenView, ARefusedClickOnTheDetailsTabShowsOneMessageAndStaysOnThe
     EXPECT_EQ(tabs->currentIndex(), RequestScreen::kListTab);
     EXPECT_EQ(s.SSTab1.Current(), RequestScreen::kListTab);
 }
+
+TEST(RequestScreenView, ALineEnteredWithTheKeyboardAlone)
+{
+    ViewFixture f;
+    f.db.Insert("tbInvMaster", {{"ItemID", "101"}, {"ItemName", "GAUZE"}, {"ItemDesc", "4X4"}, {"AverageCost", 2.5},
+                                {"ItemStatus", 0}});
+    f.db.Insert("tbInvent", {{"ItemID", "101"}, {"LocationID", "94"}, {"ItemStatus", 0}, {"OnHand", 10}});
+    f.db.Insert("tbInvent", {{"ItemID", "101"}, {"LocationID", "10"}, {"ItemStatus", 0}});
+    RequestScreen& s = f.OpenWindow();
+    s.New();
+    QApplication::processEvents();
+    ASSERT_EQ(f.FocusedControl(), &s.txtProdCode);
+
+    // Code, Enter to the button, Enter on: the item is found once and the
+    // focus lands on the quantity.
+    QWidget* code = QApplication::focusWidget();
+    QTest::keyClicks(code, "101");
+    QTest::keyClick(code, Qt::Key_Return);
+    EXPECT_EQ(f.FocusedControl(), &s.cmdCode);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(f.FocusedControl(), &s.txtWithdraw);
+    EXPECT_EQ(f.Find<QLineEdit>("txtProdName")->text(), "GAUZE 4X4");
+
+    QTest::keyClicks(QApplication::focusWidget(), "3");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(f.FocusedControl(), &s.optConsumed);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(f.FocusedControl(), &s.cmdOK);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+
+    EXPECT_EQ(s.grdDetails.RowTexts(1).mid(0, 5), (QStringList{"101", "GAUZE 4X4", "3", "2.5000", "7.5000"}));
+    EXPECT_EQ(f.Find<QTableWidget>("grdDetails")->rowCount(), 2);
+    EXPECT_EQ(f.FocusedControl(), &s.txtProdCode);
+}
