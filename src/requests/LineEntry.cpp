@@ -8,6 +8,7 @@
 #include "forms/Prompts.h"
 #include "locations/LocationServices.h"
 #include "records/Item.h"
+#include "records/Record.h"
 #include "records/RecordServices.h"
 #include "requests/LineColumns.h"
 #include "requests/RequestScreen.h"
@@ -393,7 +394,7 @@ void LineEntry::LoadLineItem()
         }
     } catch (const std::exception& e) {
         // The item's master record could not be read.
-        services_.prompts.Show({QString::fromStdString(e.what()), QStringLiteral("Message"), forms::Icon::Critical,
+        services_.prompts.Show({records::Describe(e), QStringLiteral("Message"), forms::Icon::Critical,
                                 forms::Buttons::Ok});
     }
     foundCode_.clear();
