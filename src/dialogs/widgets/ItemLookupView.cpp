@@ -27,16 +27,6 @@ QLineEdit* Field(const char* name, forms::TextField& model)
     return edit;
 }
 
-QPushButton* Button(const char* name, forms::Button& model)
-{
-    auto* button = new QPushButton;
-    button->setObjectName(QLatin1String(name));
-    // Only the button the logic makes default answers Enter.
-    button->setAutoDefault(false);
-    forms::Bind(button, &model);
-    return button;
-}
-
 } // namespace
 
 std::unique_ptr<QDialog> MakeItemLookupView(ItemLookup& dialog, QWidget* parent)
@@ -49,7 +39,7 @@ std::unique_ptr<QDialog> MakeItemLookupView(ItemLookup& dialog, QWidget* parent)
     location->setFocusPolicy(Qt::NoFocus);
     QLineEdit* search = Field("txtSearch", dialog.txtSearch);
     forms::UpperCaseTyping(search);
-    QPushButton* searchButton = Button("cmdSearch", dialog.cmdSearch);
+    QPushButton* searchButton = forms::DialogButton("cmdSearch", dialog.cmdSearch);
     searchButton->setIcon(window->style()->standardIcon(QStyle::SP_FileDialogContentsView));
     searchButton->setToolTip(QStringLiteral("Search"));
 
@@ -74,8 +64,8 @@ std::unique_ptr<QDialog> MakeItemLookupView(ItemLookup& dialog, QWidget* parent)
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Button("cmdSelect", dialog.cmdSelect));
-    buttons->addWidget(Button("cmdClose", dialog.cmdClose));
+    buttons->addWidget(forms::DialogButton("cmdSelect", dialog.cmdSelect));
+    buttons->addWidget(forms::DialogButton("cmdClose", dialog.cmdClose));
 
     auto* inner = new QVBoxLayout(frame);
     inner->addLayout(fields);

@@ -18,17 +18,6 @@ namespace {
 
 const QString kCaption = QStringLiteral("View Kit of Items");
 
-QPushButton* Button(const char* name, forms::Button& model)
-{
-    auto* button = new QPushButton;
-    button->setObjectName(QLatin1String(name));
-    // Enter on the grid picks through the grid itself; no button answers
-    // Enter on its own.
-    button->setAutoDefault(false);
-    forms::Bind(button, &model);
-    return button;
-}
-
 // Wide enough to show every column the grid was given.
 int WidthOfColumns(const QTableWidget* table)
 {
@@ -65,8 +54,8 @@ std::unique_ptr<QDialog> MakeKitPickerView(KitPicker& dialog, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(panel);
     buttons->addStretch();
-    buttons->addWidget(Button("cmdSelect", dialog.cmdSelect));
-    buttons->addWidget(Button("cmdClose", dialog.cmdClose));
+    buttons->addWidget(forms::DialogButton("cmdSelect", dialog.cmdSelect));
+    buttons->addWidget(forms::DialogButton("cmdClose", dialog.cmdClose));
 
     auto* frame = new QGroupBox(kCaption);
     frame->setObjectName(QStringLiteral("vkFrame1"));

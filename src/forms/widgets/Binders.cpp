@@ -296,6 +296,15 @@ void Bind(QPushButton* button, Button* model)
     QObject::connect(button, &QPushButton::clicked, model, [model] { model->Click(); });
 }
 
+QPushButton* DialogButton(const char* name, Button& model)
+{
+    auto* button = new QPushButton;
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    Bind(button, &model);
+    return button;
+}
+
 void Bind(QLabel* label, Label* model)
 {
     FollowState(label, model);

@@ -61,6 +61,10 @@ void Bind(QTabWidget* tabs, Tabs* model);
 // The edit shows the picker's pattern and cannot go past its upper bound.
 void Bind(QDateTimeEdit* edit, DateTimePicker* picker);
 
+// A dialog's push button, named and bound to its model. Only the button
+// that the logic makes the default answers Enter (no automatic default).
+QPushButton* DialogButton(const char* name, Button& model);
+
 // The control model a widget (or the nearest of its parents) was bound to.
 Control* ControlOf(const QWidget* widget);
 
