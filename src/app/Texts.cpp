@@ -354,4 +354,30 @@ std::optional<QDateTime> ParseDateTime(const QString& text)
     return std::nullopt;
 }
 
+QString ValueText(const QVariant& value)
+{
+    if (value.isNull())
+        return QString();
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case QMetaType::QDateTime:
+        return FormatDateTime(value.toDateTime());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return PlainNumber(value.toDouble());
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return QString::number(value.toLongLong());
+    default:
+        return value.toString();
+    }
+}
+
 } // namespace app

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QVariant>
 #include <QtGlobal>
 #include <optional>
 
@@ -32,6 +33,12 @@ QString StrForm(qint64 value);
 // put in without a pattern: no grouping, no exponent, at most 15
 // significant digits, no trailing zeros ("5", "12.5", "-0.25").
 QString PlainNumber(double value);
+
+// A stored value as plain text, as a bound grid or a display box shows it:
+// empty for NULL, whole numbers without decimals, other numbers as
+// PlainNumber, date-times in the program's date-time text, truth values as
+// "True" / "False", texts as they are.
+QString ValueText(const QVariant& value);
 
 // Fixed-point money with four decimals (ten-thousandths in 64 bits).
 class Money {

@@ -19,15 +19,15 @@ bool IsWordIn(const Token& t, std::initializer_list<const char*> words)
     return false;
 }
 
-// The first token at parenthesis depth 0 in [begin, end) that is one of the
-// words; end when there is none.
+// The first token of [begin, end) that is one of the words and stands
+// outside every parenthesis and CASE ... END; end when there is none.
 int FindAtTop(const Tokens& t, int begin, int end, std::initializer_list<const char*> words)
 {
     int depth = 0;
     for (int i = begin; i < end; ++i) {
-        if (t[i].IsPunct('('))
+        if (t[i].IsPunct('(') || t[i].IsWord(QLatin1String("case")))
             ++depth;
-        else if (t[i].IsPunct(')'))
+        else if (t[i].IsPunct(')') || t[i].IsWord(QLatin1String("end")))
             --depth;
         else if (depth == 0 && IsWordIn(t[i], words))
             return i;
@@ -35,11 +35,8 @@ int FindAtTop(const Tokens& t, int begin, int end, std::initializer_list<const c
     return end;
 }
 
-bool IsComparison(const Token& t)
-{
-    static const QSet<QString> kOps = {"=", "<>", "!=", "<", ">", "<=", ">="};
-    return t.kind == TokenKind::Operator && kOps.contains(t.text);
-}
+// Statements that combine or group rows keep their plan.
+const std::initializer_list<const char*> kSetWords = {"union", "except", "intersect", "group", "having", "distinct"};
 
 bool IsLiteral(const Token& t) { return t.kind == TokenKind::String || t.kind == TokenKind::Number; }
 
@@ -112,6 +109,8 @@ void KeepJoinOrder(Tokens& t, Clause from, const QSet<QString>& required)
 
         int first = i;
         bool outer = false;
+        if (first > from.begin && t[first - 1].IsWord(QLatin1String("cross")))
+            continue;  // in the written order already
         if (first > from.begin && t[first - 1].IsWord(QLatin1String("outer")))
             --first;
         if (first > from.begin && IsWordIn(t[first - 1], {"left", "right", "full"})) {
@@ -150,7 +149,7 @@ std::optional<QString> InToExists(Tokens& t, Clause term)
     // one that names the outer alias itself.
     const QString alias = NameValue(t[b]);
     const int inner = open + 4;
-    if (FindAtTop(t, inner, close, {"group", "order", "having", "union", "limit", "distinct", "top"}) != close)
+    if (FindAtTop(t, inner, close, kSetWords) != close || FindAtTop(t, inner, close, {"order", "limit", "top"}) != close)
         return std::nullopt;
     for (int k = inner; k < close; ++k)
         if (t[k].IsName() && NameValue(t[k]).compare(alias, Qt::CaseInsensitive) == 0)
@@ -181,6 +180,17 @@ std::optional<QString> InToExists(Tokens& t, Clause term)
     return list;
 }
 
+// A list is counted on its own only when it names no column of another
+// table (no qualified name at all, to be sure).
+bool SelfContained(const QString& list)
+{
+    const Tokens t = Tokenize(list);
+    for (int i = 0; i + 1 < t.size(); ++i)
+        if (t[i].IsName() && t[i + 1].IsPunct('.'))
+            return false;
+    return true;
+}
+
 } // namespace
 
 FirstRowsPlans PlanForFirstRows(const Tokens& tokens)
@@ -189,7 +199,7 @@ FirstRowsPlans PlanForFirstRows(const Tokens& tokens)
     Tokens t = tokens;
     const int end = EndOfGroup(t, 0);
     const int from = t.isEmpty() || !t[0].IsWord(QLatin1String("select")) ? end : FindAtTop(t, 1, end, {"from"});
-    if (from == end || FindAtTop(t, 1, end, {"union", "group", "having", "distinct"}) != end) {
+    if (from == end || FindAtTop(t, 1, end, kSetWords) != end) {
         plans.byOrder = t;
         return plans;
     }
@@ -212,10 +222,11 @@ FirstRowsPlans PlanForFirstRows(const Tokens& tokens)
     }
     KeepJoinOrder(t, {from + 1, where}, required);
     plans.byOrder = t;
-    if (lists.size() == 1) {
+    if (lists.size() == 1 && SelfContained(lists.first())) {
         KeepJoinOrder(shortList, {from + 1, where}, required);
         plans.byShortList = shortList;
-        plans.listCount = QStringLiteral("SELECT count(*) FROM (%1 LIMIT %2)").arg(lists.first()).arg(kShortListRows);
+        plans.listCount = QStringLiteral("SELECT count(*) FROM (") + lists.first() + QStringLiteral(" LIMIT ")
+                          + QString::number(kShortListRows) + QLatin1Char(')');
     }
     return plans;
 }

@@ -149,6 +149,17 @@ Token Word(const QString& text, const QString& leading)
 
 Token Punct(char c) { return MakeToken(TokenKind::Punct, QString(QLatin1Char(c))); }
 
+bool IsComparison(const Token& token)
+{
+    static const char* const kOps[] = {"=", "<>", "!=", "<", ">", "<=", ">="};
+    if (token.kind != TokenKind::Operator)
+        return false;
+    for (const char* op : kOps)
+        if (token.text == QLatin1String(op))
+            return true;
+    return false;
+}
+
 int MatchingClose(const Tokens& tokens, int open)
 {
     int depth = 0;

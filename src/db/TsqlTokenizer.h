@@ -48,6 +48,9 @@ Token MakeToken(TokenKind kind, const QString& text, const QString& leading = QS
 Token Word(const QString& text, const QString& leading = QStringLiteral(" "));
 Token Punct(char c);
 
+// = <> != < > <= >=
+bool IsComparison(const Token& token);
+
 // Index of the parenthesis that closes the one at `open`; tokens.size() when
 // it is never closed.
 int MatchingClose(const Tokens& tokens, int open);

@@ -42,11 +42,6 @@ bool IsClauseWord(const Token& t)
     return t.kind == TokenKind::Word && kWords.contains(t.text.toLower());
 }
 
-bool IsComparison(const Token& t)
-{
-    static const QSet<QString> kOps = {"=", "<>", "!=", "<", ">", "<=", ">="};
-    return t.kind == TokenKind::Operator && kOps.contains(t.text);
-}
 
 bool IsIntType(const QString& type)
 {

@@ -17,28 +17,6 @@ const QString kKitGridFormat = QStringLiteral("<Code |>Product Name |>Qty. |<Uni
 constexpr int kKitGridColumns = 7;
 constexpr int kFlagColumnTwips = 1000;
 
-bool IsWholeNumber(const QVariant& value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool IsFraction(const QVariant& value)
-{
-    return value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float;
-}
-
 } // namespace
 
 KitPicker::KitPicker(app::SessionContext& session, QObject* parent)
@@ -49,17 +27,6 @@ KitPicker::KitPicker(app::SessionContext& session, QObject* parent)
     connect(&cmdSelect, &forms::Button::clicked, this, &KitPicker::Select);
     connect(&flexMSHDetails, &forms::Grid::activated, this, &KitPicker::Select);
     connect(&cmdClose, &forms::Button::clicked, this, [this] { Close(forms::DialogResult::Rejected); });
-}
-
-QString KitPicker::CellText(const QVariant& value)
-{
-    if (value.isNull())
-        return {};
-    if (IsWholeNumber(value))
-        return QString::number(value.toLongLong());
-    if (IsFraction(value))
-        return app::PlainNumber(value.toDouble());
-    return value.toString();
 }
 
 void KitPicker::Load()
@@ -87,7 +54,7 @@ void KitPicker::LoadKitItems()
     for (int r = 0; r < rows.RecordCount(); ++r) {
         QStringList texts;
         for (const QVariant& value : rows.RowAt(r))
-            texts << CellText(value);
+            texts << app::ValueText(value);
         flexMSHDetails.SetRowTexts(r + 1, texts);
     }
     flexMSHDetails.SetTopRow(1);

@@ -49,10 +49,6 @@ public:
     void ClickSelect() { cmdSelect.Click(); }
     void ClickClose() { cmdClose.Click(); }
 
-    // A component value as the kit grids show it: numbers as their plain
-    // text, NULL as empty text.
-    static QString CellText(const QVariant& value);
-
 private:
     void Select();
 

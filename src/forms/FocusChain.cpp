@@ -2,6 +2,8 @@
 
 #include "forms/Control.h"
 
+#include <utility>
+
 namespace forms {
 
 FocusChain::FocusChain(QObject* parent) : QObject(parent) {}
@@ -62,18 +64,27 @@ bool FocusChain::Focus(Control* control)
             if (!mayLeave) {
                 if (current_)
                     emit focusRequested(current_);
-                return false;
+                return FollowRedirect(false);
             }
         }
     }
     // The check may itself have moved the focus or disabled the target.
     if (!CanFocus(control))
-        return false;
+        return FollowRedirect(false);
     Control* previous = current_;
     current_ = control;
     emit currentChanged(previous, current_);
     emit focusRequested(current_);
-    return true;
+    return FollowRedirect(true) && current_ == control;
+}
+
+// Sends the focus where a leave check asked, now that the move it ran in is
+// over; gives back whether that move was made.
+bool FocusChain::FollowRedirect(bool moved)
+{
+    if (Control* redirect = std::exchange(redirect_, nullptr))
+        Focus(redirect);
+    return moved;
 }
 
 Control* FocusChain::NextAfter(const Control* control) const

@@ -44,10 +44,15 @@ public:
     Control* Current() const { return current_; }
     // While a leave check runs: the control the focus is about to move to.
     Control* Target() const { return target_; }
+    // From a leave check: once the move under way has been made or refused,
+    // the focus goes to this control instead (a check that ends by sending
+    // the user to another field).
+    void RedirectAfterMove(Control* control) { redirect_ = control; }
 
     // Moves the focus to a control of the chain. Returns true when the
     // control holds the focus afterwards: false when the control cannot
-    // take it or the leave check of the current control refused.
+    // take it, the leave check of the current control refused, or the check
+    // sent the focus elsewhere.
     bool Focus(Control* control);
     // Moves the focus to the next control that can take it, wrapping; from
     // no focus, to the first. Returns false when the focus did not move.
@@ -67,12 +72,14 @@ signals:
 
 private:
     void Forget(QObject* control);
+    bool FollowRedirect(bool moved);
 
     QList<Control*> order_;
     QHash<const Control*, LeaveCheck> leaveChecks_;
     std::function<bool(const Control*)> available_;
     Control* current_ = nullptr;
     Control* target_ = nullptr;
+    Control* redirect_ = nullptr;
     // Set while a leave check runs: a check that shows a message box makes
     // the window lose and regain the focus, which must not start another
     // check.

@@ -4,29 +4,9 @@
 #include "db/Cursor.h"
 #include "db/DbError.h"
 
-#include <QDateTime>
 #include <stdexcept>
 
 namespace forms {
-
-namespace {
-
-// A result value as a bound grid shows it.
-QString CellText(const QVariant& value)
-{
-    if (value.isNull())
-        return QString();
-    switch (value.typeId()) {
-    case QMetaType::QDateTime:
-        return app::FormatDateTime(value.toDateTime());
-    case QMetaType::Double:
-        return app::PlainNumber(value.toDouble());
-    default:
-        return value.toString();
-    }
-}
-
-} // namespace
 
 ResultGrid::ResultGrid(QObject* parent) : Control(parent) {}
 
@@ -94,7 +74,7 @@ QString ResultGrid::Text(int row, int col) const
 {
     if (row < 1 || row > RowsRead() || col < 0 || col >= Cols())
         throw std::out_of_range("ResultGrid cell outside the rows read");
-    return CellText(cursor_->Value(row - 1, col));
+    return app::ValueText(cursor_->Value(row - 1, col));
 }
 
 void ResultGrid::SetRow(int row)

@@ -40,11 +40,6 @@ bool IsNumber(const QVariant& value)
     }
 }
 
-bool IsWholeNumber(const QVariant& value)
-{
-    return IsNumber(value) && value.typeId() != QMetaType::Double && value.typeId() != QMetaType::Float;
-}
-
 // The number a value stands for: numbers as they are, true as -1 and false
 // as 0, numeric texts by their value; nothing for anything else.
 std::optional<double> NumberOf(const QVariant& value)
@@ -72,15 +67,7 @@ double RequireNumber(const QVariant& value)
 QString ToText(const QVariant& value)
 {
     RequireValue(value);
-    if (value.typeId() == QMetaType::Bool)
-        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    if (value.typeId() == QMetaType::QDateTime)
-        return app::FormatDateTime(value.toDateTime());
-    if (IsWholeNumber(value))
-        return QString::number(value.toLongLong());
-    if (IsNumber(value))
-        return app::PlainNumber(value.toDouble());
-    return value.toString();
+    return app::ValueText(value);
 }
 
 qint16 ToInt16(const QVariant& value)

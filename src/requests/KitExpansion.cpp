@@ -3,6 +3,7 @@
 #include "app/CurrentUser.h"
 #include "app/Errors.h"
 #include "app/SessionContext.h"
+#include "app/Texts.h"
 #include "db/Connection.h"
 #include "db/Quote.h"
 #include "forms/Grid.h"
@@ -93,7 +94,7 @@ void KitExpansion::ReplaceLines(db::RowSet components, forms::Grid& grdDetails) 
     for (components.MoveFirst(); !components.Eof(); components.MoveNext()) {
         QStringList texts;
         for (const char* name : kComponentColumns)
-            texts << dialogs::KitPicker::CellText(components.Field(QLatin1String(name)));
+            texts << app::ValueText(components.Field(QLatin1String(name)));
         lines << texts;
     }
 

@@ -4,6 +4,7 @@
 #include "app/HospitalInfo.h"
 #include "app/SessionContext.h"
 #include "app/Texts.h"
+#include "db/DbError.h"
 #include "forms/BusyCursor.h"
 #include "forms/Prompts.h"
 #include "locations/LocationServices.h"
@@ -68,10 +69,6 @@ void LineEntry::Connect()
     s_.keys.SetEnterAction(&s_.cmdCode, [this] { s_.focus.FocusNext(); });
     s_.keys.SetEnterAction(&s_.txtUnitCost, [this] { EnterToStoreButton(); });
     s_.keys.SetEnterAction(&s_.optConsumed, [this] { EnterToStoreButton(); });
-    connect(&s_.focus, &forms::FocusChain::currentChanged, this, [this] {
-        if (forms::Control* target = std::exchange(focusAfterMove_, nullptr))
-            s_.focus.Focus(target);
-    });
 }
 
 // --- the product code check
@@ -95,22 +92,24 @@ bool LineEntry::ProductCodeLeft()
     }
     codeCheckDue_ = false;
     const Outcome outcome = CheckProductCode();
-    return outcome == Outcome::StayInCode ? false : FocusAfterMove(outcome);
+    if (outcome == Outcome::StayInCode)
+        return false;
+    if (outcome == Outcome::ToQuantity)
+        s_.focus.RedirectAfterMove(&s_.txtWithdraw);
+    return true;
 }
 
 bool LineEntry::SearchButtonLeft()
 {
     if (!std::exchange(codeCheckDue_, false) || s_.focus.Target() == &s_.txtProdCode)
         return true;
-    return FocusAfterMove(CheckProductCode());
-}
-
-bool LineEntry::FocusAfterMove(Outcome outcome)
-{
+    const Outcome outcome = CheckProductCode();
+    if (outcome == Outcome::StayInCode) {
+        s_.focus.RedirectAfterMove(&s_.txtProdCode);
+        return false;
+    }
     if (outcome == Outcome::ToQuantity)
-        focusAfterMove_ = &s_.txtWithdraw;
-    else if (outcome == Outcome::StayInCode)
-        focusAfterMove_ = &s_.txtProdCode;
+        s_.focus.RedirectAfterMove(&s_.txtWithdraw);
     return true;
 }
 
@@ -131,7 +130,8 @@ LineEntry::Outcome LineEntry::CheckProductCode()
         // A failure keeps the focus in the code box and shows nothing.
     }
     s_.ForceProductSearch = false;
-    checkedCode_ = s_.txtProdCode.Text();
+    // A code the check refused is checked again when the focus next leaves.
+    checkedCode_ = outcome == Outcome::StayInCode ? QString() : s_.txtProdCode.Text();
     return outcome;
 }
 
@@ -155,7 +155,8 @@ LineEntry::Outcome LineEntry::FindItem()
     if (!item.SearchItem(search, stock.Text(), stock.Tag()))
         return Outcome::MoveOn;
     s_.txtProdCode.SetText(item.ItemID);
-    foundCode_ = item.ItemID;
+    // Until the boxes show this item, no line can be stored for it.
+    foundCode_.clear();
 
     if (services_.session.RefuseZeroOnHand) {
         if (item.OnHand <= 0) {
@@ -169,6 +170,7 @@ LineEntry::Outcome LineEntry::FindItem()
     }
 
     FillFromItem(item);
+    foundCode_ = item.ItemID;
     const QString unitCost = s_.txtUnitCost.Text().trimmed();
     if (unitCost.isEmpty() || unitCost == QLatin1String("0.00"))
         s_.txtUnitCost.SetText(s_.txtAverageCost.Text());
@@ -213,8 +215,10 @@ bool LineEntry::QuantityLeft()
         services_.prompts.Tell(QStringLiteral("Invalid entry..."));
         return false;
     }
-    if (app::IsSwitchOn(services_.session.currentUser->sqlconnection(), QStringLiteral("5"))
-        && app::Val(s_.txtOnhand.Text()) < app::Val(quantity)) {
+    const std::optional<bool> limited = StockLimited();
+    if (!limited)
+        return false;
+    if (*limited && app::Val(s_.txtOnhand.Text()) < app::Val(quantity)) {
         Tell(QStringLiteral("Quantity must be less than or equal to Current Stock..."), kMessageTitle,
              forms::Icon::Information);
         return false;
@@ -263,8 +267,10 @@ void LineEntry::StoreLine()
         return Refuse(QStringLiteral("Invalid product code..."), &s_.txtProdCode);
     if (!app::IsNumeric(quantity))
         return Refuse(QStringLiteral("Invalid quantity..."), &s_.txtWithdraw);
-    if (app::IsSwitchOn(services_.session.currentUser->sqlconnection(), QStringLiteral("5"))
-        && onHand < app::Val(quantity))
+    const std::optional<bool> limited = StockLimited();
+    if (!limited)
+        return;
+    if (*limited && onHand < app::Val(quantity))
         return Refuse(QStringLiteral("Quantity must be less than or equal to Current Stock..."), &s_.txtWithdraw);
     if (app::Val(quantity) == 0)
         return Refuse(QStringLiteral("Please enter a value for Quantity."), &s_.txtWithdraw);
@@ -315,9 +321,21 @@ void LineEntry::Tell(const QString& text, const QString& title, forms::Icon icon
     services_.prompts.Show({text, title, icon, forms::Buttons::Ok});
 }
 
+std::optional<bool> LineEntry::StockLimited()
+{
+    try {
+        return app::IsSwitchOn(services_.session.currentUser->sqlconnection(), QStringLiteral("5"));
+    } catch (const db::DbError& e) {
+        services_.prompts.Tell(e.Description());
+        return std::nullopt;
+    }
+}
+
 void LineEntry::EnterToStoreButton()
 {
-    if (!s_.focus.Focus(&s_.cmdOK))
+    if (s_.focus.CanFocus(&s_.cmdOK))
+        s_.focus.Focus(&s_.cmdOK);
+    else
         s_.focus.FocusNext();
 }
 

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 namespace forms { class Control; enum class Icon; }
 namespace records { class clsItem; struct RecordServices; }
 
@@ -54,10 +56,10 @@ private:
     // goes on from the button instead, the check runs then.
     bool ProductCodeLeft();
     bool SearchButtonLeft();
-    // From inside a leave check: lets the move happen and then sends the
-    // focus where the check ended.
-    bool FocusAfterMove(Outcome outcome);
     void EnterToStoreButton();
+    // Whether a quantity above the stock is refused (site switch 5); a
+    // failed read of the switch is shown and stops the action.
+    std::optional<bool> StockLimited();
     // Makes the row current; when it already was, reloads it all the same.
     void MoveToRow(int row);
     void Tell(const QString& text, const QString& title, forms::Icon icon);
@@ -73,7 +75,6 @@ private:
     // The code box's text when the last check or line load ended.
     QString checkedCode_;
     bool codeCheckDue_ = false;
-    forms::Control* focusAfterMove_ = nullptr;
 };
 
 } // namespace requests

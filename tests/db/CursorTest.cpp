@@ -156,6 +156,15 @@ TEST(FirstRowsPlan, KeepsTheWrittenJoinOrderWhereTheResultStaysTheSame)
         {"select distinct a.x from t a join u b on a.k = b.k",
          "select distinct a.x from t a join u b on a.k = b.k"},
         {"update t set x = 1 where k in (select k from u)", "update t set x = 1 where k in (select k from u)"},
+        // an AND inside CASE is no filter; combined selects and sub-selects
+        // keep their plan; a join that is a CROSS JOIN already stays one
+        {"select a.x from t a left join u b on a.k = b.k where case when a.p = 1 and b.y = 'v' then 1 else 0 end = 0",
+         "select a.x from t a left join u b on a.k = b.k where case when a.p = 1 and b.y = 'v' then 1 else 0 end = 0"},
+        {"select a.x from t a left join u b on a.k = b.k except select a.x from t a join u b on a.k = b.k where b.y = 'v'",
+         "select a.x from t a left join u b on a.k = b.k except select a.x from t a join u b on a.k = b.k where b.y = 'v'"},
+        {"select a.x from t a where a.k in (select k from u except select k from w)",
+         "select a.x from t a where a.k in (select k from u except select k from w)"},
+        {"select a.x from t a cross join u b where b.y = 1", "select a.x from t a cross join u b where b.y = 1"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FirstRows(c.statement).toStdString(), c.planned);
@@ -172,6 +181,10 @@ TEST(FirstRowsPlan, AMembershipListGetsAPlanOfItsOwnForWhenItIsShort)
               "select a.x from t a CROSS JOIN u b on a.k = b.k where b.y = 1 and b.k in (select k from w where z = 2)");
     EXPECT_EQ(plans.listCount.toStdString(), "SELECT count(*) FROM (select k from w where z = 2 LIMIT 2000)");
     EXPECT_TRUE(db::PlanForFirstRows(db::Tokenize("select a.x from t a where a.y = 1")).byShortList.isEmpty());
+    // A list that names a column of another table cannot be counted alone.
+    EXPECT_TRUE(db::PlanForFirstRows(db::Tokenize("select a.x from t a join u b on a.k = b.k where a.k in "
+                                                  "(select k from w where w.z = b.z)"))
+                    .byShortList.isEmpty());
 }
 
 TEST(FirstRowsPlan, SameRowsAsTheWholeResultWhicheverPlanTheListSizeChooses)

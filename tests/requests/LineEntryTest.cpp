@@ -245,6 +245,36 @@ TEST(LineEntry, AddToListRefusesInTheOrderOfItsChecks)
     }
 }
 
+TEST(LineEntry, ARefusedCodeIsNeverStoredWithTheFiguresOfAnother)
+{
+    {   // Zero on hand refused at the code: "Add to List" finds no item.
+        LineFixture f;
+        f.session.RefuseZeroOnHand = true;
+        requests::RequestScreen& s = f.New();
+        f.EnterCode("101");
+        s.txtWithdraw.SetText("1");
+        f.prompts.Expect(Msg("Zero Item Onhand", "HEY!", forms::Icon::Critical))
+            .Expect(Msg("Enter another item", "OK", forms::Icon::Information));
+        s.focus.Focus(&s.txtProdCode);
+        s.txtProdCode.SetText("102");
+        EXPECT_FALSE(s.focus.Focus(&s.txtWithdraw));
+        f.prompts.Expect(Msg("Invalid product code...", "MESSAGE", forms::Icon::Information));
+        s.Lines().StoreLine();
+        EXPECT_EQ(s.grdDetails.Rows(), 2);
+    }
+    {   // A unit cost of letters and Enter: one message, the focus stays.
+        LineFixture f;
+        requests::RequestScreen& s = f.New();
+        f.EnterCode("101");
+        s.txtWithdraw.SetText("1");
+        s.focus.Focus(&s.txtUnitCost);
+        s.txtUnitCost.SetText("ABC");
+        f.prompts.Expect("Invalid entry...");
+        s.keys.PressEnter();
+        EXPECT_EQ(s.focus.Current(), &s.txtUnitCost);
+    }
+}
+
 TEST(LineEntry, StockRulesOfTheSite)
 {
     {   // Switch 5: a quantity above the stock is refused on leaving the box.
@@ -382,6 +412,11 @@ TEST(LineEntry, AKitCodeOffersItsComponentsAsTheLines)
         f.EnterCode("900");
         EXPECT_EQ(s.grdDetails.Rows(), 2);
         EXPECT_EQ(s.txtProdCode.Text(), "900");
+        // The boxes never showed the kit: it is no line.
+        s.txtWithdraw.SetText("1");
+        f.prompts.Expect(Msg("Invalid product code...", "MESSAGE", forms::Icon::Information));
+        s.Lines().StoreLine();
+        EXPECT_EQ(s.grdDetails.Rows(), 2);
     }
     {   // Where zero on hand is refused, no kit is looked for.
         LineFixture f;
