@@ -19,6 +19,9 @@ const char* const kUsage =
     "  tessary-admin init PATH                  create an empty site database\n"
     "  tessary-admin demo PATH                  create the demo database\n"
     "  tessary-admin sql PATH STATEMENT         run one statement as the program sends it\n"
+    "  tessary-admin upgrade PATH               bring a database of an older version up to date\n"
+    "  tessary-admin check PATH                 run the database's integrity check\n"
+    "  tessary-admin backup PATH DEST           copy the database to a new file, also while in use\n"
     "  tessary-admin user add PATH ID --last L --first F --password P [--dept D] [--verifier]\n"
     "                         [--location LOCID]...\n"
     "  tessary-admin user passwd PATH ID PASSWORD\n"
@@ -87,6 +90,20 @@ void Dispatch(const QStringList& args, QTextStream& out)
     } else if (command == QLatin1String("sql")) {
         RequireCount(args, 3);
         out << admin::RunStatement(*admin::OpenSiteDatabase(args[1]), args[2]);
+    } else if (command == QLatin1String("upgrade")) {
+        RequireCount(args, 2);
+        out << admin::UpgradeSiteDatabase(args[1]) << '\n';
+    } else if (command == QLatin1String("check")) {
+        RequireCount(args, 2);
+        QString report;
+        const bool sound = admin::CheckSiteDatabase(args[1], &report);
+        out << report << '\n';
+        if (!sound)
+            throw admin::AdminError(QStringLiteral("The check found problems."));
+    } else if (command == QLatin1String("backup")) {
+        RequireCount(args, 3);
+        admin::OpenSiteDatabase(args[1])->BackupTo(args[2]);
+        out << QStringLiteral("The database \"%1\" was copied to \"%2\".").arg(args[1], args[2]) << '\n';
     } else if (command == QLatin1String("user") && args.value(1) == QLatin1String("add")) {
         if (args.size() < 4)
             throw UsageError{QStringLiteral("user add needs PATH and ID.")};

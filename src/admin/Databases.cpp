@@ -45,4 +45,26 @@ std::unique_ptr<db::SqliteConnection> OpenSiteDatabase(const QString& path)
     return db::SqliteConnection::Open(path);
 }
 
+QString UpgradeSiteDatabase(const QString& path)
+{
+    const int was = db::SqliteConnection::Upgrade(path);
+    if (was == db::SqliteConnection::kSchemaVersion)
+        return QStringLiteral("The database \"%1\" is up to date (layout %2).").arg(path).arg(was);
+    return QStringLiteral("The database \"%1\" was upgraded from layout %2 to %3.")
+        .arg(path)
+        .arg(was)
+        .arg(db::SqliteConnection::kSchemaVersion);
+}
+
+bool CheckSiteDatabase(const QString& path, QString* report)
+{
+    const QStringList problems = OpenSiteDatabase(path)->IntegrityProblems();
+    if (problems.isEmpty()) {
+        *report = QStringLiteral("The database \"%1\" is sound.").arg(path);
+        return true;
+    }
+    *report = QStringLiteral("The database \"%1\" is damaged:\n  %2").arg(path, problems.join(QStringLiteral("\n  ")));
+    return false;
+}
+
 } // namespace admin

@@ -19,4 +19,9 @@ void CreateDemoDatabase(const QString& path, const QDate& today = QDate::current
 // An existing site database; throws DbError when there is none at path.
 std::unique_ptr<db::SqliteConnection> OpenSiteDatabase(const QString& path);
 
+// What the upgrade of a site database did, in a line for the operator.
+QString UpgradeSiteDatabase(const QString& path);
+// The integrity check of a site database in plain words; true when sound.
+bool CheckSiteDatabase(const QString& path, QString* report);
+
 } // namespace admin

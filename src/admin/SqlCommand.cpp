@@ -1,5 +1,7 @@
 #include "admin/SqlCommand.h"
 
+#include "admin/AdminError.h"
+
 #include "app/Texts.h"
 
 #include <QDateTime>
@@ -42,6 +44,8 @@ QString FormatRows(const db::RowSet& rows)
 
 QString RunStatement(db::Connection& connection, const QString& statement)
 {
+    if (statement.trimmed().isEmpty())
+        throw AdminError(QStringLiteral("The statement is empty: give the SQL statement to run."));
     return FormatRows(connection.Execute(statement));
 }
 

@@ -198,6 +198,12 @@ QStringList Catalog::SqliteDdl() const
             parts << QStringLiteral("PRIMARY KEY (%1)").arg(t.primaryKey.join(QStringLiteral(", ")));
         ddl << QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, parts.join(QStringLiteral(", ")));
     }
+    return ddl + SqliteIndexDdl();
+}
+
+QStringList Catalog::SqliteIndexDdl() const
+{
+    QStringList ddl;
     for (const IndexDef& ix : indexes_)
         ddl << QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
                    .arg(ix.name, ix.table, ix.columns.join(QStringLiteral(", ")));

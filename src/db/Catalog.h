@@ -51,6 +51,8 @@ public:
 
     // CREATE TABLE and CREATE INDEX statements of the embedded database.
     QStringList SqliteDdl() const;
+    // The CREATE INDEX statements alone.
+    QStringList SqliteIndexDdl() const;
 
 private:
     Catalog();

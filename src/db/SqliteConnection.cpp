@@ -6,6 +6,7 @@
 #include "db/FirstRowsPlan.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -20,6 +21,8 @@ namespace db {
 namespace {
 
 constexpr int kBusyTimeoutMs = 15000;
+// How often a backup step waits 50 ms for a writer before it gives up.
+constexpr int kBackupWaits = 200;
 // Negative: a size in KiB (64 MiB at most, taken as pages are read).
 constexpr int kPageCacheKiB = -65536;
 
@@ -27,6 +30,24 @@ QString NextConnectionName()
 {
     static std::atomic<int> counter{0};
     return QStringLiteral("tessary-sqlite-%1").arg(++counter);
+}
+
+// A failure's text; one about the file itself (no database, damaged,
+// read-only, unreadable, full) names the file, so the user knows which.
+QString FileFailure(const QString& text, int code, const QString& path)
+{
+    switch (code & 0xff) {
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_IOERR:
+    case SQLITE_FULL:
+    case SQLITE_PERM:
+        return QStringLiteral("%1 (database \"%2\")").arg(text, path);
+    default:
+        return text;
+    }
 }
 
 QString ErrorText(const QSqlError& error)
@@ -61,8 +82,9 @@ QVector<bool> DateTimeFlags(const QStringList& columns, const QSet<QString>& dat
 // the result, which also ends its read of the database.
 class SqliteCursor final : public Cursor {
 public:
-    SqliteCursor(sqlite3* handle, sqlite3_stmt* statement, QStringList columns, QVector<bool> isDateTime)
-        : Cursor(std::move(columns)), handle_(handle), statement_(statement), isDateTime_(std::move(isDateTime)) {}
+    SqliteCursor(sqlite3* handle, QString path, sqlite3_stmt* statement, QStringList columns, QVector<bool> isDateTime)
+        : Cursor(std::move(columns)), handle_(handle), path_(std::move(path)), statement_(statement),
+          isDateTime_(std::move(isDateTime)) {}
     ~SqliteCursor() override { sqlite3_finalize(statement_); }
 
     QVariant Value(int row, int column) const override
@@ -95,7 +117,7 @@ protected:
             statement_ = nullptr;
             if (rc == SQLITE_DONE)
                 return false;
-            throw DbError(QString::fromUtf8(sqlite3_errmsg(handle_)));
+            throw DbError(FileFailure(QString::fromUtf8(sqlite3_errmsg(handle_)), rc, path_));
         }
         for (int i = 0; i < isDateTime_.size(); ++i)
             cells_.push_back(ReadCell(i));
@@ -142,6 +164,7 @@ private:
     }
 
     sqlite3* handle_;
+    QString path_;
     sqlite3_stmt* statement_;
     QVector<bool> isDateTime_;
     std::vector<Cell> cells_;
@@ -174,13 +197,69 @@ SqliteConnection::~SqliteConnection()
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
-std::unique_ptr<SqliteConnection> SqliteConnection::Open(const QString& path)
+namespace {
+
+void RequireFile(const QString& path)
 {
     if (!QFileInfo(path).isFile())
         throw DbError(QStringLiteral("Cannot open database \"%1\": the file does not exist.").arg(path));
+}
+
+DbError NotOurs(const QString& path)
+{
+    return DbError(QStringLiteral("Cannot open \"%1\": it is not a Tessary database.").arg(path));
+}
+
+DbError Newer(const QString& path, int version)
+{
+    return DbError(QStringLiteral("Cannot open database \"%1\": it was made by a newer version of the program "
+                                  "(layout %2; this one knows %3).")
+                       .arg(path)
+                       .arg(version)
+                       .arg(SqliteConnection::kSchemaVersion));
+}
+
+} // namespace
+
+std::unique_ptr<SqliteConnection> SqliteConnection::Open(const QString& path)
+{
+    RequireFile(path);
     std::unique_ptr<SqliteConnection> connection(new SqliteConnection(path));
     connection->OpenDatabase();
+    const int version = connection->FileVersion();
+    if (version == 0)
+        throw NotOurs(path);
+    if (version > kSchemaVersion)
+        throw Newer(path, version);
+    if (version < kSchemaVersion)
+        throw DbError(QStringLiteral("Cannot open database \"%1\": it has the layout of an older version of the "
+                                     "program. Run \"tessary-admin upgrade %1\" first.")
+                          .arg(path));
+    connection->UseForWork();
     return connection;
+}
+
+int SqliteConnection::Upgrade(const QString& path)
+{
+    RequireFile(path);
+    std::unique_ptr<SqliteConnection> connection(new SqliteConnection(path));
+    connection->OpenDatabase();
+    const int version = connection->FileVersion();
+    if (version == 0)
+        throw NotOurs(path);
+    if (version > kSchemaVersion)
+        throw Newer(path, version);
+    if (version == kSchemaVersion)
+        return version;
+    connection->UseForWork();
+    TransactionGuard transaction(*connection);
+    for (const IndexDef& index : Catalog::Instance().Indexes())
+        connection->ExecuteNative(QStringLiteral("DROP INDEX IF EXISTS ") + index.name);
+    for (const QString& ddl : Catalog::Instance().SqliteIndexDdl())
+        connection->ExecuteNative(ddl);
+    connection->MarkCurrent();
+    transaction.Commit();
+    return version;
 }
 
 std::unique_ptr<SqliteConnection> SqliteConnection::Create(const QString& path)
@@ -189,11 +268,87 @@ std::unique_ptr<SqliteConnection> SqliteConnection::Create(const QString& path)
         throw DbError(QStringLiteral("Cannot create database \"%1\": the path exists already.").arg(path));
     std::unique_ptr<SqliteConnection> connection(new SqliteConnection(path));
     connection->OpenDatabase();
+    connection->UseForWork();
     connection->BeginTransaction();
     for (const QString& ddl : Catalog::Instance().SqliteDdl())
         connection->ExecuteNative(ddl);
+    connection->MarkCurrent();
     connection->Commit();
     return connection;
+}
+
+QString SqliteConnection::Failure(const QSqlError& error) const
+{
+    return FileFailure(ErrorText(error), error.nativeErrorCode().toInt(), path_);
+}
+
+QStringList SqliteConnection::IntegrityProblems()
+{
+    QStringList problems;
+    const RowSet rows = ExecuteNative(QStringLiteral("PRAGMA integrity_check"));
+    for (const RowSet::Row& row : rows.Rows())
+        if (row.value(0).toString() != QLatin1String("ok"))
+            problems << row.value(0).toString();
+    return problems;
+}
+
+void SqliteConnection::BackupTo(const QString& destination)
+{
+    if (QFileInfo::exists(destination))
+        throw DbError(QStringLiteral("Cannot back up to \"%1\": the path exists already.").arg(destination));
+    sqlite3* copy = nullptr;
+    const auto fail = [&](const QString& why) {
+        sqlite3_close(copy);
+        for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
+            QFile::remove(destination + suffix);
+        return DbError(QStringLiteral("Cannot back up to \"%1\": %2").arg(destination, why));
+    };
+    if (sqlite3_open_v2(destination.toUtf8().constData(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr)
+        != SQLITE_OK)
+        throw fail(QString::fromUtf8(sqlite3_errmsg(copy)));
+    sqlite3_backup* backup = sqlite3_backup_init(copy, "main", handle_, "main");
+    if (!backup)
+        throw fail(QString::fromUtf8(sqlite3_errmsg(copy)));
+    // Pages are copied in steps; a writer that holds the file for a moment
+    // only makes a step wait (the busy timeout of the program's
+    // connection applies to the source).
+    int rc = SQLITE_OK;
+    int waits = 0;
+    do {
+        rc = sqlite3_backup_step(backup, 256);
+        if ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && ++waits <= kBackupWaits)
+            sqlite3_sleep(50);
+    } while (rc == SQLITE_OK || ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && waits <= kBackupWaits));
+    sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE)
+        throw fail(QString::fromUtf8(sqlite3_errstr(rc)));
+    sqlite3_close(copy);
+}
+
+void SqliteConnection::MarkCurrent()
+{
+    ExecuteNative(QStringLiteral("PRAGMA application_id=%1").arg(kApplicationId));
+    ExecuteNative(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
+}
+
+int SqliteConnection::PragmaValue(const char* pragma)
+{
+    const RowSet rows = ExecuteNative(QStringLiteral("PRAGMA ") + QLatin1String(pragma));
+    return rows.IsEmpty() ? 0 : rows.Field(0).toInt();
+}
+
+int SqliteConnection::FileVersion()
+{
+    const int mark = PragmaValue("application_id");
+    if (mark == kApplicationId)
+        return PragmaValue("user_version");
+    if (mark != 0 || PragmaValue("user_version") != 0)
+        return 0;
+    // Files made before the mark are known by their tables.
+    const RowSet tables = ExecuteNative(QStringLiteral(
+        "SELECT count(*) FROM sqlite_master WHERE type = 'table' "
+        "AND name IN ('tbInvWithdrawRequest', 'tbInvMaster', 'tbPasswordMain')"));
+    return tables.Field(0).toInt() == 3 ? 1 : 0;
 }
 
 void SqliteConnection::OpenDatabase()
@@ -209,7 +364,12 @@ void SqliteConnection::OpenDatabase()
         throw DbError(QStringLiteral("Cannot open database \"%1\": the SQLite driver gives no handle.").arg(path_));
     handle_ = *static_cast<sqlite3* const*>(handle.constData());
     RegisterSqliteFunctions(handle_);
+}
 
+// Settings for working on a file known to be ours: they write to it (WAL
+// turns even an empty file into a database), so they wait until then.
+void SqliteConnection::UseForWork()
+{
     ExecuteNative(QStringLiteral("PRAGMA journal_mode=WAL"));
     // A page cache that holds the item file's indexes: a search probes the
     // stock rows of every item it passes, and pages fetched anew from the
@@ -236,15 +396,16 @@ std::unique_ptr<Cursor> SqliteConnection::DoOpenCursor(const QString& statement)
     const Translation& translation = translator_.Translate(statement, Plan::FirstRows);
     const QByteArray sql = CursorSql(translation).toUtf8();
     sqlite3_stmt* prepared = nullptr;
-    if (sqlite3_prepare_v2(handle_, sql.constData(), int(sql.size()), &prepared, nullptr) != SQLITE_OK) {
+    if (const int rc = sqlite3_prepare_v2(handle_, sql.constData(), int(sql.size()), &prepared, nullptr);
+        rc != SQLITE_OK) {
         sqlite3_finalize(prepared);
-        throw DbError(QString::fromUtf8(sqlite3_errmsg(handle_)));
+        throw DbError(FileFailure(QString::fromUtf8(sqlite3_errmsg(handle_)), rc, path_));
     }
     QStringList columns;
     for (int i = 0; i < sqlite3_column_count(prepared); ++i)
         columns << QString::fromUtf8(sqlite3_column_name(prepared, i));
     QVector<bool> isDateTime = DateTimeFlags(columns, translation.dateTimeColumns);
-    return std::make_unique<SqliteCursor>(handle_, prepared, std::move(columns), std::move(isDateTime));
+    return std::make_unique<SqliteCursor>(handle_, path_, prepared, std::move(columns), std::move(isDateTime));
 }
 
 const QString& SqliteConnection::CursorSql(const Translation& translation)
@@ -285,7 +446,7 @@ RowSet SqliteConnection::ExecuteNative(const QString& sql, const QVariantList& b
         }
     }
     if (!ok)
-        throw DbError(ErrorText(query.lastError()));
+        throw DbError(Failure(query.lastError()));
     if (!query.isSelect())
         return {};
 
@@ -305,7 +466,7 @@ RowSet SqliteConnection::ExecuteNative(const QString& sql, const QVariantList& b
         rows << std::move(row);
     }
     if (query.lastError().isValid())
-        throw DbError(ErrorText(query.lastError()));
+        throw DbError(Failure(query.lastError()));
     return RowSet(std::move(columns), std::move(rows));
 }
 
@@ -313,7 +474,7 @@ void SqliteConnection::RunControl(const QString& sql)
 {
     QSqlQuery query(database_);
     if (!query.exec(sql))
-        throw DbError(ErrorText(query.lastError()));
+        throw DbError(Failure(query.lastError()));
 }
 
 void SqliteConnection::BeginTransaction()

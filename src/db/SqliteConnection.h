@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QSet>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QVariantList>
 #include <memory>
 
@@ -16,12 +17,25 @@ namespace db {
 // from T-SQL; stored-procedure calls run the embedded procedures.
 class SqliteConnection final : public Connection {
 public:
-    // Opens an existing database file; throws DbError when it is missing or
-    // cannot be opened.
+    // The mark a database file of this program carries (SQLite's
+    // application_id), and the version of its layout (user_version).
+    // Version 2 changed two indexes; version 1 files were made before the
+    // mark and are known by their tables.
+    static constexpr int kApplicationId = 0x54737279;  // "Tsry"
+    static constexpr int kSchemaVersion = 2;
+
+    // Opens an existing database file of the current layout; throws DbError,
+    // naming the file, when it is missing, cannot be opened, is no database
+    // of this program, or has another layout version.
     static std::unique_ptr<SqliteConnection> Open(const QString& path);
-    // Creates a new database file with the whole schema; refuses a path that
-    // exists already.
+    // Creates a new database file with the whole schema and the mark;
+    // refuses a path that exists already.
     static std::unique_ptr<SqliteConnection> Create(const QString& path);
+    // Brings a database file of an older layout to the current one (its
+    // indexes rebuilt as the catalog has them) and gives back the version it
+    // had; a current file is left as it is. Refuses a file that is no
+    // database of this program or was made by a newer version.
+    static int Upgrade(const QString& path);
 
     ~SqliteConnection() override;
 
@@ -33,6 +47,14 @@ public:
     QString DatabaseName() const override { return QStringLiteral("INVENTORY"); }
 
     const QString& Path() const { return path_; }
+
+    // The database's own consistency check: empty when the file is sound,
+    // else the problems it found.
+    QStringList IntegrityProblems();
+    // Writes a consistent copy of the database to a new file while other
+    // connections go on working (SQLite's online backup). Refuses a
+    // destination that exists; leaves no partial copy behind.
+    void BackupTo(const QString& destination);
 
     // Runs one SQLite statement as written, with positional bind values.
     // Text values of the named result columns (lower-case), and of the
@@ -54,6 +76,14 @@ protected:
 private:
     explicit SqliteConnection(QString path);
     void OpenDatabase();
+    void UseForWork();
+    void MarkCurrent();
+    // The layout version of the open file; 0 when it is no database of this
+    // program.
+    int FileVersion();
+    int PragmaValue(const char* pragma);
+    // A failure's text; those about the file itself name it.
+    QString Failure(const QSqlError& error) const;
     void RunControl(const QString& sql);
     const QString& CursorSql(const Translation& translation);
 

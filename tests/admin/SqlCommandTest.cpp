@@ -61,6 +61,12 @@ TEST(SqlCommand, RefusedStatementReportsTheServersDescription)
     errStream.flush();
     EXPECT_NE(exitCode, 0);
     EXPECT_EQ(err.trimmed(), description);
+
+    // A blank statement is refused before it reaches the database.
+    err.clear();
+    EXPECT_NE(admin::RunReportingFailure([&] { admin::RunStatement(db.Connection(), "  "); }, errStream), 0);
+    errStream.flush();
+    EXPECT_EQ(err.trimmed(), "The statement is empty: give the SQL statement to run.");
 }
 
 // The built command itself, when it sits beside the test programs' folder.

@@ -1,0 +1,110 @@
+#include "db/DbError.h"
+#include "db/SqliteConnection.h"
+#include "support/TempDatabase.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <functional>
+
+namespace {
+
+// Runs SQL on a file through SQLite alone, as another program would.
+void Raw(const QString& path, const char* sql)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+std::string OpenFailure(const QString& path)
+{
+    try {
+        db::SqliteConnection::Open(path);
+    } catch (const db::DbError& e) {
+        return e.Description().toStdString();
+    }
+    return "opened";
+}
+
+// A file the program made before database files carried its mark, with
+// the name index as it was then.
+QString LegacyFile(const QTemporaryDir& dir)
+{
+    const QString path = dir.filePath("old.db");
+    db::SqliteConnection::Create(path);
+    Raw(path, "PRAGMA application_id=0; PRAGMA user_version=0; DROP INDEX ixMasterName; "
+              "CREATE INDEX ixMasterName ON tbInvMaster (ItemName, ItemDesc)");
+    return path;
+}
+
+} // namespace
+
+TEST(DatabaseFile, OnlyThisProgramsFilesOfItsLayoutOpen)
+{
+    QTemporaryDir dir;
+    const QString empty = dir.filePath("empty.db");
+    QFile(empty).open(QIODevice::WriteOnly);
+    const QString foreign = dir.filePath("foreign.db");
+    Raw(foreign, "CREATE TABLE t (x)");
+    const QString junk = dir.filePath("junk.db");
+    {
+        QFile file(junk);
+        file.open(QIODevice::WriteOnly);
+        file.write(QByteArray(8192, 'x'));
+    }
+    const QString newer = dir.filePath("newer.db");
+    db::SqliteConnection::Create(newer);
+    Raw(newer, "PRAGMA user_version=3");
+    const QString legacy = LegacyFile(dir);
+
+    const std::string q = "\"";
+    EXPECT_EQ(OpenFailure(empty), "Cannot open " + q + empty.toStdString() + q + ": it is not a Tessary database.");
+    EXPECT_EQ(QFileInfo(empty).size(), 0);  // looked at, never turned into a database
+    EXPECT_EQ(OpenFailure(foreign), "Cannot open " + q + foreign.toStdString() + q + ": it is not a Tessary database.");
+    EXPECT_NE(OpenFailure(junk).find(q + junk.toStdString() + q), std::string::npos) << OpenFailure(junk);
+    EXPECT_NE(OpenFailure(newer).find("made by a newer version"), std::string::npos) << OpenFailure(newer);
+    EXPECT_NE(OpenFailure(legacy).find("tessary-admin upgrade " + legacy.toStdString()), std::string::npos)
+        << OpenFailure(legacy);
+    testing_support::TempDatabase current;
+    EXPECT_EQ(OpenFailure(current.Path()), "opened");
+}
+
+TEST(DatabaseFile, UpgradeBringsAnOlderFileToTheCurrentLayout)
+{
+    QTemporaryDir dir;
+    const QString legacy = LegacyFile(dir);
+    EXPECT_EQ(db::SqliteConnection::Upgrade(legacy), 1);
+    EXPECT_EQ(db::SqliteConnection::Upgrade(legacy), db::SqliteConnection::kSchemaVersion);
+    const auto connection = db::SqliteConnection::Open(legacy);
+    EXPECT_EQ(connection->ExecuteNative("SELECT sql FROM sqlite_master WHERE name = 'ixMasterName'").Field(0).toString(),
+              "CREATE INDEX ixMasterName ON tbInvMaster (ItemName, ItemDesc, ItemStatus, ItemID)");
+
+    const QString foreign = dir.filePath("foreign.db");
+    Raw(foreign, "CREATE TABLE t (x)");
+    EXPECT_THROW(db::SqliteConnection::Upgrade(foreign), db::DbError);
+}
+
+TEST(DatabaseFile, ABackupIsAConsistentCopyTakenWhileOthersWrite)
+{
+    testing_support::TempDatabase db;
+    db.Insert("tbInvLocation", {{"LocationID", "94"}, {"Location", "CENTRAL SUPPLY"}});
+    const auto writer = db.OpenAnother();
+    writer->BeginTransaction();
+    writer->ExecuteNative("INSERT INTO tbInvLocation (LocationID, Location) VALUES ('10', 'ER')");
+
+    QTemporaryDir dir;
+    const QString copy = dir.filePath("copy.db");
+    db.Connection().BackupTo(copy);
+    writer->Commit();
+    EXPECT_THROW(db.Connection().BackupTo(copy), db::DbError);
+
+    const auto restored = db::SqliteConnection::Open(copy);
+    EXPECT_TRUE(restored->IntegrityProblems().isEmpty());
+    EXPECT_EQ(testing_support::ColumnTexts(restored->ExecuteNative("SELECT LocationID FROM tbInvLocation")),
+              QStringList{"94"});
+}
