@@ -98,7 +98,9 @@ QString SaveRequest(db::Connection& connection, const RequestToSave& request)
     db::TransactionGuard transaction(connection);
     const QString number = request.documentNumber == kNewNumber ? NewNumber(connection) : request.documentNumber;
     const QString datePiece = db::Quote(app::FormatDateTime(request.transDate));
-    connection.Execute("Delete INVENTORY..tbInvWithdrawRequest Where DocumentNumber = " + db::Quote(number));
+    // The lines are stored under the trimmed number, so the lines to replace
+    // are those of the trimmed number too, whatever blanks it was typed with.
+    connection.Execute("Delete INVENTORY..tbInvWithdrawRequest Where DocumentNumber = " + db::Quote(number.trimmed()));
     for (const RequestLine& line : request.lines) {
         if (line.itemId.trimmed().isEmpty())
             continue;

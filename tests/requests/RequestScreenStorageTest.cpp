@@ -273,17 +273,19 @@ TEST(RequestScreenSave, FailuresOfTheNumberCheckAndTheCancelAreShown)
     EXPECT_EQ(f.Listed(), QStringList({"12", "7", "9"}));
 }
 
-TEST(RequestScreenSave, ATypedNumberIsStoredTrimmedAfterTheUntrimmedDelete)
+TEST(RequestScreenSave, ANumberGivenWithBlanksReplacesTheLinesStoredUnderIt)
 {
     ScreenFixture f;
     f.session.TypedRequestNumber = true;
     Screen& s = f.Open();
-    StartNewRequest(f, s);
-    s.txtDocNum.SetText(" 20");
+    f.SelectListed("7");
+    s.cmdEdit.Click();
+    s.txtDocNum.SetText(" 7");
+    s.grdDetails.RemoveRow(1);
     f.sent.clear();
     s.cmdSave.Click();
-    EXPECT_EQ(f.sent.filter("Delete"), QStringList({"Delete INVENTORY..tbInvWithdrawRequest Where DocumentNumber = ' 20'"}));
-    EXPECT_EQ(StoredRows(f, "20").size(), 2);
+    EXPECT_EQ(f.sent.filter("Delete"), QStringList({"Delete INVENTORY..tbInvWithdrawRequest Where DocumentNumber = '7'"}));
+    EXPECT_EQ(StoredRows(f, "7").size(), 1);  // the remaining line only, not old and new mixed
     EXPECT_EQ(s.SSTab1.Current(), Screen::kListTab);
 }
 
