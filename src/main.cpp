@@ -17,6 +17,8 @@
 #include "requests/widgets/RequestScreenView.h"
 
 #include <QApplication>
+#include <cstdio>
+#include <cstring>
 #include <QPointer>
 #include <memory>
 
@@ -76,10 +78,35 @@ struct RequestWindow {
     }
 };
 
+const char* const kHelp =
+    "Usage: tessary [--help | --version]\n"
+    "Starts the stock request client: it asks for a user ID and password, then opens the request\n"
+    "screen on the database chosen with the Connection... button of the log-in window (without one,\n"
+    "the file that 'tessary-admin default-path' prints).\n";
+
+// Answers --help and --version on the terminal, before any window (and
+// without a display); true when it did.
+bool AnsweredOnTheTerminal(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kHelp, stdout);
+            return true;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("tessary %s\n", TESSARY_VERSION);
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (AnsweredOnTheTerminal(argc, argv))
+        return 0;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessary"));
     // The program ends when the request window has closed and no report

@@ -94,3 +94,25 @@ TEST(SqlCommand, ExecutableExitsNonZeroWithTheMessageOnStderr)
     EXPECT_NE(run({"user", "passwd", db.Path(), "NOBODY", "x"}, &out, &err), 0);
     EXPECT_EQ(err.trimmed(), "Unknown user ID 'NOBODY'.");
 }
+
+// The program answers --help and --version before it needs a display.
+TEST(ProgramCommandLine, HelpAndVersionNeedNoDisplay)
+{
+    const QString program = QCoreApplication::applicationDirPath() + "/../tessary";
+    if (!QFileInfo(program).isExecutable())
+        GTEST_SKIP() << "tessary is not built";
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    for (const char* option : {"--version", "--help"}) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(program, {option});
+        ASSERT_TRUE(process.waitForFinished(30000)) << option;
+        EXPECT_EQ(process.exitCode(), 0) << option;
+        const QString out = QString::fromUtf8(process.readAllStandardOutput());
+        EXPECT_TRUE(out.startsWith(QString::fromLatin1(option) == "--version" ? "tessary " : "Usage: tessary"))
+            << out.toStdString();
+    }
+}
