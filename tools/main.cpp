@@ -11,6 +11,10 @@
 #include <QStringList>
 #include <QTextStream>
 #include <cstdio>
+#include <iostream>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
 
 namespace {
 
@@ -22,9 +26,12 @@ const char* const kUsage =
     "  tessary-admin upgrade PATH               bring a database of an older version up to date\n"
     "  tessary-admin check PATH                 run the database's integrity check\n"
     "  tessary-admin backup PATH DEST           copy the database to a new file, also while in use\n"
-    "  tessary-admin user add PATH ID --last L --first F --password P [--dept D] [--verifier]\n"
+    "  tessary-admin user add PATH ID --last L --first F [--password P] [--dept D] [--verifier]\n"
     "                         [--location LOCID]...\n"
-    "  tessary-admin user passwd PATH ID PASSWORD\n"
+    "  tessary-admin user passwd PATH ID [PASSWORD]\n"
+    "      Without a password on the command line (where other users of the machine can read it)\n"
+    "      the password is asked for without echo, twice, or read from standard input when that\n"
+    "      is not a terminal.\n"
     "  tessary-admin default-path               print where the program looks without settings\n"
     "  tessary-admin --help                     print this text\n";
 
@@ -33,6 +40,40 @@ constexpr int kUsageError = 2;
 struct UsageError {
     QString message;
 };
+
+// One line of standard input, echo off when it is a terminal.
+QString ReadLine(bool hidden)
+{
+    termios saved{};
+    const bool terminal = isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (terminal && hidden) {
+        termios quiet = saved;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    }
+    std::string line;
+    const bool read = bool(std::getline(std::cin, line));
+    if (terminal && hidden) {
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        std::fputs("\n", stderr);
+    }
+    if (!read)
+        throw admin::AdminError(QStringLiteral("No password given."));
+    return QString::fromStdString(line);
+}
+
+// The password the operator types (twice, unseen) or pipes in.
+QString ReadPassword()
+{
+    if (!isatty(STDIN_FILENO))
+        return ReadLine(false);
+    std::fputs("Password: ", stderr);
+    const QString first = ReadLine(true);
+    std::fputs("Password again: ", stderr);
+    if (ReadLine(true) != first)
+        throw admin::AdminError(QStringLiteral("The two passwords differ; nothing was changed."));
+    return first;
+}
 
 // Reads the options of "user add" that follow PATH and ID.
 admin::NewUser ParseNewUser(const QString& id, const QStringList& options)
@@ -66,8 +107,10 @@ admin::NewUser ParseNewUser(const QString& id, const QStringList& options)
             throw UsageError{QStringLiteral("Unknown option %1.").arg(option)};
         }
     }
-    if (!hasLast || !hasFirst || !hasPassword)
-        throw UsageError{QStringLiteral("user add needs --last, --first and --password.")};
+    if (!hasLast || !hasFirst)
+        throw UsageError{QStringLiteral("user add needs --last and --first.")};
+    if (!hasPassword)
+        user.password = ReadPassword();
     return user;
 }
 
@@ -110,8 +153,10 @@ void Dispatch(const QStringList& args, QTextStream& out)
         const admin::NewUser user = ParseNewUser(args[3], args.mid(4));
         admin::AddUser(*admin::OpenSiteDatabase(args[2]), user);
     } else if (command == QLatin1String("user") && args.value(1) == QLatin1String("passwd")) {
-        RequireCount(args, 5);
-        admin::SetPassword(*admin::OpenSiteDatabase(args[2]), args[3], args[4]);
+        if (args.size() != 4 && args.size() != 5)
+            throw UsageError{QStringLiteral("Wrong number of arguments for user passwd.")};
+        const QString password = args.size() == 5 ? args[4] : ReadPassword();
+        admin::SetPassword(*admin::OpenSiteDatabase(args[2]), args[3], password);
     } else if (command == QLatin1String("default-path")) {
         RequireCount(args, 1);
         out << app::ConnectionSettings::DefaultDatabasePath() << '\n';

@@ -1,6 +1,7 @@
 // The text the sql command prints, and how it fails.
 #include "admin/AdminError.h"
 #include "admin/SqlCommand.h"
+#include "cipher/CryptText.h"
 #include "db/DbError.h"
 #include "support/TempDatabase.h"
 
@@ -115,4 +116,30 @@ TEST(ProgramCommandLine, HelpAndVersionNeedNoDisplay)
         EXPECT_TRUE(out.startsWith(QString::fromLatin1(option) == "--version" ? "tessary " : "Usage: tessary"))
             << out.toStdString();
     }
+}
+
+// A password piped in stands for one on the command line.
+TEST(SqlCommand, PasswordsCanComeFromStandardInput)
+{
+    const QString program = QCoreApplication::applicationDirPath() + "/../tessary-admin";
+    if (!QFileInfo(program).isExecutable())
+        GTEST_SKIP() << "tessary-admin is not built";
+    TempDatabase db;
+    const auto run = [&](const QStringList& args, const QByteArray& input) {
+        QProcess process;
+        process.start(program, args);
+        process.write(input);
+        process.closeWriteChannel();
+        process.waitForFinished(-1);
+        return process.exitCode();
+    };
+    const auto stored = [&] {
+        return db.Connection().ExecuteNative("SELECT Password FROM tbPasswordMain WHERE EmployeeID = 'NURSE'").Field(0).toString();
+    };
+    EXPECT_EQ(run({"user", "add", db.Path(), "NURSE", "--last", "CRUZ", "--first", "ANA"}, "first\n"), 0);
+    EXPECT_EQ(stored(), cipher::EncipherPassword("first"));
+    EXPECT_EQ(run({"user", "passwd", db.Path(), "NURSE"}, "second\n"), 0);
+    EXPECT_EQ(stored(), cipher::EncipherPassword("second"));
+    EXPECT_NE(run({"user", "passwd", db.Path(), "NURSE"}, ""), 0);
+    EXPECT_EQ(stored(), cipher::EncipherPassword("second"));
 }
