@@ -198,7 +198,25 @@ QStringList Catalog::SqliteDdl() const
             parts << QStringLiteral("PRIMARY KEY (%1)").arg(t.primaryKey.join(QStringLiteral(", ")));
         ddl << QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, parts.join(QStringLiteral(", ")));
     }
-    return ddl + SqliteIndexDdl();
+    return ddl + SqliteIndexDdl() + SqliteLengthTriggerDdl();
+}
+
+QStringList Catalog::SqliteLengthTriggerDdl() const
+{
+    QStringList ddl;
+    for (const TableDef& t : tables_) {
+        QStringList tooLong;
+        for (const ColumnDef& c : t.columns)
+            if (c.type == ColumnType::Text && c.length > 0)
+                tooLong << QStringLiteral("length(NEW.%1) > %2").arg(c.name).arg(c.length);
+        if (tooLong.isEmpty())
+            continue;
+        for (const char* event : {"INSERT", "UPDATE"})
+            ddl << QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_TextLength%2 BEFORE %2 ON %1 WHEN %3 "
+                                  "BEGIN SELECT RAISE(ABORT, 'String or binary data would be truncated.'); END")
+                       .arg(t.name, QLatin1String(event), tooLong.join(QStringLiteral(" OR ")));
+    }
+    return ddl;
 }
 
 QStringList Catalog::SqliteIndexDdl() const

@@ -53,6 +53,9 @@ public:
     QStringList SqliteDdl() const;
     // The CREATE INDEX statements alone.
     QStringList SqliteIndexDdl() const;
+    // Triggers that refuse a text longer than its column, as the server
+    // does ("String or binary data would be truncated.").
+    QStringList SqliteLengthTriggerDdl() const;
 
 private:
     Catalog();

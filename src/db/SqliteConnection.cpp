@@ -255,7 +255,7 @@ int SqliteConnection::Upgrade(const QString& path)
     TransactionGuard transaction(*connection);
     for (const IndexDef& index : Catalog::Instance().Indexes())
         connection->ExecuteNative(QStringLiteral("DROP INDEX IF EXISTS ") + index.name);
-    for (const QString& ddl : Catalog::Instance().SqliteIndexDdl())
+    for (const QString& ddl : Catalog::Instance().SqliteIndexDdl() + Catalog::Instance().SqliteLengthTriggerDdl())
         connection->ExecuteNative(ddl);
     connection->MarkCurrent();
     transaction.Commit();

@@ -19,8 +19,9 @@ class SqliteConnection final : public Connection {
 public:
     // The mark a database file of this program carries (SQLite's
     // application_id), and the version of its layout (user_version).
-    // Version 2 changed two indexes; version 1 files were made before the
-    // mark and are known by their tables.
+    // Version 2 changed two indexes and refuses texts too long for their
+    // columns; version 1 files were made before the mark and are known by
+    // their tables.
     static constexpr int kApplicationId = 0x54737279;  // "Tsry"
     static constexpr int kSchemaVersion = 2;
 

@@ -108,3 +108,30 @@ TEST(DatabaseFile, ABackupIsAConsistentCopyTakenWhileOthersWrite)
     EXPECT_EQ(testing_support::ColumnTexts(restored->ExecuteNative("SELECT LocationID FROM tbInvLocation")),
               QStringList{"94"});
 }
+
+TEST(DatabaseFile, ATextLongerThanItsColumnIsRefusedAsOnTheServer)
+{
+    QTemporaryDir dir;
+    const QString legacy = LegacyFile(dir);
+    Raw(legacy, "DROP TRIGGER IF EXISTS tbInvLocation_TextLengthINSERT; DROP TRIGGER IF EXISTS tbInvLocation_TextLengthUPDATE");
+    db::SqliteConnection::Upgrade(legacy);  // the file of an older layout gets the check too
+    testing_support::TempDatabase fresh;
+    for (const QString& path : {legacy, fresh.Path()}) {
+        const auto c = db::SqliteConnection::Open(path);
+        c->Execute("Insert INVENTORY..tbInvLocation (LocationID, Location) Values ('1234567890','WARD')");
+        const auto refused = [&](const QString& statement) {
+            try {
+                c->Execute(statement);
+            } catch (const db::DbError& e) {
+                return e.Description().toStdString();
+            }
+            return std::string("stored");
+        };
+        EXPECT_EQ(refused("Insert INVENTORY..tbInvLocation (LocationID, Location) Values ('12345678901','WARD')"),
+                  "String or binary data would be truncated.");
+        EXPECT_EQ(refused("Update INVENTORY..tbInvLocation Set Status = 'AB' Where LocationID = '1234567890'"),
+                  "String or binary data would be truncated.");
+        EXPECT_EQ(testing_support::ColumnTexts(c->ExecuteNative("SELECT Status FROM tbInvLocation")),
+                  QStringList{QString()});
+    }
+}
