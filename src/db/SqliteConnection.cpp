@@ -221,16 +221,25 @@ DbError Newer(const QString& path, int version)
 
 } // namespace
 
-std::unique_ptr<SqliteConnection> SqliteConnection::Open(const QString& path)
+// Opens a file of this program whose layout this version knows (older
+// ones included), before anything is written to it; *version is its layout.
+std::unique_ptr<SqliteConnection> SqliteConnection::OpenKnownFile(const QString& path, int* version)
 {
     RequireFile(path);
     std::unique_ptr<SqliteConnection> connection(new SqliteConnection(path));
     connection->OpenDatabase();
-    const int version = connection->FileVersion();
-    if (version == 0)
+    *version = connection->FileVersion();
+    if (*version == 0)
         throw NotOurs(path);
-    if (version > kSchemaVersion)
-        throw Newer(path, version);
+    if (*version > kSchemaVersion)
+        throw Newer(path, *version);
+    return connection;
+}
+
+std::unique_ptr<SqliteConnection> SqliteConnection::Open(const QString& path)
+{
+    int version = 0;
+    std::unique_ptr<SqliteConnection> connection = OpenKnownFile(path, &version);
     if (version < kSchemaVersion)
         throw DbError(QStringLiteral("Cannot open database \"%1\": it has the layout of an older version of the "
                                      "program. Run \"tessary-admin upgrade %1\" first.")
@@ -241,14 +250,8 @@ std::unique_ptr<SqliteConnection> SqliteConnection::Open(const QString& path)
 
 int SqliteConnection::Upgrade(const QString& path)
 {
-    RequireFile(path);
-    std::unique_ptr<SqliteConnection> connection(new SqliteConnection(path));
-    connection->OpenDatabase();
-    const int version = connection->FileVersion();
-    if (version == 0)
-        throw NotOurs(path);
-    if (version > kSchemaVersion)
-        throw Newer(path, version);
+    int version = 0;
+    std::unique_ptr<SqliteConnection> connection = OpenKnownFile(path, &version);
     if (version == kSchemaVersion)
         return version;
     connection->UseForWork();

@@ -76,6 +76,7 @@ protected:
 
 private:
     explicit SqliteConnection(QString path);
+    static std::unique_ptr<SqliteConnection> OpenKnownFile(const QString& path, int* version);
     void OpenDatabase();
     void UseForWork();
     void MarkCurrent();
