@@ -2,12 +2,18 @@
 
 LargeSite& LargeSite::Get()
 {
-    static LargeSite site;
+    static LargeSite site(20000);
     return site;
 }
 
-LargeSite::LargeSite()
-    : path_(dir_.filePath(QStringLiteral("large.db"))), connection_(db::SqliteConnection::Create(path_))
+LargeSite& LargeSite::LongHistory()
+{
+    static LargeSite site(200000);
+    return site;
+}
+
+LargeSite::LargeSite(int requests)
+    : requests_(requests), path_(dir_.filePath(QStringLiteral("large.db"))), connection_(db::SqliteConnection::Create(path_))
 {
     auto& c = *connection_;
     c.BeginTransaction();
@@ -85,10 +91,16 @@ void LargeSite::AddRequests()
         "line(l) AS (VALUES (0),(1),(2)) "
         "INSERT INTO tbInvWithdrawRequest (DocumentNumber, ItemID, Quantity, UnitCost, ForRetail, isADS, "
         "LocationID, TargetLocationID, TransDate, UserID, Status, VerifiedBy) "
-        "SELECT i, 'P' || substr('000000' || ((i * 3 + l) % %2 + 1), -6), 1, 2.5, 'Y', 0, '1', '12', "
-        "printf('2026-%02d-%02d 10:00:00', 1 + i % 12, 1 + i % 28), 'JDELA', "
-        "CASE WHEN i % 10 = 0 THEN NULL ELSE 'P' END, CASE WHEN i % 10 = 0 THEN NULL ELSE 'MSANTOS' END "
+        "SELECT i, 'P' || substr('000000' || ((i * 3 + l) % %2 + 1), -6), 1, 2.5, 'Y', 0, "
+        "1 + i % %3, %3 + 1 + i % (%4 - %3), "
+        // (QString::arg would take printf's %02d for a marker.)
+        "(2016 + i * 10 / %1) || '-' || substr('0' || (1 + i % 12), -2) || '-' || "
+        "substr('0' || (1 + i % 28), -2) || ' 10:00:00', 'JDELA', "
+        "CASE WHEN i % %5 = 0 THEN NULL ELSE 'P' END, CASE WHEN i % %5 = 0 THEN NULL ELSE 'MSANTOS' END "
         "FROM n, line")
-                                   .arg(kRequests)
-                                   .arg(kItems));
+                                   .arg(requests_)
+                                   .arg(kItems)
+                                   .arg(kStores)
+                                   .arg(kLocations)
+                                   .arg(requests_ / kPending));
 }

@@ -5,6 +5,7 @@
 // read). Manual timing interleaves the two in every iteration, so the
 // ratio holds on a noisy machine.
 #include "bench/LargeSite.h"
+#include "bench/RawSqlite.h"
 
 #include "app/CurrentUser.h"
 #include "app/SessionContext.h"
@@ -22,9 +23,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point from, Clock::time_point to) { return std::chrono::duration<double>(to - from).count(); }
+using Clock = Beside::Clock;
 
 class NoPrompts : public forms::Prompts {
 public:
@@ -77,60 +76,6 @@ struct Program {
     }
 };
 
-// The same statement through SQLite's own interface, on a connection of its own.
-class RawSqlite {
-public:
-    RawSqlite()
-    {
-        if (sqlite3_open_v2(LargeSite::Get().Path().toUtf8().constData(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-            throw std::runtime_error("cannot open the large site");
-        // The page cache the program's connections have.
-        sqlite3_exec(db_, "PRAGMA cache_size=-65536", nullptr, nullptr, nullptr);
-    }
-    ~RawSqlite() { sqlite3_close(db_); }
-
-    // Prepares, steps up to `limit` rows (all when negative) reading every
-    // column, finalizes; returns the rows read.
-    int Read(const QByteArray& sql, int limit)
-    {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db_, sql.constData(), int(sql.size()), &statement, nullptr) != SQLITE_OK)
-            throw std::runtime_error(sqlite3_errmsg(db_));
-        const int columns = sqlite3_column_count(statement);
-        int rows = 0;
-        while ((limit < 0 || rows < limit) && sqlite3_step(statement) == SQLITE_ROW) {
-            for (int i = 0; i < columns; ++i) {
-                switch (sqlite3_column_type(statement, i)) {
-                case SQLITE_INTEGER: benchmark::DoNotOptimize(sqlite3_column_int64(statement, i)); break;
-                case SQLITE_FLOAT: benchmark::DoNotOptimize(sqlite3_column_double(statement, i)); break;
-                case SQLITE_NULL: break;
-                default:
-                    benchmark::DoNotOptimize(sqlite3_column_text(statement, i));
-                    benchmark::DoNotOptimize(sqlite3_column_bytes(statement, i));
-                }
-            }
-            ++rows;
-        }
-        sqlite3_finalize(statement);
-        return rows;
-    }
-
-    QStringList Plan(const QByteArray& sql)
-    {
-        QStringList lines;
-        sqlite3_stmt* statement = nullptr;
-        const QByteArray explain = "EXPLAIN QUERY PLAN " + sql;
-        sqlite3_prepare_v2(db_, explain.constData(), -1, &statement, nullptr);
-        while (statement && sqlite3_step(statement) == SQLITE_ROW)
-            lines << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 3)));
-        sqlite3_finalize(statement);
-        return lines;
-    }
-
-private:
-    sqlite3* db_ = nullptr;
-};
-
 // The dialog as the program opens it, its search box holding the text.
 struct Search {
     Program program;
@@ -154,31 +99,28 @@ struct Search {
 void FirstScreenful(benchmark::State& state, const Scope& scope, const QString& text)
 {
     Search search(scope, text);
-    RawSqlite raw;
-    double ours = 0;
-    double reference = 0;
+    RawSqlite raw(LargeSite::Get().Path());
+    Beside beside;
     for (auto _ : state) {
         const auto t0 = Clock::now();
         search.dialog.ClickSearch();
         const auto t1 = Clock::now();
         benchmark::DoNotOptimize(raw.Read(search.translated, forms::ResultGrid::kFirstRows));
         const auto t2 = Clock::now();
-        ours += Seconds(t0, t1);
-        reference += Seconds(t1, t2);
-        state.SetIterationTime(Seconds(t0, t1));
+        beside.AddOurs(t0, t1);
+        beside.AddRaw(t1, t2);
+        state.SetIterationTime(Beside::Seconds(t0, t1));
     }
     state.counters["rows_shown"] = search.dialog.grdLookup.RowsRead();
-    state.counters["raw_ms"] = 1000 * reference / double(state.iterations());
-    state.counters["ratio"] = ours / reference;
+    beside.Report(state);
 }
 
 // Reading every row of the search through the grid.
 void EveryRow(benchmark::State& state, const Scope& scope, const QString& text)
 {
     Search search(scope, text);
-    RawSqlite raw;
-    double ours = 0;
-    double reference = 0;
+    RawSqlite raw(LargeSite::Get().Path());
+    Beside beside;
     int rows = 0;
     for (auto _ : state) {
         const auto t0 = Clock::now();
@@ -188,15 +130,14 @@ void EveryRow(benchmark::State& state, const Scope& scope, const QString& text)
         const auto t1 = Clock::now();
         rows = raw.Read(search.translated, -1);
         const auto t2 = Clock::now();
-        ours += Seconds(t0, t1);
-        reference += Seconds(t1, t2);
-        state.SetIterationTime(Seconds(t0, t1));
+        beside.AddOurs(t0, t1);
+        beside.AddRaw(t1, t2);
+        state.SetIterationTime(Beside::Seconds(t0, t1));
     }
     if (rows != search.dialog.grdLookup.RowsRead())
         state.SkipWithError("the grid and SQLite read different row counts");
     state.counters["rows"] = rows;
-    state.counters["raw_ms"] = 1000 * reference / double(state.iterations());
-    state.counters["ratio"] = ours / reference;
+    beside.Report(state);
 }
 
 // What a statement never seen before costs to translate (a new search text
@@ -215,7 +156,7 @@ void TranslateNewText(benchmark::State& state)
 // list may drive the search and have its few rows sorted.
 void PrintPlans()
 {
-    RawSqlite raw;
+    RawSqlite raw(LargeSite::Get().Path());
     for (const Scope& scope : kScopes) {
         Search search(scope, QStringLiteral("A"));
         const QStringList plan = raw.Plan(search.translated);
