@@ -1,7 +1,6 @@
 #include "app/Texts.h"
 
 #include <QLocale>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <charconv>
@@ -9,6 +8,10 @@
 #include <limits>
 #include <stdexcept>
 #include <string>
+
+#ifdef Q_OS_LINUX
+#include <unistd.h>
+#endif
 
 namespace app {
 
@@ -196,6 +199,19 @@ QString Grouped(const QString& digits)
     return out;
 }
 
+#ifdef Q_OS_LINUX
+// With TZ unset, the C library reads the time-zone file again at every
+// local-time conversion (microseconds each; a list converts thousands of
+// dates). ":/etc/localtime" names the very zone that an unset TZ means and
+// lets the library keep it once read. Set before main, while the process
+// has one thread.
+const bool kLocalZonePinned = [] {
+    if (qEnvironmentVariableIsEmpty("TZ") && access("/etc/localtime", R_OK) == 0)
+        qputenv("TZ", ":/etc/localtime");
+    return true;
+}();
+#endif
+
 std::optional<QDateTime> LocalDateTime(int year, int month, int day, int hour, int minute, int second, int ms = 0)
 {
     const QDate date(year, month, day);
@@ -327,31 +343,79 @@ QString FormatDateTimeToMinute(const QDateTime& value)
     return QLocale::c().toString(value, QStringLiteral("MM/dd/yyyy hh:mm AP"));
 }
 
-// Both forms are matched by hand rather than through QDateTime::fromString,
-// whose format matching would need one format per digit count.
-std::optional<QDateTime> ParseDateTime(const QString& text)
-{
-    static const QRegularExpression twelveHour(QStringLiteral(
-        R"(^(\d{1,2})/(\d{1,2})/(\d{4}) (\d{1,2}):(\d{2}):(\d{2}) ([AaPp][Mm])$)"));
-    static const QRegularExpression twentyFourHour(QStringLiteral(
-        R"(^(\d{4})-(\d{2})-(\d{2}) (\d{2}):(\d{2}):(\d{2})(?:\.(\d{1,3}))?$)"));
+namespace {
 
-    QRegularExpressionMatch m = twelveHour.match(text);
-    if (m.hasMatch()) {
-        const int hour = m.captured(4).toInt();
-        if (hour < 1 || hour > 12)
+// Reads minDigits to maxDigits ASCII digits at `i`.
+bool ReadDigits(QStringView text, qsizetype& i, int minDigits, int maxDigits, int* value)
+{
+    int n = 0;
+    int digits = 0;
+    while (i < text.size() && digits < maxDigits && IsDigit(text[i])) {
+        n = n * 10 + (text[i].unicode() - '0');
+        ++i;
+        ++digits;
+    }
+    *value = n;
+    return digits >= minDigits;
+}
+
+bool ReadChar(QStringView text, qsizetype& i, char c)
+{
+    if (i >= text.size() || text[i] != QLatin1Char(c))
+        return false;
+    ++i;
+    return true;
+}
+
+// "m/d/yyyy h:mm:ss AM", one or two digits for month, day and hour.
+std::optional<QDateTime> ParseTwelveHour(QStringView text)
+{
+    qsizetype i = 0;
+    int month = 0, day = 0, year = 0, hour = 0, minute = 0, second = 0;
+    if (!ReadDigits(text, i, 1, 2, &month) || !ReadChar(text, i, '/') || !ReadDigits(text, i, 1, 2, &day)
+        || !ReadChar(text, i, '/') || !ReadDigits(text, i, 4, 4, &year) || !ReadChar(text, i, ' ')
+        || !ReadDigits(text, i, 1, 2, &hour) || !ReadChar(text, i, ':') || !ReadDigits(text, i, 2, 2, &minute)
+        || !ReadChar(text, i, ':') || !ReadDigits(text, i, 2, 2, &second) || !ReadChar(text, i, ' ')
+        || text.size() - i != 2 || hour < 1 || hour > 12)
+        return std::nullopt;
+    const QChar half = text[i].toUpper();
+    if ((half != QLatin1Char('A') && half != QLatin1Char('P')) || text[i + 1].toUpper() != QLatin1Char('M'))
+        return std::nullopt;
+    return LocalDateTime(year, month, day, hour % 12 + (half == QLatin1Char('P') ? 12 : 0), minute, second);
+}
+
+// "yyyy-MM-dd HH:mm:ss", with up to three digits of a fraction of a second.
+std::optional<QDateTime> ParseTwentyFourHour(QStringView text)
+{
+    qsizetype i = 0;
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, ms = 0;
+    if (!ReadDigits(text, i, 4, 4, &year) || !ReadChar(text, i, '-') || !ReadDigits(text, i, 2, 2, &month)
+        || !ReadChar(text, i, '-') || !ReadDigits(text, i, 2, 2, &day) || !ReadChar(text, i, ' ')
+        || !ReadDigits(text, i, 2, 2, &hour) || !ReadChar(text, i, ':') || !ReadDigits(text, i, 2, 2, &minute)
+        || !ReadChar(text, i, ':') || !ReadDigits(text, i, 2, 2, &second))
+        return std::nullopt;
+    if (ReadChar(text, i, '.')) {
+        const qsizetype start = i;
+        if (!ReadDigits(text, i, 1, 3, &ms))
             return std::nullopt;
-        const bool pm = m.captured(7).toUpper() == QLatin1String("PM");
-        return LocalDateTime(m.captured(3).toInt(), m.captured(1).toInt(), m.captured(2).toInt(),
-                             hour % 12 + (pm ? 12 : 0), m.captured(5).toInt(), m.captured(6).toInt());
+        for (qsizetype digits = i - start; digits < 3; ++digits)
+            ms *= 10;
     }
-    m = twentyFourHour.match(text);
-    if (m.hasMatch()) {
-        const int ms = m.captured(7).isEmpty() ? 0 : m.captured(7).leftJustified(3, QLatin1Char('0')).toInt();
-        return LocalDateTime(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
-                             m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt(), ms);
-    }
-    return std::nullopt;
+    if (i != text.size())
+        return std::nullopt;
+    return LocalDateTime(year, month, day, hour, minute, second, ms);
+}
+
+} // namespace
+
+// Both forms are read by hand: a result of thousands of rows converts every
+// date-time it holds, and a general format parser costs far more than the
+// query that read them.
+std::optional<QDateTime> ParseDateTime(QStringView text)
+{
+    if (text.size() >= 5 && text[4] == QLatin1Char('-'))
+        return ParseTwentyFourHour(text);
+    return ParseTwelveHour(text);
 }
 
 QString ValueText(const QVariant& value)

@@ -69,6 +69,7 @@ QString FormatDateTime(const QDateTime& value);
 QString FormatDateTimeToMinute(const QDateTime& value);
 // Reads that text back (also with a one-digit month, day or hour, and the
 // 24-hour "yyyy-MM-dd HH:mm:ss" form); nothing when it is no date-time.
-std::optional<QDateTime> ParseDateTime(const QString& text);
+std::optional<QDateTime> ParseDateTime(QStringView text);
+inline std::optional<QDateTime> ParseDateTime(const QString& text) { return ParseDateTime(QStringView(text)); }
 
 } // namespace app

@@ -110,7 +110,15 @@ QVector<IndexDef> BuildIndexes()
         // item it passes at a location.
         {"ixInventLocation", "tbInvent", {"LocationID", "ItemID", "ItemStatus"}},
         {"ixRequestNumber", "tbInvWithdrawRequest", {"DocumentNumber"}},
+        // The highest request number is this index's last entry (the
+        // numbering query is translated to ask it so), not a conversion of
+        // every number ever stored.
+        {"ixRequestNumberValue", "tbInvWithdrawRequest", {"tsql_int_key(DocumentNumber)"}},
         {"ixRequestState", "tbInvWithdrawRequest", {"LocationID", "Status", "TransDate"}},
+        // Requests not yet processed, by location, as the request list asks
+        // for them (isnull(Status,'') = ''): a few among years of processed
+        // ones.
+        {"ixRequestOpen", "tbInvWithdrawRequest", {"ifnull(Status,'') COLLATE NOCASE", "LocationID", "TransDate"}},
         {"ixUserLocationLocation", "tbInvUserLocation", {"LocationID"}},
         {"ixLocationName", "tbInvLocation", {"Location"}},
     };

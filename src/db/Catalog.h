@@ -27,6 +27,7 @@ struct TableDef {
 struct IndexDef {
     QString name;
     QString table;
+    // Columns, or expressions in the embedded database's SQL.
     QStringList columns;
 };
 

@@ -4,6 +4,8 @@
 #include "db/EmbeddedFormat.h"
 #include "db/EmbeddedProcedures.h"
 #include "db/FirstRowsPlan.h"
+#include "db/StatementShape.h"
+#include "app/Texts.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -25,6 +27,8 @@ constexpr int kBusyTimeoutMs = 15000;
 constexpr int kBackupWaits = 200;
 // Negative: a size in KiB (64 MiB at most, taken as pages are read).
 constexpr int kPageCacheKiB = -65536;
+// Prepared statements kept before the cache starts afresh.
+constexpr int kPreparedLimit = 256;
 
 QString NextConnectionName()
 {
@@ -56,12 +60,36 @@ QString ErrorText(const QSqlError& error)
     return text.isEmpty() ? error.text() : text;
 }
 
-QVariant ToDateTime(const QVariant& value)
+// A stored date-time text as a date-time; a text that is none stays text.
+QVariant TextValue(const char* utf8, int length, bool isDateTime)
 {
-    if (value.typeId() != QMetaType::QString)
-        return value;
-    const QDateTime dt = QDateTime::fromString(value.toString(), kEmbeddedDateTimeFormat);
-    return dt.isValid() ? QVariant(dt) : value;
+    QString text = QString::fromUtf8(utf8, length);
+    if (isDateTime) {
+        if (const std::optional<QDateTime> value = app::ParseDateTime(text))
+            return *value;
+    }
+    return text;
+}
+
+// One column of the current row, as a value: numbers as qlonglong or
+// double, texts as QString, NULL as a null QVariant.
+QVariant ColumnValue(sqlite3_stmt* statement, int i, bool isDateTime)
+{
+    switch (sqlite3_column_type(statement, i)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(statement, i)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(statement, i));
+    case SQLITE_TEXT:
+        return TextValue(reinterpret_cast<const char*>(sqlite3_column_text(statement, i)),
+                         sqlite3_column_bytes(statement, i), isDateTime);
+    case SQLITE_BLOB: {
+        const auto* data = static_cast<const char*>(sqlite3_column_blob(statement, i));
+        return QVariant(QByteArray(data, sqlite3_column_bytes(statement, i)));
+    }
+    default:
+        return QVariant();
+    }
 }
 
 // Which result columns hold date-times: those the translation names and the
@@ -95,10 +123,8 @@ public:
             return QVariant(qlonglong(cell.integer));
         case SQLITE_FLOAT:
             return QVariant(cell.real);
-        case SQLITE_TEXT: {
-            const QVariant text(QString::fromUtf8(bytes_.data() + cell.bytes.offset, cell.bytes.length));
-            return isDateTime_[column] ? ToDateTime(text) : text;
-        }
+        case SQLITE_TEXT:
+            return TextValue(bytes_.data() + cell.bytes.offset, cell.bytes.length, isDateTime_[column]);
         case SQLITE_BLOB:
             return QVariant(QByteArray(bytes_.data() + cell.bytes.offset, cell.bytes.length));
         default:
@@ -171,12 +197,67 @@ private:
     std::vector<char> bytes_;
 };
 
-// Date-times are stored as sortable text, whatever form Qt would bind them in.
-QVariant ToStorage(const QVariant& value)
+// Date-times are stored as sortable text.
+QByteArray StoredDateTime(const QDateTime& value) { return value.toString(kEmbeddedDateTimeFormat).toUtf8(); }
+
+void BindText(sqlite3_stmt* statement, int index, const QByteArray& utf8)
 {
-    if (value.typeId() == QMetaType::QDateTime && !value.isNull())
-        return value.toDateTime().toString(kEmbeddedDateTimeFormat);
-    return value;
+    sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
+// A value bound as the Qt driver would bind it: null values (a null text
+// too) as NULL, whole numbers and flags as integers.
+void BindValue(sqlite3_stmt* statement, int index, const QVariant& value)
+{
+    if (value.isNull() || (value.typeId() == QMetaType::QString && value.toString().isNull())
+        || (value.typeId() == QMetaType::QDateTime && value.toDateTime().isNull())) {
+        sqlite3_bind_null(statement, index);
+        return;
+    }
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        sqlite3_bind_int64(statement, index, value.toLongLong());
+        break;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        sqlite3_bind_double(statement, index, value.toDouble());
+        break;
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        sqlite3_bind_blob(statement, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    case QMetaType::QDateTime:
+        BindText(statement, index, StoredDateTime(value.toDateTime()));
+        break;
+    default:
+        BindText(statement, index, value.toString().toUtf8());
+    }
+}
+
+// A lifted literal bound with the value it has in the statement: a text
+// unquoted (a date-time text in the stored form), a number as an integer
+// when it is whole and fits, else as a real, as SQLite reads such literals.
+void BindLiteral(sqlite3_stmt* statement, int index, QStringView literal, bool isText, bool isDateTime)
+{
+    if (isText) {
+        const QString value = StringValue(literal.toString());
+        const std::optional<QDateTime> date = isDateTime ? app::ParseDateTime(value) : std::nullopt;
+        BindText(statement, index, date ? StoredDateTime(*date) : value.toUtf8());
+        return;
+    }
+    const bool whole = !literal.contains(QLatin1Char('.')) && !literal.contains(QLatin1Char('e'), Qt::CaseInsensitive);
+    bool fits = false;
+    const qlonglong number = whole ? literal.toLongLong(&fits) : 0;
+    if (fits)
+        sqlite3_bind_int64(statement, index, number);
+    else
+        sqlite3_bind_double(statement, index, literal.toDouble());
 }
 
 } // namespace
@@ -186,6 +267,7 @@ SqliteConnection::SqliteConnection(QString path)
 
 SqliteConnection::~SqliteConnection()
 {
+    FinalizeStatements();
     if (inTransaction_) {
         try {
             RunControl(QStringLiteral("ROLLBACK"));
@@ -260,6 +342,8 @@ int SqliteConnection::Upgrade(const QString& path)
         connection->ExecuteNative(QStringLiteral("DROP INDEX IF EXISTS ") + index.name);
     for (const QString& ddl : Catalog::Instance().SqliteIndexDdl() + Catalog::Instance().SqliteLengthTriggerDdl())
         connection->ExecuteNative(ddl);
+    // Keys that differ only in trailing blanks are one key now.
+    connection->ExecuteNative(QStringLiteral("REINDEX NOCASE"));
     connection->MarkCurrent();
     transaction.Commit();
     return version;
@@ -388,8 +472,17 @@ RowSet SqliteConnection::DoExecute(const QString& statement)
             throw DbError(QStringLiteral("Could not find stored procedure '%1'.").arg(call->name));
         return (*procedure)(*this, call->arguments);
     }
-    const Translation& translation = translator_.Translate(statement);
-    return ExecuteNative(translation.sql, {}, translation.dateTimeColumns);
+    // Statements that differ only in their values share one translation and
+    // one prepared statement; the values are bound.
+    const StatementShape shape = ShapeOf(statement);
+    const Translation& translation = translator_.TranslateShape(shape.text);
+    return Run(translation.sql, translation.dateTimeColumns, [&](sqlite3_stmt* prepared) {
+        for (int k = 0; k < shape.literals.size(); ++k) {
+            const LiftedLiteral& literal = shape.literals[k];
+            BindLiteral(prepared, k + 1, QStringView(statement).mid(literal.begin, literal.length), literal.isText,
+                        translation.dateParameters.contains(k));
+        }
+    });
 }
 
 std::unique_ptr<Cursor> SqliteConnection::DoOpenCursor(const QString& statement)
@@ -435,42 +528,79 @@ QString SqliteConnection::PlannedCursorSql(const QString& statement)
 RowSet SqliteConnection::ExecuteNative(const QString& sql, const QVariantList& binds,
                                        const QSet<QString>& dateTimeColumns)
 {
-    QSqlQuery query(database_);
-    query.setForwardOnly(true);
-    bool ok = false;
-    if (binds.isEmpty()) {
-        ok = query.exec(sql);
-    } else {
-        ok = query.prepare(sql);
-        if (ok) {
-            for (const QVariant& value : binds)
-                query.addBindValue(ToStorage(value));
-            ok = query.exec();
-        }
-    }
-    if (!ok)
-        throw DbError(Failure(query.lastError()));
-    if (!query.isSelect())
-        return {};
+    return Run(sql, dateTimeColumns, [&](sqlite3_stmt* prepared) {
+        for (int i = 0; i < binds.size(); ++i)
+            BindValue(prepared, i + 1, binds[i]);
+    });
+}
 
-    const QSqlRecord record = query.record();
-    QStringList columns;
-    for (int i = 0; i < record.count(); ++i)
-        columns << record.fieldName(i);
-    const QVector<bool> isDateTime = DateTimeFlags(columns, dateTimeColumns);
-    QVector<RowSet::Row> rows;
-    while (query.next()) {
-        RowSet::Row row;
-        row.reserve(columns.size());
-        for (int i = 0; i < columns.size(); ++i) {
-            const QVariant value = query.value(i);
-            row << (isDateTime[i] && !value.isNull() ? ToDateTime(value) : value);
+SqliteConnection::Prepared& SqliteConnection::PreparedFor(const QString& sql, const QSet<QString>& dateTimeColumns)
+{
+    auto it = prepared_.find(sql);
+    if (it != prepared_.end())
+        return it.value();
+    if (prepared_.size() >= kPreparedLimit)
+        FinalizeStatements();
+    const QByteArray utf8 = sql.toUtf8();
+    Prepared prepared;
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v3(handle_, utf8.constData(), int(utf8.size()) + 1, SQLITE_PREPARE_PERSISTENT,
+                                      &prepared.statement, &tail);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(prepared.statement);
+        throw DbError(FileFailure(QString::fromUtf8(sqlite3_errmsg(handle_)), rc, path_));
+    }
+    if (tail && !QByteArray(tail).trimmed().isEmpty()) {
+        sqlite3_finalize(prepared.statement);
+        throw DbError(QStringLiteral("Unable to execute multiple statements at a time"));
+    }
+    for (int i = 0; i < sqlite3_column_count(prepared.statement); ++i)
+        prepared.columns << QString::fromUtf8(sqlite3_column_name(prepared.statement, i));
+    prepared.isDateTime = DateTimeFlags(prepared.columns, dateTimeColumns);
+    return prepared_.insert(sql, std::move(prepared)).value();
+}
+
+RowSet SqliteConnection::Run(const QString& sql, const QSet<QString>& dateTimeColumns, const Binder& bind)
+{
+    Prepared& prepared = PreparedFor(sql, dateTimeColumns);
+    sqlite3_stmt* statement = prepared.statement;
+    // Reset whatever happens: a statement left stepping would hold its read
+    // of the database.
+    struct Reset {
+        sqlite3_stmt* statement;
+        ~Reset()
+        {
+            if (statement) {
+                sqlite3_reset(statement);
+                sqlite3_clear_bindings(statement);
+            }
         }
+    } reset{statement};
+    if (!prepared.statement)  // a blank statement
+        return {};
+    bind(statement);
+    const int columns = int(prepared.columns.size());
+    QVector<RowSet::Row> rows;
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        RowSet::Row row;
+        row.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            row << ColumnValue(statement, i, prepared.isDateTime[i]);
         rows << std::move(row);
     }
-    if (query.lastError().isValid())
-        throw DbError(Failure(query.lastError()));
-    return RowSet(std::move(columns), std::move(rows));
+    if (rc != SQLITE_DONE)
+        throw DbError(FileFailure(QString::fromUtf8(sqlite3_errmsg(handle_)), sqlite3_extended_errcode(handle_), path_));
+    if (columns == 0)
+        return {};
+    return RowSet(prepared.columns, std::move(rows));
+}
+
+void SqliteConnection::FinalizeStatements()
+{
+    for (const Prepared& prepared : std::as_const(prepared_))
+        sqlite3_finalize(prepared.statement);
+    prepared_.clear();
 }
 
 void SqliteConnection::RunControl(const QString& sql)

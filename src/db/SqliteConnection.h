@@ -8,9 +8,14 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QVariantList>
+#include <functional>
 #include <memory>
 
+struct sqlite3_stmt;
+
 namespace db {
+
+struct StatementShape;
 
 // The embedded backend: one SQLite file holding both databases (INVENTORY
 // and Password), in WAL mode with a busy timeout. Statements are translated
@@ -20,10 +25,11 @@ public:
     // The mark a database file of this program carries (SQLite's
     // application_id), and the version of its layout (user_version).
     // Version 2 changed two indexes and refuses texts too long for their
-    // columns; version 1 files were made before the mark and are known by
-    // their tables.
+    // columns; version 3 indexes request numbers and open requests, and
+    // compares texts without regard to trailing blanks; version 1 files were
+    // made before the mark and are known by their tables.
     static constexpr int kApplicationId = 0x54737279;  // "Tsry"
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
     // Opens an existing database file of the current layout; throws DbError,
     // naming the file, when it is missing, cannot be opened, is no database
@@ -48,6 +54,9 @@ public:
     QString DatabaseName() const override { return QStringLiteral("INVENTORY"); }
 
     const QString& Path() const { return path_; }
+    // SQLite's own handle of the connection, for tools that watch or
+    // measure what it runs.
+    sqlite3* NativeHandle() const { return handle_; }
 
     // The database's own consistency check: empty when the file is sound,
     // else the problems it found.
@@ -59,7 +68,8 @@ public:
 
     // Runs one SQLite statement as written, with positional bind values.
     // Text values of the named result columns (lower-case), and of the
-    // catalog's date-time columns, come back as date-times.
+    // catalog's date-time columns, come back as date-times. The statement is
+    // prepared once and kept for the next call with the same text.
     RowSet ExecuteNative(const QString& sql, const QVariantList& binds = {},
                          const QSet<QString>& dateTimeColumns = {});
 
@@ -89,6 +99,17 @@ private:
     void RunControl(const QString& sql);
     const QString& CursorSql(const Translation& translation);
 
+    // A statement prepared once and run again with new values.
+    struct Prepared {
+        sqlite3_stmt* statement = nullptr;
+        QStringList columns;
+        QVector<bool> isDateTime;
+    };
+    using Binder = std::function<void(sqlite3_stmt*)>;
+    Prepared& PreparedFor(const QString& sql, const QSet<QString>& dateTimeColumns);
+    RowSet Run(const QString& sql, const QSet<QString>& dateTimeColumns, const Binder& bind);
+    void FinalizeStatements();
+
     QString path_;
     QString connectionName_;
     QSqlDatabase database_;
@@ -97,6 +118,7 @@ private:
     // Whether a membership list of a first-rows plan is short, by the query
     // that counts it.
     QHash<QString, bool> shortLists_;
+    QHash<QString, Prepared> prepared_;
     bool inTransaction_ = false;
 };
 

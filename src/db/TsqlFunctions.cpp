@@ -3,7 +3,9 @@
 #include "db/TsqlTranslator.h"
 
 #include <QByteArray>
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <limits>
 #include <sqlite3.h>
 
@@ -72,58 +74,82 @@ bool AnyNull(int argc, sqlite3_value** argv)
 constexpr qint64 kIntMin = std::numeric_limits<qint32>::min();
 constexpr qint64 kIntMax = std::numeric_limits<qint32>::max();
 
-// Text to int as the server converts it: blanks around, an optional sign and
-// digits only; an empty or all-blank text is 0.
-void TextToInt(sqlite3_context* context, const QString& text)
+// An int as the server converts a value to one, or the server's message
+// when it cannot: texts with blanks around, an optional sign and digits only
+// (an empty or all-blank text is 0); numbers truncated; both within int.
+struct IntConversion {
+    std::optional<qint64> value;
+    QString failure;
+};
+
+IntConversion TextToInt(const QString& text)
 {
     const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty()) {
-        sqlite3_result_int(context, 0);
-        return;
-    }
+    if (trimmed.isEmpty())
+        return {0, {}};
     int start = (trimmed[0] == QLatin1Char('+') || trimmed[0] == QLatin1Char('-')) ? 1 : 0;
     bool digitsOnly = start < trimmed.size();
     for (int i = start; i < trimmed.size() && digitsOnly; ++i)
         digitsOnly = trimmed[i] >= QLatin1Char('0') && trimmed[i] <= QLatin1Char('9');
-    if (!digitsOnly) {
-        ResultError(context, QStringLiteral("Conversion failed when converting the varchar value '%1' to data type int.").arg(text));
-        return;
-    }
+    if (!digitsOnly)
+        return {std::nullopt,
+                QStringLiteral("Conversion failed when converting the varchar value '%1' to data type int.").arg(text)};
     bool ok = false;
     const qint64 value = trimmed.toLongLong(&ok);
-    if (!ok || value < kIntMin || value > kIntMax) {
-        ResultError(context, QStringLiteral("The conversion of the varchar value '%1' overflowed an int column.").arg(text));
-        return;
-    }
-    sqlite3_result_int64(context, value);
+    if (!ok || value < kIntMin || value > kIntMax)
+        return {std::nullopt, QStringLiteral("The conversion of the varchar value '%1' overflowed an int column.").arg(text)};
+    return {value, {}};
 }
 
-void IntFunction(sqlite3_context* context, int, sqlite3_value** argv)
+IntConversion ToInt(sqlite3_value* value)
 {
-    sqlite3_value* value = argv[0];
     switch (sqlite3_value_type(value)) {
-    case SQLITE_NULL:
-        sqlite3_result_null(context);
-        return;
     case SQLITE_INTEGER: {
         const sqlite3_int64 v = sqlite3_value_int64(value);
         if (v < kIntMin || v > kIntMax)
-            ResultError(context, QStringLiteral("Arithmetic overflow error converting expression to data type int."));
-        else
-            sqlite3_result_int64(context, v);
-        return;
+            return {std::nullopt, QStringLiteral("Arithmetic overflow error converting expression to data type int.")};
+        return {v, {}};
     }
     case SQLITE_FLOAT: {
         const double v = std::trunc(sqlite3_value_double(value));
         if (!(v >= double(kIntMin) && v <= double(kIntMax)))
-            ResultError(context, QStringLiteral("Arithmetic overflow error converting expression to data type int."));
-        else
-            sqlite3_result_int64(context, sqlite3_int64(v));
-        return;
+            return {std::nullopt, QStringLiteral("Arithmetic overflow error converting expression to data type int.")};
+        return {sqlite3_int64(v), {}};
     }
     default:
-        TextToInt(context, ArgText(value));
+        return TextToInt(ArgText(value));
     }
+}
+
+void IntFunction(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const IntConversion converted = ToInt(argv[0]);
+    if (converted.value)
+        sqlite3_result_int64(context, *converted.value);
+    else
+        ResultError(context, converted.failure);
+}
+
+// The int a value converts to, or, when it converts to none, the value as
+// text, which sorts after every number. So max() of the keys is the
+// largest int when every value converts, and otherwise a value that the
+// int conversion refuses: tsql_int(max(tsql_int_key(x))) is max(tsql_int(x)),
+// failing when that fails, and an index on the key answers it at once.
+void IntKeyFunction(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const IntConversion converted = ToInt(argv[0]);
+    if (converted.value)
+        sqlite3_result_int64(context, *converted.value);
+    else
+        ResultText(context, ArgText(argv[0]));
 }
 
 // Text of a number as the server writes it into a varchar: whole numbers
@@ -178,8 +204,32 @@ void ReplaceFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
 void Register(sqlite3* handle, const char* name, int argc,
               void (*function)(sqlite3_context*, int, sqlite3_value**))
 {
-    sqlite3_create_function_v2(handle, name, argc, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, function,
-                               nullptr, nullptr, nullptr);
+    // Deterministic and innocuous: an index may be built on them.
+    sqlite3_create_function_v2(handle, name, argc, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                               function, nullptr, nullptr, nullptr);
+}
+
+int FoldAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
+
+// The server's comparison of texts: letters without regard to case, and the
+// shorter text compared as if padded with blanks, so trailing blanks never
+// matter ('1 ' = '1'). Letters fold as SQLite's own NOCASE folds them
+// (ASCII), so indexes built with either order the same texts alike.
+int CompareAsServer(void*, int leftLength, const void* left, int rightLength, const void* right)
+{
+    const auto* a = static_cast<const unsigned char*>(left);
+    const auto* b = static_cast<const unsigned char*>(right);
+    const int common = std::min(leftLength, rightLength);
+    for (int i = 0; i < common; ++i)
+        if (const int d = FoldAscii(a[i]) - FoldAscii(b[i]))
+            return d;
+    for (int i = common; i < leftLength; ++i)
+        if (a[i] != ' ')
+            return a[i] - ' ';
+    for (int i = common; i < rightLength; ++i)
+        if (b[i] != ' ')
+            return ' ' - b[i];
+    return 0;
 }
 
 } // namespace
@@ -230,10 +280,14 @@ void RegisterSqliteFunctions(sqlite3* handle)
 {
     using namespace tsql;
     Register(handle, kIntFunction, 1, IntFunction);
+    Register(handle, kIntKeyFunction, 1, IntKeyFunction);
     Register(handle, kVarcharFunction, 1, VarcharFunction);
     Register(handle, kVarcharFunction, 2, VarcharFunction);
     Register(handle, kPatIndexFunction, 2, PatIndexFunction);
     Register(handle, kReplaceFunction, 3, ReplaceFunction);
+    // Text columns are declared COLLATE NOCASE; on the program's
+    // connections that name compares as the server does.
+    sqlite3_create_collation_v2(handle, "NOCASE", SQLITE_UTF8, nullptr, CompareAsServer, nullptr);
 }
 
 } // namespace db

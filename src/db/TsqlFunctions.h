@@ -8,6 +8,7 @@ namespace db::tsql {
 
 // SQLite names of the registered functions.
 inline constexpr char kIntFunction[] = "tsql_int";            // tsql_int(x)
+inline constexpr char kIntKeyFunction[] = "tsql_int_key";     // tsql_int_key(x): see TsqlFunctions.cpp
 inline constexpr char kVarcharFunction[] = "tsql_varchar";    // tsql_varchar(x, n)
 inline constexpr char kPatIndexFunction[] = "tsql_patindex";  // tsql_patindex(pattern, text)
 inline constexpr char kReplaceFunction[] = "tsql_replace";    // tsql_replace(text, find, with)

@@ -4,12 +4,33 @@ namespace db {
 
 namespace {
 
+int OperatorLength(const QString& text, int start)
+{
+    static const char* const kTwoCharOperators[] = {"<>", "<=", ">=", "!=", "!<", "!>", "||", "=="};
+    const QStringView rest = QStringView(text).mid(start, 2);
+    for (const char* op : kTwoCharOperators)
+        if (rest == QLatin1String(op))
+            return 2;
+    return 1;
+}
+
+// A marker of a lifted literal in a statement's shape: ?T<n> or ?N<n>.
+int MarkerLength(const QString& text, int start)
+{
+    if (text[start] != QLatin1Char('?') || start + 2 >= text.size()
+        || (text[start + 1] != QLatin1Char('T') && text[start + 1] != QLatin1Char('N')) || !text[start + 2].isDigit())
+        return 0;
+    int i = start + 2;
+    while (i < text.size() && text[i].isDigit())
+        ++i;
+    return i - start;
+}
+
+} // namespace
+
 bool IsWordStart(QChar c) { return c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char('@') || c == QLatin1Char('#'); }
 bool IsWordChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('@') || c == QLatin1Char('#') || c == QLatin1Char('$'); }
 
-// Length of the quoted run starting at `start` (opening quote `open`, closing
-// `close`, a doubled closing character standing for itself). An unclosed run
-// takes the rest of the text, and SQLite reports it.
 int QuotedLength(const QString& text, int start, QChar close)
 {
     int i = start + 1;
@@ -47,19 +68,7 @@ int NumberLength(const QString& text, int start)
     return i - start;
 }
 
-int OperatorLength(const QString& text, int start)
-{
-    static const char* const kTwoCharOperators[] = {"<>", "<=", ">=", "!=", "!<", "!>", "||", "=="};
-    const QStringView rest = QStringView(text).mid(start, 2);
-    for (const char* op : kTwoCharOperators)
-        if (rest == QLatin1String(op))
-            return 2;
-    return 1;
-}
-
-} // namespace
-
-QVector<Token> Tokenize(const QString& text)
+QVector<Token> Tokenize(const QString& text, TokenizeMode mode)
 {
     QVector<Token> tokens;
     QString leading;
@@ -73,6 +82,17 @@ QVector<Token> Tokenize(const QString& text)
         }
         Token token;
         int length = 1;
+        int marker = 0;
+        if (mode == TokenizeMode::Shape && (marker = MarkerLength(text, i)) > 0) {
+            token.kind = text[i + 1] == QLatin1Char('T') ? TokenKind::String : TokenKind::Number;
+            token.parameter = text.mid(i + 2, marker - 2).toInt() - 1;
+            token.text = QLatin1Char('?') + text.mid(i + 2, marker - 2);
+            token.leading = leading;
+            leading.clear();
+            tokens << token;
+            i += marker;
+            continue;
+        }
         if (c == QLatin1Char('\'')) {
             token.kind = TokenKind::String;
             length = QuotedLength(text, i, QLatin1Char('\''));

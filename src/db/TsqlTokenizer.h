@@ -20,6 +20,9 @@ struct Token {
     TokenKind kind = TokenKind::Other;
     QString text;      // as it appears in the output
     QString leading;   // blanks before the token, kept so untouched text stays byte-identical
+    // A literal lifted out of the statement (see StatementShape.h): its
+    // 0-based position among the lifted literals; text is SQLite's ?<n>.
+    int parameter = -1;
 
     bool Is(TokenKind k, QLatin1String t) const
     {
@@ -30,9 +33,25 @@ struct Token {
     bool IsName() const { return kind == TokenKind::Word || kind == TokenKind::Bracketed; }
 };
 
+enum class TokenizeMode {
+    Statement,
+    // A statement's shape: its markers ?T<n> and ?N<n> become String and
+    // Number tokens that stand for parameter n.
+    Shape,
+};
+
 // Splits T-SQL text into tokens; joining leading + text of every token gives
 // the input back (trailing blanks aside).
-QVector<Token> Tokenize(const QString& text);
+QVector<Token> Tokenize(const QString& text, TokenizeMode mode = TokenizeMode::Statement);
+
+bool IsWordStart(QChar c);
+bool IsWordChar(QChar c);
+// Length of the quoted run starting at `start` (closing character `close`,
+// doubled to stand for itself). An unclosed run takes the rest of the text,
+// and SQLite reports it.
+int QuotedLength(const QString& text, int start, QChar close);
+// Length of the number starting at `start`: digits, one point, an exponent.
+int NumberLength(const QString& text, int start);
 
 QString JoinTokens(const QVector<Token>& tokens);
 

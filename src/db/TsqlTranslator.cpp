@@ -77,11 +77,14 @@ public:
         RewriteComparedDates();
         RewritePlus();
         RewriteFunctions();
+        RewriteMaxOfInt();
+        CollateColumnlessComparisons();
         if (plan_ == Plan::FirstRows) {
             const FirstRowsPlans plans = PlanForFirstRows(t_);
-            return {JoinTokens(plans.byOrder), JoinTokens(plans.byShortList), plans.listCount, dateTimeColumns_};
+            return {JoinTokens(plans.byOrder), JoinTokens(plans.byShortList), plans.listCount, dateTimeColumns_,
+                    dateParameters_};
         }
-        return {JoinTokens(t_), {}, {}, dateTimeColumns_};
+        return {JoinTokens(t_), {}, {}, dateTimeColumns_, dateParameters_};
     }
 
 private:
@@ -213,6 +216,10 @@ private:
     {
         if (t_[i].kind != TokenKind::String)
             return;
+        if (t_[i].parameter >= 0) {
+            dateParameters_.insert(t_[i].parameter);
+            return;
+        }
         const std::optional<QDateTime> value = app::ParseDateTime(StringValue(t_[i].text));
         if (value)
             t_[i].text = Quote(value->toString(kEmbeddedDateTimeFormat));
@@ -523,10 +530,64 @@ private:
             t_.insert(call + k, replacement[k]);
     }
 
+    // max(tsql_int(x)) becomes tsql_int(max(tsql_int_key(x))): the same
+    // value and the same failure (see tsql_int_key), answered by the last
+    // entry of an index on the key instead of converting every row.
+    void RewriteMaxOfInt()
+    {
+        const QLatin1String intFunction(tsql::kIntFunction);
+        for (int i = 0; i + 3 < t_.size(); ++i) {
+            if (!t_[i].IsWord(QLatin1String("max")) || !t_[i + 1].IsPunct('(') || !t_[i + 2].IsWord(intFunction)
+                || !t_[i + 3].IsPunct('('))
+                continue;
+            const int innerClose = MatchingClose(t_, i + 3);
+            if (MatchingClose(t_, i + 1) != innerClose + 1)
+                continue;
+            t_[i].text = intFunction;
+            t_[i + 2].text = QStringLiteral("max");
+            t_.insert(i + 4, MakeToken(TokenKind::Word, QLatin1String(tsql::kIntKeyFunction)));
+            t_.insert(i + 5, Punct('('));
+            t_.insert(innerClose + 2, Punct(')'));
+        }
+    }
+
+    // The server compares texts without regard to case or trailing blanks.
+    // Text columns are declared with a collation that compares so (NOCASE,
+    // as the program's connections define it), and a comparison with a
+    // column takes the column's; one of which neither side is a column
+    // (isnull(x,'') = '', two literals) is given that collation.
+    void CollateColumnlessComparisons()
+    {
+        for (int i = 1; i + 1 < t_.size(); ++i) {
+            if (!IsComparison(t_[i]))
+                continue;
+            const int leftBegin = PrimaryBegin(i - 1);
+            const bool signed_ = t_[i + 1].kind == TokenKind::Operator;  // = -1
+            const int rightBegin = signed_ ? i + 2 : i + 1;
+            const int rightEnd = PrimaryEnd(rightBegin);
+            if (leftBegin < 0 || rightBegin >= t_.size() || IsColumn(leftBegin, i) || IsColumn(rightBegin, rightEnd)
+                || t_[rightBegin].kind == TokenKind::Operator)
+                continue;
+            if (rightEnd < t_.size() && t_[rightEnd].IsWord(QLatin1String("collate")))
+                continue;
+            t_.insert(rightEnd, Word(QStringLiteral("COLLATE")));
+            t_.insert(rightEnd + 1, Word(QStringLiteral("NOCASE")));
+            i = rightEnd + 1;
+        }
+    }
+
+    // A name, possibly qualified, that calls nothing (NULL counts: it needs
+    // no collation either).
+    bool IsColumn(int begin, int end) const
+    {
+        return begin < end && end <= t_.size() && t_[begin].IsName() && !t_[end - 1].IsPunct(')');
+    }
+
     const Catalog& catalog_;
     Tokens t_;
     Plan plan_;
     QSet<QString> dateTimeColumns_;
+    QSet<int> dateParameters_;
 };
 
 // Reads a possibly qualified name (db..name, db.owner.name, name) from
@@ -582,19 +643,24 @@ TsqlTranslator::TsqlTranslator(const Catalog& catalog) : catalog_(catalog) {}
 
 const Translation& TsqlTranslator::Translate(const QString& statement, Plan plan)
 {
-    QHash<QString, Translation>& cache = cache_[plan == Plan::FirstRows ? 1 : 0];
-    auto it = cache.find(statement);
+    return Cached(plan == Plan::FirstRows ? kFirstRows : kAllRows, statement, plan, TokenizeMode::Statement);
+}
+
+const Translation& TsqlTranslator::TranslateShape(const QString& shape)
+{
+    return Cached(kShapes, shape, Plan::AllRows, TokenizeMode::Shape);
+}
+
+const Translation& TsqlTranslator::Cached(CacheKind kind, const QString& text, Plan plan, TokenizeMode mode)
+{
+    QHash<QString, Translation>& cache = cache_[kind];
+    auto it = cache.find(text);
     if (it == cache.end()) {
         if (cache.size() >= kCacheLimit)
             cache.clear();
-        it = cache.insert(statement, TranslateUncached(statement, plan));
+        it = cache.insert(text, StatementRewriter(catalog_, Tokenize(text, mode), plan).Run());
     }
     return it.value();
-}
-
-Translation TsqlTranslator::TranslateUncached(const QString& statement, Plan plan) const
-{
-    return StatementRewriter(catalog_, Tokenize(statement), plan).Run();
 }
 
 std::optional<ProcedureCall> TsqlTranslator::ParseProcedureCall(const QString& statement)

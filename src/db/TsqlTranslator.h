@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Catalog.h"
+#include "db/TsqlTokenizer.h"
 
 #include <QHash>
 #include <QSet>
@@ -22,6 +23,9 @@ struct Translation {
     // Result columns (lower-case names) whose values are date-times, beyond
     // the date-time columns that the catalog names.
     QSet<QString> dateTimeColumns;
+    // Of a shape's lifted literals (0-based), those that stand for
+    // date-times: their texts are bound in the stored form.
+    QSet<int> dateParameters;
 };
 
 // A stored-procedure call sent as plain text, such as
@@ -44,16 +48,19 @@ public:
 
     // Throws DbError for a statement it cannot translate.
     const Translation& Translate(const QString& statement, Plan plan = Plan::AllRows);
+    // The translation of a statement's shape (StatementShape.h), for all its
+    // rows; each lifted literal n is SQLite's parameter ?n.
+    const Translation& TranslateShape(const QString& shape);
 
     // The call when the statement is a stored-procedure call, else nothing.
     static std::optional<ProcedureCall> ParseProcedureCall(const QString& statement);
 
 private:
-    Translation TranslateUncached(const QString& statement, Plan plan) const;
+    enum CacheKind { kAllRows, kFirstRows, kShapes, kCacheKinds };
+    const Translation& Cached(CacheKind kind, const QString& text, Plan plan, TokenizeMode mode);
 
     const Catalog& catalog_;
-    // One cache per plan.
-    QHash<QString, Translation> cache_[2];
+    QHash<QString, Translation> cache_[kCacheKinds];
 };
 
 // Registers on an open SQLite handle the functions that translated

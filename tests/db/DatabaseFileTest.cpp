@@ -59,7 +59,7 @@ TEST(DatabaseFile, OnlyThisProgramsFilesOfItsLayoutOpen)
     }
     const QString newer = dir.filePath("newer.db");
     db::SqliteConnection::Create(newer);
-    Raw(newer, "PRAGMA user_version=3");
+    Raw(newer, "PRAGMA user_version=99");
     const QString legacy = LegacyFile(dir);
 
     const std::string q = "\"";

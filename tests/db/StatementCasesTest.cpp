@@ -117,7 +117,7 @@ void SeedRequests(TempDatabase& db)
         {"1", "P0002", "94", "2026-03-07 14:05:09", QVariant(), QVariant()},
         {"2", "P0001", "94", "2026-03-07 09:00:00", QVariant(), QVariant()},   // 03/07/2026 09:00:00 AM
         {"3", "15", "20", "2025-12-30 08:00:00", QVariant(), QVariant()},      // 12/30/2025 08:00:00 AM
-        {"8", "15", "94", "2026-02-01 11:00:00", "", ""},
+        {"8", "15", "94", "2026-02-01 11:00:00", " ", ""},  // a blank status is none
         {"4", "P0001", "94", "2026-01-15 10:00:00", QVariant(), "BOSS"},
         {"5", "P0001", "94", "2026-01-10 10:00:00", "P", "BOSS"},
         {"6", "P0001", "94", "2026-01-11 10:00:00", "D", QVariant()},
@@ -286,6 +286,12 @@ std::vector<StatementCase> Cases()
         {"site switch", "Select KeyValue from Inventory..tbPharmaSwitch where idkey = '" + QString("2") + "'", Returns("KeyValue", {"1"})},
         {"site switch without row", "Select KeyValue from Inventory..tbPharmaSwitch where idkey = '9'", Returns("KeyValue", {})},
         {"user settings", "Select * from Inventory..tbInvUserSettings Where UserID = '" + QString("ANNA") + "'", Returns("isVerifyTessary", {"1"})},
+        // texts compare as on the server: case and trailing blanks aside
+        {"column compared with a text with trailing blanks",
+         "Select LocationID From INVENTORY..tbInvLocation Where LocationID = '94 ' or Location = 'ward 2  ' Order By Location",
+         Returns("LocationID", {"94", "20"})},
+        {"texts compared without a column",
+         "Select Count(*) as N From INVENTORY..tbInvLocation Where 'a ' = 'A' and isnull(Status,'') <> 'i '", Returns("N", {"3"})},
         // location lists, default location, validation, barcode
         {"location list, non-store", Locations("( isWarehouse = 0 or isDispensingArea = 0 ) AND ( Not Status = 'I' or Status is Null )"),
          Returns("Location", {"CENTRAL SUPPLY", "WARD 2"})},
@@ -331,6 +337,9 @@ std::vector<StatementCase> Cases()
          Returns("LocationID", {})},
         // storing a request
         {"new request number", "Select (max(Cast(DocumentNumber as int)) + 1) as DocNum From INVENTORY..tbInvWithdrawRequest", Returns("DocNum", {"9"})},
+        {"new request number after one typed with blanks",
+         "Select (max(Cast(DocumentNumber as int)) + 1) as DocNum From INVENTORY..tbInvWithdrawRequest", Returns("DocNum", {"13"}),
+         {}, [](TempDatabase& db) { db.Insert("tbInvWithdrawRequest", {{"DocumentNumber", " 12 "}, {"ItemID", "P0001"}}); }},
         {"new request number, empty table", "Select (max(Cast(DocumentNumber as int)) + 1) as DocNum From INVENTORY..tbInvWithdrawRequest",
          Returns("DocNum", {"NULL"}), {}, [](TempDatabase& db) { db.Connection().ExecuteNative("DELETE FROM tbInvWithdrawRequest"); }},
         {"new request number fails on a typed number", "Select (max(Cast(DocumentNumber as int)) + 1) as DocNum From INVENTORY..tbInvWithdrawRequest",

@@ -46,9 +46,9 @@ TEST(Translator, RewritesTheServerDialect)
         {"Select isnull(Status,'') From t", "Select ifnull(Status,'') From t"},
         {"Select SubString(s,1,PatIndex('%.%',s) -1) From t", "Select substr(s,1,tsql_patindex('%.%',s) -1) From t"},
         {"Select Replace(itemid,'P','') From t", "Select tsql_replace(itemid,'P','') From t"},
-        {"Select (max(Cast(DocumentNumber as int)) + 1) as DocNum From t", "Select (max(tsql_int(DocumentNumber)) + 1) as DocNum From t"},
+        {"Select (max(Cast(DocumentNumber as int)) + 1) as DocNum From t", "Select (tsql_int(max(tsql_int_key(DocumentNumber))) + 1) as DocNum From t"},
         {"Select Convert( VarChar(4),Max( Convert(Integer,LocationID ) ) + 1 ) As N From t",
-         "Select tsql_varchar(Max( tsql_int(LocationID) ) + 1,4) As N From t"},
+         "Select tsql_varchar(tsql_int( max(tsql_int_key(LocationID)) ) + 1,4) As N From t"},
         {"Select Convert(Int, x), Cast(y as varchar(3)), Convert(varchar, z) From t",
          "Select tsql_int(x), tsql_varchar(y,3), tsql_varchar(z) From t"},
         {"Select Cast(x as float) From t", "Select CAST(x AS REAL) From t"},
@@ -59,6 +59,11 @@ TEST(Translator, RewritesTheServerDialect)
          "Select A.X, (Select LastName From p Where EmployeeID = A.UserID LIMIT 1),A.Y From a A Order By A.X"},
         // Unicode literal prefix
         {"Select * From t Where ItemName = N'X'", "Select * From t Where ItemName = 'X'"},
+        // texts compared with no column take the collation of text columns
+        {"Select * From t Where isnull(Status,'') = '' and 'a' <> N'b '",
+         "Select * From t Where ifnull(Status,'') = '' COLLATE NOCASE and 'a' <> 'b ' COLLATE NOCASE"},
+        {"Select * From t Where IsNull(C.IsFixedAsset,0) <> -1 and (Select Top 1 x From u) = 'X'",
+         "Select * From t Where ifnull(C.IsFixedAsset,0) <> -1 COLLATE NOCASE and (Select x From u LIMIT 1) = 'X' COLLATE NOCASE"},
         // constructs SQLite reads as they are
         {"Select Location From t Where Not Status = 'I' or Status is Null  ORDER BY Location",
          "Select Location From t Where Not Status = 'I' or Status is Null  ORDER BY Location"},

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+namespace db {
+
+// A literal lifted out of a statement, by where it stands in the text.
+struct LiftedLiteral {
+    int begin = 0;       // first character: the opening quote of a text
+    int length = 0;
+    bool isText = false; // a quoted text, else a number
+};
+
+// A statement with the literals that stand as values of their own lifted
+// out: those compared with something (= <> < > <= >= !=, LIKE) and the
+// items of a VALUES or IN list. Its text has each of them replaced by a
+// marker (?T<n> for a text, ?N<n> for a number, n counted from 1), so that
+// statements differing only in those values have one shape, translated and
+// prepared once, and run with the values bound.
+//
+// Literals elsewhere stay: function arguments (isnull(x,'') must still
+// match the index built on it), TOP counts, type lengths. Only SELECT,
+// INSERT, UPDATE and DELETE statements are shaped; any other statement is
+// its own shape.
+struct StatementShape {
+    QString text;
+    QVector<LiftedLiteral> literals;
+};
+
+StatementShape ShapeOf(const QString& statement);
+
+} // namespace db
