@@ -80,12 +80,6 @@ void ItemLookup::Load()
     focus.Focus(&txtSearch);
 }
 
-void ItemLookup::TypeSearchText(const QString& text)
-{
-    focus.Focus(&txtSearch);
-    txtSearch.SetText(text.toUpper());
-}
-
 bool ItemLookup::RunSearch(const QString& text)
 {
     return ShowSearch([&] { return SearchStatement(text); }, kColumnWidths);

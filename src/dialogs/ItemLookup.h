@@ -27,8 +27,6 @@ public:
     // puts SearchString in the search box and searches with it.
     void Load() override;
 
-    // The user's actions.
-    void TypeSearchText(const QString& text);  // every change of the box
     void ClickClose() { cmdClose.Click(); }
 
 private:

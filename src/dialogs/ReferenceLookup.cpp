@@ -79,12 +79,6 @@ void ReferenceLookup::Load()
     focus.Focus(&txtSearch);
 }
 
-void ReferenceLookup::TypeSearchText(const QString& text)
-{
-    focus.Focus(&txtSearch);
-    txtSearch.SetText(text.toUpper());
-}
-
 bool ReferenceLookup::RunSearch(const QString& text)
 {
     return ShowSearch([&] { return SearchStatement(text); }, kColumnWidths);

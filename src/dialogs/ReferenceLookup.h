@@ -31,8 +31,6 @@ public:
     // the search box and searches with it once.
     void Load() override;
 
-    // The user's actions.
-    void TypeSearchText(const QString& text);  // no search until Enter
     void ClickCancel() { cmdCancel.Click(); }
 
 private:

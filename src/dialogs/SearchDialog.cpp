@@ -20,6 +20,12 @@ SearchDialog::SearchDialog(app::SessionContext& session, forms::Prompts& prompts
             [this](const QString& description) { prompts_.Tell(description); });
 }
 
+void SearchDialog::TypeSearchText(const QString& text)
+{
+    focus.Focus(&txtSearch);
+    txtSearch.SetText(text.toUpper());
+}
+
 void SearchDialog::BeginLoad()
 {
     blnExactMatch = false;

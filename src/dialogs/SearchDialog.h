@@ -40,6 +40,8 @@ public:
     // The dialog's load, which the caller runs unseen.
     virtual void Load() = 0;
 
+    // The user types in the search box (letters arrive upper-cased).
+    void TypeSearchText(const QString& text);
     void ClickSearch() { cmdSearch.Click(); }
     void ClickSelect() { cmdSelect.Click(); }
 

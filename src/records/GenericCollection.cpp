@@ -35,7 +35,7 @@ colGeneric::ObjectPtr colGeneric::Add(const QString& GenericName, const QString&
     item->DT = dblDT;
     item->SSL = dblSSL;
     if (IndexOf(sKey) >= 0)
-        throw CollectionError(QStringLiteral("The key '%1' is already in the collection.").arg(sKey));
+        throw CollectionError(QStringLiteral("The key '%1' is already in the collection.").arg(sKey).toStdString());
     items_.append(item);
     keys_.append(Folded(sKey));
     return item;
@@ -74,14 +74,14 @@ int colGeneric::PositionOf(const QString& key) const
 {
     const qsizetype index = IndexOf(key);
     if (index < 0)
-        throw CollectionError(QStringLiteral("No item has the key '%1'.").arg(key));
+        throw CollectionError(QStringLiteral("No item has the key '%1'.").arg(key).toStdString());
     return int(index) + 1;
 }
 
 void colGeneric::CheckPosition(int position) const
 {
     if (position < 1 || position > Count())
-        throw CollectionError(QStringLiteral("No item at position %1.").arg(position));
+        throw CollectionError(QStringLiteral("No item at position %1.").arg(position).toStdString());
 }
 
 } // namespace records

@@ -30,12 +30,7 @@ struct GenericObject {
 // not there.
 class CollectionError : public std::runtime_error {
 public:
-    explicit CollectionError(const QString& description)
-        : std::runtime_error(description.toStdString()), description_(description) {}
-    const QString& Description() const { return description_; }
-
-private:
-    QString description_;
+    using std::runtime_error::runtime_error;
 };
 
 // An ordered collection of GenericObject items, reached by their 1-based

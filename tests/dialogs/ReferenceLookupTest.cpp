@@ -6,6 +6,8 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TempDatabase.h"
 
+#include "GridColumn.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -62,14 +64,6 @@ struct ReferenceFixture {
         return dialog;
     }
 };
-
-QStringList Column(const forms::ResultGrid& grid, int col)
-{
-    QStringList texts;
-    for (int row = 1; row <= grid.RowsRead(); ++row)
-        texts << grid.Text(row, col);
-    return texts;
-}
 
 } // namespace
 

@@ -1,15 +1,14 @@
 #include "dialogs/widgets/ReferenceLookupView.h"
 
 #include "dialogs/ReferenceLookup.h"
+#include "dialogs/widgets/SearchWidgets.h"
 #include "forms/widgets/Binders.h"
 #include "forms/widgets/FocusSync.h"
-#include "forms/widgets/UpperCaseTyping.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -21,25 +20,15 @@ std::unique_ptr<QDialog> MakeReferenceLookupView(ReferenceLookup& dialog, QWidge
     window->setWindowTitle(dialog.Caption());
     window->setObjectName(QStringLiteral("frmLookup"));
 
-    auto* search = new QLineEdit;
-    search->setObjectName(QStringLiteral("txtSearch"));
-    forms::Bind(search, &dialog.txtSearch);
-    forms::UpperCaseTyping(search);
-    QPushButton* searchButton = forms::DialogButton("cmdSearch", dialog.cmdSearch);
-    searchButton->setIcon(window->style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    searchButton->setToolTip(QStringLiteral("Search"));
+    const SearchWidgets w = MakeSearchWidgets(dialog, window.get());
     auto* label = new QLabel(QStringLiteral("Search"));
     label->setObjectName(QStringLiteral("Label1"));
-    label->setBuddy(search);
-
-    auto* grid = new QTableView;
-    grid->setObjectName(QStringLiteral("grdLookup"));
-    forms::Bind(grid, &dialog.grdLookup);
+    label->setBuddy(w.search);
 
     auto* fields = new QHBoxLayout;
     fields->addWidget(label);
-    fields->addWidget(search, 1);
-    fields->addWidget(searchButton);
+    fields->addWidget(w.search, 1);
+    fields->addWidget(w.searchButton);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(forms::DialogButton("cmdSelect", dialog.cmdSelect));
@@ -47,14 +36,11 @@ std::unique_ptr<QDialog> MakeReferenceLookupView(ReferenceLookup& dialog, QWidge
 
     auto* layout = new QVBoxLayout(window.get());
     layout->addLayout(fields);
-    layout->addWidget(grid, 1);
+    layout->addWidget(w.grid, 1);
     layout->addLayout(buttons);
     window->resize(480, 400);
 
-    new forms::FocusSync(window.get(), dialog.focus);
-    // The window opens on the search box, or wherever the logic put the focus.
-    if (dialog.focus.Current())
-        emit dialog.focus.focusRequested(dialog.focus.Current());
+    forms::SyncFocusFromTheStart(window.get(), dialog.focus);
     return window;
 }
 
