@@ -6,9 +6,11 @@
 #include "db/DbError.h"
 #include "dialogs/ItemLookup.h"
 #include "dialogs/KitPicker.h"
+#include "dialogs/ReferenceLookup.h"
 #include "dialogs/SupervisorPassword.h"
 #include "dialogs/widgets/ItemLookupView.h"
 #include "dialogs/widgets/KitPickerView.h"
+#include "dialogs/widgets/ReferenceLookupView.h"
 #include "dialogs/widgets/SupervisorPasswordView.h"
 #include "forms/widgets/MessageBoxPrompts.h"
 #include "forms/widgets/WidgetDialogHost.h"
@@ -49,6 +51,7 @@ public:
         host_->Register<dialogs::SupervisorPassword>(&dialogs::MakeSupervisorPasswordView);
         host_->Register<dialogs::ItemLookup>(&dialogs::MakeItemLookupView);
         host_->Register<dialogs::KitPicker>(&dialogs::MakeKitPickerView);
+        host_->Register<dialogs::ReferenceLookup>(&dialogs::MakeReferenceLookupView);
     }
 
     forms::DialogResult Run(forms::DialogLogic& dialog) override { return host_->Run(dialog); }

@@ -4,9 +4,7 @@
 #include "app/SessionContext.h"
 #include "app/Texts.h"
 #include "db/Connection.h"
-#include "db/DbError.h"
 #include "db/Quote.h"
-#include "forms/Prompts.h"
 
 namespace dialogs {
 
@@ -60,28 +58,20 @@ QString SearchCondition(const QString& text)
 } // namespace
 
 ItemLookup::ItemLookup(app::SessionContext& session, forms::Prompts& prompts, QObject* parent)
-    : forms::DialogLogic(parent), session_(session), prompts_(prompts)
+    : SearchDialog(session, prompts, parent)
 {
     txtLocation.SetLocked(true);
     focus.Add({&txtSearch, &cmdSearch, &grdLookup, &cmdSelect, &cmdClose});
-    connect(&focus, &forms::FocusChain::currentChanged, this, &ItemLookup::FocusChanged);
     connect(&txtSearch, &forms::TextField::textChanged, this, [this](const QString& text) {
         if (!loading_)
             RunSearch(text);
     });
-    connect(&cmdSearch, &forms::Button::clicked, this, &ItemLookup::SearchClicked);
-    connect(&cmdSelect, &forms::Button::clicked, this, &ItemLookup::Select);
     connect(&cmdClose, &forms::Button::clicked, this, [this] { Close(forms::DialogResult::Rejected); });
-    connect(&grdLookup, &forms::ResultGrid::activated, this, &ItemLookup::Select);
-    connect(&grdLookup, &forms::ResultGrid::keyDown, this, &ItemLookup::GridKeyDown);
-    connect(&grdLookup, &forms::ResultGrid::readFailed, this,
-            [this](const QString& description) { prompts_.Tell(description); });
 }
 
 void ItemLookup::Load()
 {
-    blnExactMatch = false;
-    session_.SelectedLookupCode.clear();
+    BeginLoad();
     txtLocation.SetText(LocationName);
     loading_ = true;
     txtSearch.SetText(SearchString);
@@ -90,55 +80,9 @@ void ItemLookup::Load()
     focus.Focus(&txtSearch);
 }
 
-void ItemLookup::TypeSearchText(const QString& text)
-{
-    focus.Focus(&txtSearch);
-    txtSearch.SetText(text.toUpper());
-}
-
-void ItemLookup::GridKeyDown(int keyCode)
-{
-    if (keyCode == kKeyBackspace) {
-        const int length = int(txtSearch.Text().trimmed().size());
-        if (length > 0)
-            txtSearch.SetText(txtSearch.Text().left(length - 1));
-        return;
-    }
-    const QChar key = QChar(keyCode).toUpper();
-    if (key < QLatin1Char('A') || key > QLatin1Char('Z'))
-        return;
-    focus.Focus(&txtSearch);
-    txtSearch.SetText(QString(key));
-}
-
 bool ItemLookup::RunSearch(const QString& text)
 {
-    bool found = false;
-    try {
-        grdLookup.Unbind();
-        std::unique_ptr<db::Cursor> rows = session_.currentUser->sqlconnection().OpenCursor(SearchStatement(text));
-        if (!rows->Reach(1)) {
-            ShowNoRows();
-            return false;
-        }
-        found = true;
-        // One row and no second: the caller takes it without showing the
-        // dialog.
-        if (!rows->Reach(2)) {
-            blnExactMatch = true;
-            SearchString = rows->Value(0, rows->ColumnIndex(QStringLiteral("Code"))).toString();
-        }
-        grdLookup.SetEnabled(true);
-        cmdSelect.SetEnabled(true);
-        grdLookup.Bind(std::move(rows));
-        grdLookup.SetColumnWidths(kColumnWidths);
-        return true;
-    } catch (const db::DbError& e) {
-        prompts_.Tell(e.Description());
-        if (!grdLookup.IsBound())
-            ShowNoRows();
-        return found;
-    }
+    return ShowSearch([&] { return SearchStatement(text); }, kColumnWidths);
 }
 
 QString ItemLookup::SearchStatement(const QString& text) const
@@ -154,35 +98,6 @@ QString ItemLookup::SearchStatement(const QString& text) const
     return statement + SearchCondition(text) + QStringLiteral(" Order by A.ItemName, A.ItemDesc");
 }
 
-void ItemLookup::ShowNoRows()
-{
-    grdLookup.SetEnabled(false);
-    cmdSelect.SetEnabled(false);
-    grdLookup.Unbind();
-}
-
-void ItemLookup::SearchClicked()
-{
-    if (RunSearch(txtSearch.Text()))
-        focus.Focus(&grdLookup);
-    else
-        focus.Focus(&txtSearch);
-}
-
-void ItemLookup::Select()
-{
-    if (grdLookup.Row() < 1)
-        return;
-    session_.SelectedLookupCode = grdLookup.Text(grdLookup.Row(), 0);
-    Close(forms::DialogResult::Accepted);
-}
-
-void ItemLookup::FocusChanged(forms::Control*, forms::Control* current)
-{
-    cmdSearch.SetDefault(current == &txtSearch);
-    cmdSelect.SetDefault(current == &grdLookup);
-}
-
 void RunItemLookup(app::SessionContext& session, forms::Prompts& prompts, forms::DialogHost& dialogs,
                    const QString& searchString, const QString& locationName, const QString& locationCode)
 {
@@ -190,12 +105,7 @@ void RunItemLookup(app::SessionContext& session, forms::Prompts& prompts, forms:
     dialog.LocationName = locationName;
     dialog.LocationCode = locationCode;
     dialog.SearchString = searchString;
-    dialog.Load();
-    if (dialog.blnExactMatch) {
-        session.SelectedLookupCode = dialog.SearchString;
-        return;
-    }
-    dialogs.Run(dialog);
+    RunSearchDialog(session, dialogs, dialog);
 }
 
 } // namespace dialogs

@@ -1,15 +1,8 @@
 #pragma once
 
-#include "forms/Button.h"
-#include "forms/Dialogs.h"
-#include "forms/FocusChain.h"
-#include "forms/ResultGrid.h"
-#include "forms/TextField.h"
+#include "dialogs/SearchDialog.h"
 
 #include <QString>
-
-namespace app { struct SessionContext; }
-namespace forms { class Prompts; }
 
 namespace dialogs {
 
@@ -17,52 +10,30 @@ namespace dialogs {
 // of the master file by code or by the start of their name, over the whole
 // file or, when LocationCode is given, among the items stocked at the open
 // request's request-to location and stocked and active at its
-// department-from location. The pick goes to the session's
-// SelectedLookupCode.
-class ItemLookup : public forms::DialogLogic {
+// department-from location. Every change of the search text searches.
+class ItemLookup : public SearchDialog {
     Q_OBJECT
 public:
-    static constexpr int kKeyBackspace = 8;
-
     ItemLookup(app::SessionContext& session, forms::Prompts& prompts, QObject* parent = nullptr);
 
     // Set by the caller before Load.
-    QString SearchString;  // out: the code of the single row a search found
     QString LocationName;
     QString LocationCode;
-    // Set by any search that found exactly one row; read by the caller.
-    bool blnExactMatch = false;
 
     forms::TextField txtLocation;
-    forms::TextField txtSearch;
-    forms::Button cmdSearch;
-    forms::ResultGrid grdLookup;
     forms::Button cmdClose{QStringLiteral("&Close")};
-    forms::Button cmdSelect{QStringLiteral("&Select")};
-    forms::FocusChain focus;
 
     // The dialog's load: empties SelectedLookupCode, shows the location,
     // puts SearchString in the search box and searches with it.
-    void Load();
+    void Load() override;
 
-    // The user's actions.
-    void TypeSearchText(const QString& text);  // every change of the box
-    void ClickSearch() { cmdSearch.Click(); }
     void ClickClose() { cmdClose.Click(); }
-    void ClickSelect() { cmdSelect.Click(); }
 
 private:
-    // Backspace shortens the search text, a letter starts it afresh.
-    void GridKeyDown(int keyCode);
-    bool RunSearch(const QString& text);
+    bool RunSearch(const QString& text) override;
+    void Select() override { Pick(0); }
     QString SearchStatement(const QString& text) const;
-    void ShowNoRows();
-    void SearchClicked();
-    void Select();
-    void FocusChanged(forms::Control* previous, forms::Control* current);
 
-    app::SessionContext& session_;
-    forms::Prompts& prompts_;
     // Set while Load fills the search box, which searches once itself.
     bool loading_ = false;
 };

@@ -54,9 +54,13 @@ bool clsLocation::Update()
                        + ", isDispensingArea = " + app::StrForm(isDispensingArea)
                        + ", AllowOrder = " + TruthText(AllowedForPO) + " Where LocationID = " + db::Quote(Code);
             },
-            .nextCode = QStringLiteral("Select Convert( VarChar(4),Max( Convert(Integer,LocationID ) ) + 1 ) "
-                                       "As NewLocationID From INVENTORY..tbInvLocation"),
-            .nextCodeColumn = QStringLiteral("NewLocationID"),
+            .newCode = [](db::Connection& connection) {
+                return NextWholeCode(connection,
+                                     {QStringLiteral("Select Convert( VarChar(4),Max( Convert(Integer,LocationID ) ) + 1 ) "
+                                                     "As NewLocationID From INVENTORY..tbInvLocation"),
+                                      QStringLiteral("NewLocationID"),
+                                      QStringLiteral("Select LocationID From INVENTORY..tbInvLocation"), QString()});
+            },
             // The stored name gets a blank in front of the description.
             .insert = [&](const QString& newID) {
                 return "Insert Into INVENTORY..tbInvLocation (LocationId, Location, Status, IsWareHouse, "

@@ -2,8 +2,12 @@
 
 #include "app/Errors.h"
 #include "app/SessionContext.h"
+#include "app/Texts.h"
 #include "db/DbError.h"
+#include "db/WholeNumbers.h"
 #include "forms/Prompts.h"
+
+#include <optional>
 
 namespace records {
 
@@ -42,9 +46,23 @@ QString Record::ErrorSource(QStringView member, MemberKind kind) const
 
 void Record::Fail(QStringView member, MemberKind kind, const std::exception& failure, OnFailure onFailure) const
 {
-    if (onFailure == OnFailure::TellThenRaise)
-        services_.prompts.Tell(Describe(failure));
-    app::RaiseRecordError(app::kRecordErrorCode, ErrorSource(member, kind));
+    const QString description = Describe(failure);
+    QString source = ErrorSource(member, kind);
+    switch (onFailure) {
+    case OnFailure::Raise:
+        break;
+    case OnFailure::TellThenRaise:
+        services_.prompts.Tell(description);
+        break;
+    case OnFailure::RaiseWithDescription:
+        source += QStringLiteral(" :") + description;
+        break;
+    case OnFailure::TellThenRaiseAfterDescription:
+        services_.prompts.Tell(description);
+        source = description + source;
+        break;
+    }
+    app::RaiseRecordError(app::kRecordErrorCode, source);
 }
 
 bool Record::IsBlankText(const QString& key)
@@ -75,16 +93,44 @@ void Record::ReleaseSubRecords()
 bool Record::InsertOrUpdate(const Upsert& statements)
 {
     db::Connection& connection = Connection();
-    QString statement;
-    if (!connection.Execute(statements.existing).IsEmpty()) {
-        statement = statements.update();
-    } else {
-        const db::RowSet next = connection.Execute(statements.nextCode);
-        const QVariant highest = next.IsEmpty() ? QVariant() : next.Field(statements.nextCodeColumn);
-        statement = statements.insert(highest.isNull() ? QStringLiteral("1") : ToText(highest));
-    }
+    std::optional<db::TransactionGuard> transaction;
+    if (!connection.InTransaction())
+        transaction.emplace(connection);
+    const QString statement = connection.Execute(statements.existing).IsEmpty()
+                                  ? statements.insert(statements.newCode(connection))
+                                  : statements.update();
     connection.Execute(statement);
+    if (transaction)
+        transaction->Commit();
     return true;
+}
+
+QString Record::NextWholeCode(db::Connection& connection, const WholeCodeQuery& query)
+{
+    try {
+        const db::RowSet next = connection.Execute(query.highestPlusOne);
+        const QVariant highest = next.IsEmpty() ? QVariant() : next.Field(query.column);
+        if (highest.isNull())
+            return QStringLiteral("1");
+        const QString code = ToText(highest);
+        if (db::WholeNumber(code))
+            return code;
+    } catch (const db::DbError&) {
+        // A stored code the server cannot read as a whole number.
+    }
+    return QString::number(db::HighestWholeNumberPlusOne(connection.Execute(query.everyCode), query.ignoredLetter));
+}
+
+QString Record::NextInt16Code(db::Connection& connection, const QString& query)
+{
+    const db::RowSet next = connection.Execute(query);
+    const QVariant highest = next.IsEmpty() ? QVariant() : next.Field(QStringLiteral("NewCode"));
+    return app::StrForm(highest.isNull() ? 1 : ToInt16(highest));
+}
+
+qint16 Record::LeadingInt16(const QString& code)
+{
+    return ToInt16(app::Val(code));
 }
 
 bool Record::SearchWith(const std::function<void()>& lookup, const std::function<bool(const QString&)>& load)

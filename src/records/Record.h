@@ -9,6 +9,8 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <stdexcept>
+#include <string>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -28,6 +30,13 @@ inline QString TruthText(bool value)
 QString Describe(const std::exception& failure);
 
 class Record;
+
+// A write needs a sub-record that was neither set nor read.
+class MissingSubRecord : public std::runtime_error {
+public:
+    explicit MissingSubRecord(const char* name)
+        : std::runtime_error(std::string("The ") + name + " record was neither set nor read before the update.") {}
+};
 
 namespace detail {
 // What a record releases when it loads another row.
@@ -60,6 +69,9 @@ public:
     std::shared_ptr<R> Get(Load&& load);
     void Set(std::shared_ptr<R> record) { record_ = std::move(record); }
     void Release() override { record_.reset(); }
+    // The kept record for a write that needs it: throws MissingSubRecord
+    // (naming it) when it was never set or read.
+    const R& Required(const char* name) const;
 
 private:
     Record& owner_;
@@ -120,8 +132,10 @@ protected:
     QString ErrorSource(QStringView member, MemberKind kind) const;
 
     enum class OnFailure {
-        Raise,         // raise the record error
-        TellThenRaise  // first show the failure's description (OK, no icon)
+        Raise,                     // raise the record error
+        TellThenRaise,             // first show the failure's description (OK, no icon)
+        RaiseWithDescription,      // the source text, " :" and the description
+        TellThenRaiseAfterDescription  // shown, then the description right before the source text
     };
     // Runs a member's body; any failure inside becomes the record error
     // with the member's error source text.
@@ -153,17 +167,38 @@ protected:
     // --- Update -------------------------------------------------------------
 
     struct Upsert {
-        QString existing;                                 // finds the object's row by its key
-        std::function<QString()> update;                  // when the row exists
-        QString nextCode;                                 // highest code plus one, run for a new row
-        QString nextCodeColumn;
+        QString existing;                                  // finds the object's row by its key
+        std::function<QString()> update;                   // when the row exists
+        std::function<QString(db::Connection&)> newCode;   // the code of a new row
         std::function<QString(const QString& newCode)> insert;
     };
     // The insert-or-update skeleton: an update statement when the existence
-    // query finds the row, otherwise an insert under the next code ("1" for
-    // an empty table or a NULL maximum); runs it and gives true. Whether the
-    // new code goes into the object is the insert builder's business.
+    // query finds the row, otherwise an insert under a new code; runs it and
+    // gives true. The existence query, the new code and the statement run in
+    // one write transaction (unless the caller holds one), so two clients
+    // storing new rows at once never take the same code. Whether the new
+    // code goes into the object is the insert builder's business.
     bool InsertOrUpdate(const Upsert& statements);
+
+    // How a table whose codes are whole numbers stored as text numbers a
+    // new row.
+    struct WholeCodeQuery {
+        QString highestPlusOne;  // the server's next-code query
+        QString column;          // its result column
+        QString everyCode;       // every stored code, counted here when the server cannot
+        QString ignoredLetter;   // removed from each code before it is read ("P")
+    };
+    // The server's highest code plus one ("1" for an empty table or a NULL
+    // maximum). When the server refuses the query (a stored code is no whole
+    // number, "S001") or its answer is no whole number (four characters
+    // could not hold it), the highest whole code plus one is counted here
+    // instead, as request numbering does: never a code already stored.
+    static QString NextWholeCode(db::Connection& connection, const WholeCodeQuery& query);
+    // A 16-bit code column's next code from the server's query (its column
+    // NewCode), in the Str form: " 1" for an empty table or a NULL maximum.
+    static QString NextInt16Code(db::Connection& connection, const QString& query);
+    // The leading number of a picked code as a 16-bit code.
+    static qint16 LeadingInt16(const QString& code);
 
     // --- Search -------------------------------------------------------------
 
@@ -216,6 +251,14 @@ bool Record::LoadByKey(const Key& key, const Key& loadedKey, const QString& sele
         return true;
     }
     return LoadRow(select);
+}
+
+template <class R>
+const R& SubRecord<R>::Required(const char* name) const
+{
+    if (!record_)
+        throw MissingSubRecord(name);
+    return *record_;
 }
 
 template <class R>

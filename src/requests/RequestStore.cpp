@@ -4,6 +4,7 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Quote.h"
+#include "db/WholeNumbers.h"
 
 #include <optional>
 
@@ -32,16 +33,8 @@ std::optional<qlonglong> HighestPlusOne(db::Connection& connection)
 // when the server cannot.
 qlonglong HighestWholeNumberPlusOne(db::Connection& connection)
 {
-    const db::RowSet rows = connection.Execute(
-        QStringLiteral("Select distinct DocumentNumber From INVENTORY..tbInvWithdrawRequest"));
-    qlonglong highest = 0;
-    for (const db::RowSet::Row& row : rows.Rows()) {
-        bool whole = false;
-        const qlonglong value = row.value(0).toString().trimmed().toLongLong(&whole);
-        if (whole && value > highest)
-            highest = value;
-    }
-    return highest + 1;
+    return db::HighestWholeNumberPlusOne(connection.Execute(
+        QStringLiteral("Select distinct DocumentNumber From INVENTORY..tbInvWithdrawRequest")));
 }
 
 QString InsertStatement(const RequestToSave& request, const QString& number, const QString& datePiece,

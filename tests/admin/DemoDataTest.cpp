@@ -139,6 +139,22 @@ TEST_F(DemoDatabase, EveryItemCodeIsAWholeNumberWithoutItsLettersP)
               QString::number(Count("SELECT max(CAST(replace(ItemID, 'P', '') AS INTEGER)) FROM tbInvMaster") + 1));
 }
 
+TEST_F(DemoDatabase, EveryRecordClassTakesItsNextCodeFromTheServer)
+{
+    struct Case { const char* statement; const char* column; const char* expected; };
+    const Case cases[] = {
+        {"Select Convert( VarChar(4),Max( Convert(Integer,SupplierID) ) + 1) As NewSupplierID From "
+         "INVENTORY..tbInvSupplier ", "NewSupplierID", "10"},
+        {"Select Convert( VarChar(4),Max( Convert(Integer,LocationID ) ) + 1 ) As NewLocationID From "
+         "INVENTORY..tbInvLocation", "NewLocationID", "95"},
+        {"Select Max( TermsID ) + 1 As NewCode From INVENTORY..tbInvTerms", "NewCode", "6"},
+        {"Select Max( UnitOfMeasureID ) + 1 As NewCode From INVENTORY..tbInvUnitOfMeasure ", "NewCode", "22"},
+        {"Select Max( ItemClassificationID ) As MaxCode From INVENTORY..tbInvClassification ", "MaxCode", "SUT"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Run(c.statement).Field(c.column).toString(), c.expected) << c.statement;
+}
+
 // What a newcomer tries on line entry, from every department a demo user
 // requests for, to the central supply room: codes typed as they stand,
 // barcodes, kits, an item with nothing on hand, an ADS item.

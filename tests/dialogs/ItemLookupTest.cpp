@@ -6,6 +6,8 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TempDatabase.h"
 
+#include "GridColumn.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -95,14 +97,6 @@ struct LookupFixture {
         return dialog;
     }
 };
-
-QStringList Column(const forms::ResultGrid& grid, int col)
-{
-    QStringList texts;
-    for (int row = 1; row <= grid.RowsRead(); ++row)
-        texts << grid.Text(row, col);
-    return texts;
-}
 
 const QString kMasterHead =
     "Select A.ItemID as Code, A.ItemName As [Product Name], A.ItemDesc As Description, B.SupplierName As Supplier, "

@@ -1,9 +1,9 @@
 #include "dialogs/widgets/ItemLookupView.h"
 
 #include "dialogs/ItemLookup.h"
+#include "dialogs/widgets/SearchWidgets.h"
 #include "forms/widgets/Binders.h"
 #include "forms/widgets/FocusSync.h"
-#include "forms/widgets/UpperCaseTyping.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -37,15 +36,8 @@ std::unique_ptr<QDialog> MakeItemLookupView(ItemLookup& dialog, QWidget* parent)
 
     QLineEdit* location = Field("txtLocation", dialog.txtLocation);
     location->setFocusPolicy(Qt::NoFocus);
-    QLineEdit* search = Field("txtSearch", dialog.txtSearch);
-    forms::UpperCaseTyping(search);
-    QPushButton* searchButton = forms::DialogButton("cmdSearch", dialog.cmdSearch);
-    searchButton->setIcon(window->style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    searchButton->setToolTip(QStringLiteral("Search"));
-
-    auto* grid = new QTableView;
-    grid->setObjectName(QStringLiteral("grdLookup"));
-    forms::Bind(grid, &dialog.grdLookup);
+    const SearchWidgets w = MakeSearchWidgets(dialog, window.get());
+    QLineEdit* search = w.search;
 
     auto* frame = new QGroupBox(QStringLiteral("Product Search"));
     frame->setObjectName(QStringLiteral("vkFrame1"));
@@ -59,7 +51,7 @@ std::unique_ptr<QDialog> MakeItemLookupView(ItemLookup& dialog, QWidget* parent)
     fields->addWidget(location, 0, 1, 1, 2);
     fields->addWidget(searchLabel, 1, 0);
     fields->addWidget(search, 1, 1);
-    fields->addWidget(searchButton, 1, 2);
+    fields->addWidget(w.searchButton, 1, 2);
     fields->setColumnStretch(1, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -69,16 +61,13 @@ std::unique_ptr<QDialog> MakeItemLookupView(ItemLookup& dialog, QWidget* parent)
 
     auto* inner = new QVBoxLayout(frame);
     inner->addLayout(fields);
-    inner->addWidget(grid, 1);
+    inner->addWidget(w.grid, 1);
     inner->addLayout(buttons);
     auto* layout = new QVBoxLayout(window.get());
     layout->addWidget(frame);
     window->resize(900, 520);
 
-    new forms::FocusSync(window.get(), dialog.focus);
-    // The window opens on the search box, or wherever the logic put the focus.
-    if (dialog.focus.Current())
-        emit dialog.focus.focusRequested(dialog.focus.Current());
+    forms::SyncFocusFromTheStart(window.get(), dialog.focus);
     return window;
 }
 

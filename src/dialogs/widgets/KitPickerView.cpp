@@ -67,11 +67,9 @@ std::unique_ptr<QDialog> MakeKitPickerView(KitPicker& dialog, QWidget* parent)
     grid->setMinimumWidth(WidthOfColumns(grid));
     window->resize(window->sizeHint().width(), 360);
 
-    new forms::FocusSync(window.get(), dialog.focus);
     // The window opens where the load put the focus: the grid, or Close
     // when the kit lists nothing.
-    if (dialog.focus.Current())
-        emit dialog.focus.focusRequested(dialog.focus.Current());
+    forms::SyncFocusFromTheStart(window.get(), dialog.focus);
     return window;
 }
 

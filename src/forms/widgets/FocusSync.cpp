@@ -75,4 +75,11 @@ bool FocusSync::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
+void SyncFocusFromTheStart(QWidget* window, FocusChain& chain)
+{
+    new FocusSync(window, chain);
+    if (chain.Current())
+        emit chain.focusRequested(chain.Current());
+}
+
 } // namespace forms

@@ -37,4 +37,8 @@ private:
     FocusChain& chain_;
 };
 
+// Keeps a dialog window's focus in step with its chain (as FocusSync) and
+// opens it where the dialog's load put the focus.
+void SyncFocusFromTheStart(QWidget* window, FocusChain& chain);
+
 } // namespace forms

@@ -1,0 +1,115 @@
+#include "dialogs/ReferenceLookup.h"
+
+#include "app/Texts.h"
+#include "db/DbError.h"
+#include "db/Quote.h"
+
+namespace dialogs {
+
+namespace {
+
+constexpr int kCodeColumn = 1;
+// The name column; the code keeps the grid's default width.
+const QList<int> kColumnWidths = {4200};
+
+// The statement pieces of one lookup type: the numeric search text is a
+// code, any other text the start of a name.
+struct LookupQuery {
+    const char* head;
+    QString (*byCode)(const QString& text);
+    const char* nameColumn;
+    const char* tail;
+};
+
+QString SupplierByCode(const QString& text)
+{
+    return QStringLiteral(" Where SupplierID = ") + db::Quote(text);
+}
+
+QString TermsByCode(const QString& text)
+{
+    return QStringLiteral(" Where TermsID = ") + text;
+}
+
+QString UnitByCode(const QString& text)
+{
+    return QStringLiteral(" Where UnitOfMeasureID = ") + text;
+}
+
+const LookupQuery* QueryOf(qint16 lookupType)
+{
+    static const LookupQuery queries[] = {
+        {"Select DISTINCT SupplierName as Supplier,SupplierID As Code From INVENTORY..tbinvSupplier ",
+         &SupplierByCode, " Where SupplierName Like ",
+         " and  (not Status = 'I' or Status is null) ORDER by SupplierName"},
+        {"Select DISTINCT Terms AS [Terms of Payment] , TermsID as Code From INVENTORY..tbinvTerms ", &TermsByCode,
+         " Where Terms Like ", " and  (not Status = 'I' or Status is null) Order by Terms"},
+        {"Select UnitOfMeasure As [Unit of Measure], UnitOfMeasureID as Code From INVENTORY..tbinvUnitOfMeasure ",
+         &UnitByCode, " Where UnitOfMeasure Like ", " and ( Not Status = 'I' or Status is Null ) Order by UnitOfMeasure"},
+    };
+    if (lookupType < ReferenceLookup::Supplier || lookupType > ReferenceLookup::UnitOfMeasure)
+        return nullptr;
+    return &queries[lookupType - 1];
+}
+
+} // namespace
+
+ReferenceLookup::ReferenceLookup(app::SessionContext& session, forms::Prompts& prompts, QObject* parent)
+    : SearchDialog(session, prompts, parent)
+{
+    focus.Add({&txtSearch, &cmdSearch, &grdLookup, &cmdSelect, &cmdCancel});
+    connect(&cmdCancel, &forms::Button::clicked, this, [this] { Close(forms::DialogResult::Rejected); });
+}
+
+QString ReferenceLookup::Caption() const
+{
+    switch (LookupType) {
+    case Supplier: return QStringLiteral("Supplier");
+    case TermsOfPayment: return QStringLiteral("Terms of Payment");
+    case UnitOfMeasure: return QStringLiteral("Unit of Measure");
+    default: return QStringLiteral("Lookup");
+    }
+}
+
+void ReferenceLookup::Load()
+{
+    BeginLoad();
+    txtSearch.SetText(SearchString);
+    RunSearch(SearchString);
+    focus.Focus(&txtSearch);
+}
+
+bool ReferenceLookup::RunSearch(const QString& text)
+{
+    return ShowSearch([&] { return SearchStatement(text); }, kColumnWidths);
+}
+
+// An unknown lookup type has no statement: it fails like a refused one.
+QString ReferenceLookup::SearchStatement(const QString& text) const
+{
+    const LookupQuery* query = QueryOf(LookupType);
+    if (!query)
+        throw db::DbError(QStringLiteral("There is no lookup of type %1.").arg(LookupType));
+    const QString value = text.trimmed().toUpper();
+    const QString condition = app::IsNumeric(text)
+                                  ? query->byCode(value)
+                                  : QLatin1String(query->nameColumn) + db::Quote(value + QLatin1Char('%'));
+    return QLatin1String(query->head) + condition + QLatin1String(query->tail);
+}
+
+// The Code column, whichever column the user was on.
+void ReferenceLookup::Select()
+{
+    Pick(kCodeColumn);
+}
+
+void RunReferenceLookup(app::SessionContext& session, forms::Prompts& prompts, forms::DialogHost& dialogs,
+                        const QString& searchString, qint16 lookupType)
+{
+    ReferenceLookup dialog(session, prompts);
+    dialog.SearchString = searchString;
+    dialog.LookupType = lookupType;
+    RunSearchDialog(session, dialogs, dialog);
+}
+
+} // namespace dialogs

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "forms/Button.h"
+#include "forms/Dialogs.h"
+#include "forms/FocusChain.h"
+#include "forms/ResultGrid.h"
+#include "forms/TextField.h"
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+namespace app { struct SessionContext; }
+namespace forms { class Prompts; }
+
+namespace dialogs {
+
+// What the product search and the reference lookup share: a search box
+// with its button, the grid of the rows found, Select, and the rule that a
+// search finding exactly one row hands its code to the caller. The pick
+// goes to the session's SelectedLookupCode.
+class SearchDialog : public forms::DialogLogic {
+    Q_OBJECT
+public:
+    static constexpr int kKeyBackspace = 8;
+
+    // Set by the caller before Load; out: the code of the single row a
+    // search found.
+    QString SearchString;
+    // Set by any search that found exactly one row (never cleared by a
+    // later one); read by the caller.
+    bool blnExactMatch = false;
+
+    forms::TextField txtSearch;
+    forms::Button cmdSearch;
+    forms::ResultGrid grdLookup;
+    forms::Button cmdSelect{QStringLiteral("&Select")};
+    forms::FocusChain focus;
+
+    // The dialog's load, which the caller runs unseen.
+    virtual void Load() = 0;
+
+    // The user types in the search box (letters arrive upper-cased).
+    void TypeSearchText(const QString& text);
+    void ClickSearch() { cmdSearch.Click(); }
+    void ClickSelect() { cmdSelect.Click(); }
+
+protected:
+    SearchDialog(app::SessionContext& session, forms::Prompts& prompts, QObject* parent);
+
+    // Searches with the text; true when rows were found.
+    virtual bool RunSearch(const QString& text) = 0;
+    // Select, or a double click on the grid: picks the current row.
+    virtual void Select() = 0;
+    // Empties SelectedLookupCode and forgets an earlier exact match: the
+    // start of every load.
+    void BeginLoad();
+    // Builds the statement, runs it and shows its rows with these column
+    // widths; a failure of either is shown. True when rows were found.
+    bool ShowSearch(const std::function<QString()>& statement, const QList<int>& columnWidths);
+    // Stores the text of the current row's cell in this column as the pick
+    // and closes.
+    void Pick(int column);
+
+    app::SessionContext& session_;
+    forms::Prompts& prompts_;
+
+private:
+    // Backspace shortens the search text, a letter starts it afresh.
+    void GridKeyDown(int keyCode);
+    void ShowNoRows();
+    void SearchClicked();
+    void FocusChanged(forms::Control* previous, forms::Control* current);
+};
+
+// The calling protocol of both dialogs, for a dialog the caller has given
+// its values: loads it unseen, takes a single match without showing it,
+// else runs it modally. Afterwards the session's SelectedLookupCode holds
+// the picked code, or is empty. Failures reach the caller.
+void RunSearchDialog(app::SessionContext& session, forms::DialogHost& dialogs, SearchDialog& dialog);
+
+} // namespace dialogs
