@@ -10,8 +10,9 @@ RawSqlite::RawSqlite(const QString& path)
     if (sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
         throw std::runtime_error("cannot open " + path.toStdString());
     sqlite3_busy_timeout(db_, 15000);
-    // The page cache the program's connections have.
+    // The page cache and temporary store the program's connections have.
     Exec("PRAGMA cache_size=-65536");
+    Exec("PRAGMA temp_store=MEMORY");
     db::RegisterSqliteFunctions(db_);
 }
 

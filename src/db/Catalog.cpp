@@ -147,7 +147,13 @@ const ColumnDef* TableDef::FindColumn(const QString& column) const
     return nullptr;
 }
 
-Catalog::Catalog() : tables_(BuildTables()), indexes_(BuildIndexes()) {}
+Catalog::Catalog() : tables_(BuildTables()), indexes_(BuildIndexes())
+{
+    for (const TableDef& t : tables_)
+        for (const ColumnDef& c : t.columns)
+            if (!typeOfName_.contains(c.name.toLower()))
+                typeOfName_.insert(c.name.toLower(), c.type);
+}
 
 const Catalog& Catalog::Instance()
 {
@@ -171,10 +177,8 @@ const ColumnDef* Catalog::FindColumn(const QString& table, const QString& column
 
 const ColumnType* Catalog::TypeOfColumnName(const QString& column) const
 {
-    for (const TableDef& t : tables_)
-        if (const ColumnDef* c = t.FindColumn(column))
-            return &c->type;
-    return nullptr;
+    const auto it = typeOfName_.constFind(column.toLower());
+    return it == typeOfName_.cend() ? nullptr : &it.value();
 }
 
 bool Catalog::IsDateTimeColumn(const QString& column) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -62,6 +63,9 @@ private:
     Catalog();
     QVector<TableDef> tables_;
     QVector<IndexDef> indexes_;
+    // Each column name (lower-case) with the type the first table holding it
+    // gives it: asked for every result column of every statement.
+    QHash<QString, ColumnType> typeOfName_;
 };
 
 } // namespace db

@@ -15,6 +15,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <atomic>
+#include <list>
+#include <optional>
 #include <vector>
 #include <sqlite3.h>
 
@@ -197,9 +199,6 @@ private:
     std::vector<char> bytes_;
 };
 
-// Date-times are stored as sortable text.
-QByteArray StoredDateTime(const QDateTime& value) { return value.toString(kEmbeddedDateTimeFormat).toUtf8(); }
-
 void BindText(sqlite3_stmt* statement, int index, const QByteArray& utf8)
 {
     sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
@@ -243,22 +242,65 @@ void BindValue(sqlite3_stmt* statement, int index, const QVariant& value)
 // A lifted literal bound with the value it has in the statement: a text
 // unquoted (a date-time text in the stored form), a number as an integer
 // when it is whole and fits, else as a real, as SQLite reads such literals.
-void BindLiteral(sqlite3_stmt* statement, int index, QStringView literal, bool isText, bool isDateTime)
-{
-    if (isText) {
-        const QString value = StringValue(literal.toString());
-        const std::optional<QDateTime> date = isDateTime ? app::ParseDateTime(value) : std::nullopt;
-        BindText(statement, index, date ? StoredDateTime(*date) : value.toUtf8());
-        return;
+// A text is bound as UTF-16 straight from the statement, which outlives the
+// run (SQLITE_STATIC): no copy here, SQLite converts it once as it stores it.
+class LiteralBinder {
+public:
+    LiteralBinder(sqlite3_stmt* statement, const QString& text) : statement_(statement), text_(text) {}
+
+    void Bind(int index, const LiftedLiteral& literal, bool isDateTime)
+    {
+        const QStringView written = QStringView(text_).mid(literal.begin, literal.length);
+        if (literal.isText)
+            BindText(index, written, isDateTime);
+        else
+            BindNumber(index, written);
     }
-    const bool whole = !literal.contains(QLatin1Char('.')) && !literal.contains(QLatin1Char('e'), Qt::CaseInsensitive);
-    bool fits = false;
-    const qlonglong number = whole ? literal.toLongLong(&fits) : 0;
-    if (fits)
-        sqlite3_bind_int64(statement, index, number);
-    else
-        sqlite3_bind_double(statement, index, literal.toDouble());
-}
+
+private:
+    void BindText(int index, QStringView literal, bool isDateTime)
+    {
+        const QStringView inner = literal.mid(1, literal.size() - 2);
+        if (inner.contains(QLatin1Char('\''))) {
+            unquoted_.push_back(StringValue(literal.toString()));
+            BindValue(index, unquoted_.back(), isDateTime);
+        } else {
+            BindValue(index, inner, isDateTime);
+        }
+    }
+
+    void BindValue(int index, QStringView value, bool isDateTime)
+    {
+        if (isDateTime) {
+            if (const std::optional<QDateTime> date = app::ParseDateTime(value)) {
+                const QByteArray stored = StoredDateTime(*date);
+                sqlite3_bind_text(statement_, index, stored.constData(), int(stored.size()), SQLITE_TRANSIENT);
+                return;
+            }
+        }
+        if (value.isEmpty())  // an empty view may have no data pointer, which SQLite would take for NULL
+            sqlite3_bind_text(statement_, index, "", 0, SQLITE_STATIC);
+        else
+            sqlite3_bind_text16(statement_, index, value.utf16(), int(value.size() * 2), SQLITE_STATIC);
+    }
+
+    void BindNumber(int index, QStringView literal)
+    {
+        const bool whole = !literal.contains(QLatin1Char('.')) && !literal.contains(QLatin1Char('e'), Qt::CaseInsensitive);
+        bool fits = false;
+        const qlonglong number = whole ? literal.toLongLong(&fits) : 0;
+        if (fits)
+            sqlite3_bind_int64(statement_, index, number);
+        else
+            sqlite3_bind_double(statement_, index, literal.toDouble());
+    }
+
+    sqlite3_stmt* statement_;
+    const QString& text_;
+    // Texts with doubled quotes, unquoted; they live until the run ends
+    // (a list, so that adding one moves none).
+    std::list<QString> unquoted_;
+};
 
 } // namespace
 
@@ -462,6 +504,10 @@ void SqliteConnection::UseForWork()
     // stock rows of every item it passes, and pages fetched anew from the
     // file at each probe would cost more than the search itself.
     ExecuteNative(QStringLiteral("PRAGMA cache_size=%1").arg(kPageCacheKiB));
+    // Each line a save inserts keeps, until the insert ends, the pages it
+    // changes in a statement journal (the length checks may refuse it); in a
+    // file, that journal costs the save half its time under the write lock.
+    ExecuteNative(QStringLiteral("PRAGMA temp_store=MEMORY"));
 }
 
 RowSet SqliteConnection::DoExecute(const QString& statement)
@@ -476,12 +522,11 @@ RowSet SqliteConnection::DoExecute(const QString& statement)
     // one prepared statement; the values are bound.
     const StatementShape shape = ShapeOf(statement);
     const Translation& translation = translator_.TranslateShape(shape.text);
+    std::optional<LiteralBinder> binder;
     return Run(translation.sql, translation.dateTimeColumns, [&](sqlite3_stmt* prepared) {
-        for (int k = 0; k < shape.literals.size(); ++k) {
-            const LiftedLiteral& literal = shape.literals[k];
-            BindLiteral(prepared, k + 1, QStringView(statement).mid(literal.begin, literal.length), literal.isText,
-                        translation.dateParameters.contains(k));
-        }
+        binder.emplace(prepared, statement);
+        for (int k = 0; k < shape.literals.size(); ++k)
+            binder->Bind(k + 1, shape.literals[k], translation.dateParameters.contains(k));
     });
 }
 
@@ -489,8 +534,8 @@ std::unique_ptr<Cursor> SqliteConnection::DoOpenCursor(const QString& statement)
 {
     if (TsqlTranslator::ParseProcedureCall(statement))
         return std::make_unique<RowSetCursor>(DoExecute(statement));
-    const Translation& translation = translator_.Translate(statement, Plan::FirstRows);
-    const QByteArray sql = CursorSql(translation).toUtf8();
+    const CursorStatement cursor = CursorStatementFor(statement);
+    const QByteArray sql = cursor.sql.toUtf8();
     sqlite3_stmt* prepared = nullptr;
     if (const int rc = sqlite3_prepare_v2(handle_, sql.constData(), int(sql.size()), &prepared, nullptr);
         rc != SQLITE_OK) {
@@ -500,8 +545,24 @@ std::unique_ptr<Cursor> SqliteConnection::DoOpenCursor(const QString& statement)
     QStringList columns;
     for (int i = 0; i < sqlite3_column_count(prepared); ++i)
         columns << QString::fromUtf8(sqlite3_column_name(prepared, i));
-    QVector<bool> isDateTime = DateTimeFlags(columns, translation.dateTimeColumns);
+    QVector<bool> isDateTime = DateTimeFlags(columns, cursor.dateTimeColumns);
     return std::make_unique<SqliteCursor>(handle_, path_, prepared, std::move(columns), std::move(isDateTime));
+}
+
+// A search typed anew at every keystroke differs from the last one only in
+// its values: its shape is translated once, and the values are written back
+// into the SQL, so that SQLite plans it for them (a LIKE prefix uses the
+// name index) as it would the statement written out. A plan that chooses
+// between a short and a long membership list depends on the values too;
+// such a statement is translated as it stands.
+SqliteConnection::CursorStatement SqliteConnection::CursorStatementFor(const QString& statement)
+{
+    const StatementShape shape = ShapeOf(statement);
+    const Translation& shaped = translator_.TranslateShape(shape.text, Plan::FirstRows);
+    if (shaped.listCountSql.isEmpty())
+        return {WithLiteralsWritten(shaped.sql, statement, shape, shaped.dateParameters), shaped.dateTimeColumns};
+    const Translation& translation = translator_.Translate(statement, Plan::FirstRows);
+    return {CursorSql(translation), translation.dateTimeColumns};
 }
 
 const QString& SqliteConnection::CursorSql(const Translation& translation)
@@ -522,7 +583,7 @@ const QString& SqliteConnection::CursorSql(const Translation& translation)
 
 QString SqliteConnection::PlannedCursorSql(const QString& statement)
 {
-    return CursorSql(translator_.Translate(statement, Plan::FirstRows));
+    return CursorStatementFor(statement).sql;
 }
 
 RowSet SqliteConnection::ExecuteNative(const QString& sql, const QVariantList& binds,

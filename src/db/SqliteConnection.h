@@ -98,6 +98,11 @@ private:
     QString Failure(const QSqlError& error) const;
     void RunControl(const QString& sql);
     const QString& CursorSql(const Translation& translation);
+    struct CursorStatement {
+        QString sql;
+        QSet<QString> dateTimeColumns;
+    };
+    CursorStatement CursorStatementFor(const QString& statement);
 
     // A statement prepared once and run again with new values.
     struct Prepared {

@@ -1,6 +1,11 @@
 #include "db/StatementShape.h"
 
+#include "app/Texts.h"
+#include "db/EmbeddedFormat.h"
+#include "db/Quote.h"
 #include "db/TsqlTokenizer.h"
+
+#include <QDateTime>
 
 namespace db {
 
@@ -37,7 +42,11 @@ enum class Before {
 
 class ShapeScanner {
 public:
-    explicit ShapeScanner(const QString& statement) : s_(statement) { shape_.text.reserve(statement.size()); }
+    explicit ShapeScanner(const QString& statement) : s_(statement)
+    {
+        shape_.text.reserve(statement.size());
+        shape_.literals.reserve(16);
+    }
 
     StatementShape Run()
     {
@@ -45,7 +54,6 @@ public:
         while (i < s_.size()) {
             const QChar c = s_[i];
             if (c.isSpace()) {
-                shape_.text += c;
                 ++i;
             } else if (c == QLatin1Char('\'')) {
                 i = Literal(i, i, QuotedLength(s_, i, c), true);
@@ -55,35 +63,37 @@ public:
             } else if (c.isDigit() && !PrecededByWordChar(i)) {
                 const int length = NumberLength(s_, i);
                 const bool whole = i + length >= s_.size() || !IsWordChar(s_[i + length]);
-                i = whole ? Literal(i, i, length, false) : Copy(i, length, Before::Other);
+                i = whole ? Literal(i, i, length, false) : Pass(i, length, Before::Other);
             } else if (c == QLatin1Char('[') || c == QLatin1Char('"')) {
-                i = Copy(i, QuotedLength(s_, i, c == QLatin1Char('[') ? QLatin1Char(']') : c), Before::Other);
+                i = Pass(i, QuotedLength(s_, i, c == QLatin1Char('[') ? QLatin1Char(']') : c), Before::Other);
             } else if (IsWordStart(c)) {
                 i = WordAt(i);
             } else if (IsComparisonChar(c)) {
-                i = Copy(i, 1, Before::Comparison);
+                i = Pass(i, 1, Before::Comparison);
             } else if (c == QLatin1Char('(')) {
                 lists_.push_back(before_ == Before::ListKeyword);
-                i = Copy(i, 1, lists_.back() ? Before::ListItemStart : Before::Other);
+                i = Pass(i, 1, lists_.back() ? Before::ListItemStart : Before::Other);
             } else if (c == QLatin1Char(')')) {
                 if (!lists_.isEmpty())
                     lists_.pop_back();
-                i = Copy(i, 1, Before::Other);
+                i = Pass(i, 1, Before::Other);
             } else if (c == QLatin1Char(',')) {
-                i = Copy(i, 1, !lists_.isEmpty() && lists_.back() ? Before::ListItemStart : Before::Other);
+                i = Pass(i, 1, !lists_.isEmpty() && lists_.back() ? Before::ListItemStart : Before::Other);
             } else {
-                i = Copy(i, 1, Before::Other);
+                i = Pass(i, 1, Before::Other);
             }
         }
+        shape_.text += QStringView(s_).mid(copied_);
         return std::move(shape_);
     }
 
 private:
     bool PrecededByWordChar(int i) const { return i > 0 && (IsWordChar(s_[i - 1]) || s_[i - 1] == QLatin1Char('.')); }
 
-    int Copy(int i, int length, Before next)
+    // Moves past text that stays as it is; it is copied into the shape in
+    // one piece when a literal is lifted or the statement ends.
+    int Pass(int i, int length, Before next)
     {
-        shape_.text += QStringView(s_).mid(i, length);
         before_ = next;
         return i + length;
     }
@@ -94,13 +104,20 @@ private:
         while (end < s_.size() && IsWordChar(s_[end]))
             ++end;
         const QStringView word = QStringView(s_).mid(i, end - i);
-        Before next = Before::Other;
-        if (word.compare(QLatin1String("like"), Qt::CaseInsensitive) == 0)
-            next = Before::Like;
-        else if (word.compare(QLatin1String("values"), Qt::CaseInsensitive) == 0
-                 || word.compare(QLatin1String("in"), Qt::CaseInsensitive) == 0)
-            next = Before::ListKeyword;
-        return Copy(i, end - i, next);
+        return Pass(i, end - i, KeywordKind(word));
+    }
+
+    // Most words are names; their length rules them out before any compare.
+    static Before KeywordKind(QStringView word)
+    {
+        const auto is = [word](QLatin1String keyword) {
+            return word.size() == keyword.size() && word.compare(keyword, Qt::CaseInsensitive) == 0;
+        };
+        if (is(QLatin1String("like")))
+            return Before::Like;
+        if (is(QLatin1String("values")) || is(QLatin1String("in")))
+            return Before::ListKeyword;
+        return Before::Other;
     }
 
     // A literal [begin, begin + length) whose text starts at `start` (before
@@ -108,15 +125,31 @@ private:
     int Literal(int start, int begin, int length, bool isText)
     {
         const int end = begin + length;
-        const bool lift = before_ == Before::Comparison || before_ == Before::Like
-                          || before_ == Before::ListItemStart || ComparisonFollows(end);
+        // An unclosed text stays, for SQLite to report.
+        const bool closed = !isText || (length >= 2 && s_[end - 1] == QLatin1Char('\''));
+        const bool lift = closed && ( before_ == Before::Comparison || before_ == Before::Like
+                          || before_ == Before::ListItemStart || ComparisonFollows(end));
         if (!lift)
-            return Copy(start, end - start, Before::Other);
+            return Pass(start, end - start, Before::Other);
         shape_.literals.push_back({begin, length, isText});
-        shape_.text += isText ? QStringLiteral("?T") : QStringLiteral("?N");
-        shape_.text += QString::number(shape_.literals.size());
+        shape_.text += QStringView(s_).mid(copied_, start - copied_);
+        shape_.text += isText ? QLatin1String("?T") : QLatin1String("?N");
+        AppendNumber(int(shape_.literals.size()));
+        copied_ = end;
         before_ = Before::Other;
         return end;
+    }
+
+    void AppendNumber(int n)
+    {
+        char digits[12];
+        int count = 0;
+        do {
+            digits[count++] = char('0' + n % 10);
+            n /= 10;
+        } while (n > 0);
+        while (count > 0)
+            shape_.text += QLatin1Char(digits[--count]);
     }
 
     bool ComparisonFollows(int i) const
@@ -129,6 +162,7 @@ private:
     const QString& s_;
     StatementShape shape_;
     Before before_ = Before::Other;
+    int copied_ = 0;  // the statement's text before this is in the shape
     // For each open parenthesis: whether it opens a VALUES or IN list.
     QVector<bool> lists_;
 };
@@ -140,6 +174,55 @@ StatementShape ShapeOf(const QString& statement)
     if (!IsShaped(statement))
         return {statement, {}};
     return ShapeScanner(statement).Run();
+}
+
+} // namespace db
+
+namespace db {
+
+namespace {
+
+QString LiteralText(const QString& statement, const LiftedLiteral& literal, bool isDateTime)
+{
+    const QString text = statement.mid(literal.begin, literal.length);
+    if (!isDateTime)
+        return text;
+    const std::optional<QDateTime> date = app::ParseDateTime(StringValue(text));
+    return date ? Quote(QString::fromLatin1(StoredDateTime(*date))) : text;
+}
+
+} // namespace
+
+QString WithLiteralsWritten(const QString& sql, const QString& statement, const StatementShape& shape,
+                            const QSet<int>& dateParameters)
+{
+    QString out;
+    out.reserve(sql.size() + statement.size());
+    int copied = 0;
+    int i = 0;
+    while (i < sql.size()) {
+        const QChar c = sql[i];
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('[')) {
+            i += QuotedLength(sql, i, c == QLatin1Char('[') ? QLatin1Char(']') : c);
+            continue;
+        }
+        if (c != QLatin1Char('?') || i + 1 >= sql.size() || !sql[i + 1].isDigit()) {
+            ++i;
+            continue;
+        }
+        int end = i + 1;
+        while (end < sql.size() && sql[end].isDigit())
+            ++end;
+        const int k = sql.mid(i + 1, end - i - 1).toInt() - 1;
+        if (k >= 0 && k < shape.literals.size()) {
+            out += QStringView(sql).mid(copied, i - copied);
+            out += LiteralText(statement, shape.literals[k], dateParameters.contains(k));
+            copied = end;
+        }
+        i = end;
+    }
+    out += QStringView(sql).mid(copied);
+    return out;
 }
 
 } // namespace db

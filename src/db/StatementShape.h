@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QVector>
 
@@ -29,5 +30,12 @@ struct StatementShape {
 };
 
 StatementShape ShapeOf(const QString& statement);
+
+// The translated SQL of a shape with each parameter ?n written back as the
+// literal it stands for (those in `dateParameters`, 0-based, as stored
+// date-time texts). For statements whose plan depends on their values (a
+// LIKE pattern), which SQLite would prepare again at every new binding.
+QString WithLiteralsWritten(const QString& sql, const QString& statement, const StatementShape& shape,
+                            const QSet<int>& dateParameters);
 
 } // namespace db

@@ -222,7 +222,7 @@ private:
         }
         const std::optional<QDateTime> value = app::ParseDateTime(StringValue(t_[i].text));
         if (value)
-            t_[i].text = Quote(value->toString(kEmbeddedDateTimeFormat));
+            t_[i].text = Quote(QString::fromLatin1(StoredDateTime(*value)));
     }
 
     // + adds numbers and joins texts; SQLite joins with ||. The operands'
@@ -646,9 +646,9 @@ const Translation& TsqlTranslator::Translate(const QString& statement, Plan plan
     return Cached(plan == Plan::FirstRows ? kFirstRows : kAllRows, statement, plan, TokenizeMode::Statement);
 }
 
-const Translation& TsqlTranslator::TranslateShape(const QString& shape)
+const Translation& TsqlTranslator::TranslateShape(const QString& shape, Plan plan)
 {
-    return Cached(kShapes, shape, Plan::AllRows, TokenizeMode::Shape);
+    return Cached(plan == Plan::FirstRows ? kFirstRowsShapes : kShapes, shape, plan, TokenizeMode::Shape);
 }
 
 const Translation& TsqlTranslator::Cached(CacheKind kind, const QString& text, Plan plan, TokenizeMode mode)

@@ -48,15 +48,15 @@ public:
 
     // Throws DbError for a statement it cannot translate.
     const Translation& Translate(const QString& statement, Plan plan = Plan::AllRows);
-    // The translation of a statement's shape (StatementShape.h), for all its
-    // rows; each lifted literal n is SQLite's parameter ?n.
-    const Translation& TranslateShape(const QString& shape);
+    // The translation of a statement's shape (StatementShape.h); each lifted
+    // literal n is SQLite's parameter ?n.
+    const Translation& TranslateShape(const QString& shape, Plan plan = Plan::AllRows);
 
     // The call when the statement is a stored-procedure call, else nothing.
     static std::optional<ProcedureCall> ParseProcedureCall(const QString& statement);
 
 private:
-    enum CacheKind { kAllRows, kFirstRows, kShapes, kCacheKinds };
+    enum CacheKind { kAllRows, kFirstRows, kShapes, kFirstRowsShapes, kCacheKinds };
     const Translation& Cached(CacheKind kind, const QString& text, Plan plan, TokenizeMode mode);
 
     const Catalog& catalog_;

@@ -37,6 +37,7 @@ TEST(StatementShape, LiftsTheValuesThatStandAlone)
         {"Select Top 1 isnull(a,'') As [x = 'y'], Convert(varchar(4), b) From t2 Where isnull(c,'') = ''",
          "Select Top 1 isnull(a,'') As [x = 'y'], Convert(varchar(4), b) From t2 Where isnull(c,'') = ?T1", {"''"}},
         {"Select a1 From t Where x=-1", "Select a1 From t Where x=-1", {}},
+        {"Select a From t Where b = 'unclosed", "Select a From t Where b = 'unclosed", {}},
         // statements other than the four are their own shape
         {"PRAGMA cache_size = 100", "PRAGMA cache_size = 100", {}},
     };
@@ -84,4 +85,20 @@ TEST(StatementShape, RequestListAndNumberingUseTheirIndexes)
     // SEARCH: the last entry of the index, no scan.
     EXPECT_EQ(numbering.rfind("SEARCH tbInvWithdrawRequest USING", 0), 0u) << numbering;
     EXPECT_NE(numbering.find("INDEX ixRequestNumberValue"), std::string::npos) << numbering;
+}
+
+// A cursor's shape is translated once; its values go back into the SQL as
+// the literals they were (a date-time in the stored form), never mistaking a
+// '?' inside a text for a marker.
+TEST(StatementShape, ValuesAreWrittenBackIntoTheTranslatedShape)
+{
+    const QString statement = QStringLiteral(
+        "Select ItemID From INVENTORY..tbInvWithdrawRequest Where Remarks = '?1' and "
+        "TransDate > '01/02/2026 12:00:00 AM' and ItemID Like N'it''s%'");
+    const db::StatementShape shape = db::ShapeOf(statement);
+    db::TsqlTranslator translator;
+    const db::Translation& translation = translator.TranslateShape(shape.text, db::Plan::FirstRows);
+    EXPECT_EQ(db::WithLiteralsWritten(translation.sql, statement, shape, translation.dateParameters).toStdString(),
+              "Select ItemID From tbInvWithdrawRequest Where Remarks = '?1' and "
+              "TransDate > '2026-01-02 00:00:00' and ItemID Like 'it''s%'");
 }
