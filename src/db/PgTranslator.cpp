@@ -93,43 +93,12 @@ private:
             } else if (name == QLatin1String("replace")) {
                 t_[i].text = QStringLiteral("tessary.tsql_replace");
             } else if (name == QLatin1String("convert") || name == QLatin1String("cast")) {
-                RewriteConversion(i);
+                // The server's conversions to int and to varchar refuse and
+                // write numbers as it does; the schema's functions do the same.
+                RewriteConversion(t_, i, {QStringLiteral("tessary.tsql_int"), QStringLiteral("tessary.tsql_varchar"),
+                                          QStringLiteral("double precision"), QStringLiteral("30")});
             }
         }
-    }
-
-    void RewriteConversion(int i)
-    {
-        if (const auto c = FindConversion(t_, i))
-            ReplaceConversion(i, c->close, c->type, c->lengthBegin, c->lengthEnd, c->valueBegin, c->valueEnd);
-    }
-
-    // The server's conversions to int and to varchar refuse and write numbers
-    // as it does; the schema's functions do the same.
-    void ReplaceConversion(int call, int close, const QString& type, int lengthBegin, int lengthEnd, int valueBegin, int valueEnd)
-    {
-        Tokens replacement;
-        Tokens value = t_.mid(valueBegin, valueEnd - valueBegin);
-        if (!value.isEmpty())
-            value[0].leading.clear();
-        if (IsIntType(type)) {
-            replacement << Word(QStringLiteral("tessary.tsql_int"), t_[call].leading) << Punct('(') << value << Punct(')');
-        } else if (IsCharType(type)) {
-            replacement << Word(QStringLiteral("tessary.tsql_varchar"), t_[call].leading) << Punct('(') << value;
-            if (lengthEnd - lengthBegin == 3 && t_[lengthBegin].IsPunct('(') && t_[lengthBegin + 1].kind == TokenKind::Number)
-                replacement << Punct(',') << MakeToken(TokenKind::Number, t_[lengthBegin + 1].text);
-            else
-                replacement << Punct(',') << MakeToken(TokenKind::Number, QStringLiteral("30"));
-            replacement << Punct(')');
-        } else if (IsRealType(type)) {
-            replacement << Word(QStringLiteral("CAST"), t_[call].leading) << Punct('(') << value
-                        << Word(QStringLiteral("AS")) << Word(QStringLiteral("double precision")) << Punct(')');
-        } else {
-            return;
-        }
-        t_.remove(call, close - call + 1);
-        for (int k = 0; k < replacement.size(); ++k)
-            t_.insert(call + k, replacement[k]);
     }
 
     // [a name] becomes "a name"; a column alias keeps its case ("Code", not

@@ -79,6 +79,16 @@ bool IsRealType(const QString& type)
     return kTypes.contains(type.toLower());
 }
 
+namespace {
+
+// Where the parts of a conversion call are.
+struct Conversion {
+    int close = 0;
+    QString type;
+    int lengthBegin = 0, lengthEnd = 0;  // the "(n)" after the type, when any
+    int valueBegin = 0, valueEnd = 0;
+};
+
 std::optional<Conversion> FindConversion(const Tokens& t, int call)
 {
     if (call + 1 >= t.size())
@@ -102,6 +112,37 @@ std::optional<Conversion> FindConversion(const Tokens& t, int call)
     if (as < 0 || as + 1 >= close)
         return std::nullopt;
     return Conversion{close, t[as + 1].text, as + 2, close, call + 2, as};
+}
+
+} // namespace
+
+void RewriteConversion(Tokens& t, int call, const ConversionTarget& target)
+{
+    const std::optional<Conversion> c = FindConversion(t, call);
+    if (!c)
+        return;
+    Tokens replacement;
+    Tokens value = t.mid(c->valueBegin, c->valueEnd - c->valueBegin);
+    if (!value.isEmpty())
+        value[0].leading.clear();
+    if (IsIntType(c->type)) {
+        replacement << Word(target.intFunction, t[call].leading) << Punct('(') << value << Punct(')');
+    } else if (IsCharType(c->type)) {
+        replacement << Word(target.varcharFunction, t[call].leading) << Punct('(') << value;
+        if (c->lengthEnd - c->lengthBegin == 3 && t[c->lengthBegin].IsPunct('(') && t[c->lengthBegin + 1].kind == TokenKind::Number)
+            replacement << Punct(',') << MakeToken(TokenKind::Number, t[c->lengthBegin + 1].text);
+        else if (!target.defaultLength.isEmpty())
+            replacement << Punct(',') << MakeToken(TokenKind::Number, target.defaultLength);
+        replacement << Punct(')');
+    } else if (IsRealType(c->type)) {
+        replacement << Word(QStringLiteral("CAST"), t[call].leading) << Punct('(') << value << Word(QStringLiteral("AS"))
+                    << Word(target.realType) << Punct(')');
+    } else {
+        return;
+    }
+    t.remove(call, c->close - call + 1);
+    for (int k = 0; k < replacement.size(); ++k)
+        t.insert(call + k, replacement[k]);
 }
 
 } // namespace db

@@ -22,14 +22,17 @@ bool IsIntType(const QString& type);
 bool IsCharType(const QString& type);
 bool IsRealType(const QString& type);
 
-// A conversion call: Convert(type[(length)], value) or Cast(value as type).
-struct Conversion {
-    int close = 0;                 // its closing parenthesis
-    QString type;                  // as written
-    int lengthBegin = 0, lengthEnd = 0;  // the "(n)" after the type, when any
-    int valueBegin = 0, valueEnd = 0;    // the value converted
+// How a target converts: int and varchar through functions of its own,
+// real numbers by CAST to its type.
+struct ConversionTarget {
+    QString intFunction;
+    QString varcharFunction;
+    QString realType;
+    QString defaultLength;  // the varchar length when the call gives none; empty: the function's own
 };
-// The conversion whose name is at `call`; nothing when it is malformed.
-std::optional<Conversion> FindConversion(const Tokens& tokens, int call);
+// Replaces the conversion call whose name is at `call` (Convert(type[(n)],
+// value) or Cast(value as type)) by the target's; a malformed call, or one
+// to another type, stays as written.
+void RewriteConversion(Tokens& tokens, int call, const ConversionTarget& target);
 
 } // namespace db

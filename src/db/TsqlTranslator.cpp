@@ -372,7 +372,8 @@ private:
             else if (name == QLatin1String("replace"))
                 t_[i].text = QLatin1String(tsql::kReplaceFunction);
             else if (name == QLatin1String("convert") || name == QLatin1String("cast"))
-                RewriteConversion(i);
+                RewriteConversion(t_, i, {QLatin1String(tsql::kIntFunction), QLatin1String(tsql::kVarcharFunction),
+                                          QStringLiteral("REAL"), {}});
         }
     }
 
@@ -392,40 +393,6 @@ private:
             dateTimeColumns_.insert(NameValue(t_[after + 1]).toLower());
         else if (after < t_.size() && t_[after].IsName() && !IsClauseWord(t_[after]))
             dateTimeColumns_.insert(NameValue(t_[after]).toLower());
-    }
-
-    // Convert(type, value) and Cast(value as type): the type decides which
-    // conversion runs.
-    void RewriteConversion(int i)
-    {
-        if (const auto c = FindConversion(t_, i))
-            ReplaceConversion(i, c->close, c->type, c->lengthBegin, c->lengthEnd, c->valueBegin, c->valueEnd);
-    }
-
-    // Replaces the call [call, close] by the conversion to `type`, whose
-    // length part (if any) is [lengthBegin, lengthEnd); unknown types stay.
-    void ReplaceConversion(int call, int close, const QString& type, int lengthBegin, int lengthEnd, int valueBegin, int valueEnd)
-    {
-        Tokens replacement;
-        Tokens value = t_.mid(valueBegin, valueEnd - valueBegin);
-        if (!value.isEmpty())
-            value[0].leading.clear();
-        if (IsIntType(type)) {
-            replacement << Word(QLatin1String(tsql::kIntFunction), t_[call].leading) << Punct('(') << value << Punct(')');
-        } else if (IsCharType(type)) {
-            replacement << Word(QLatin1String(tsql::kVarcharFunction), t_[call].leading) << Punct('(') << value;
-            if (lengthEnd - lengthBegin == 3 && t_[lengthBegin].IsPunct('(') && t_[lengthBegin + 1].kind == TokenKind::Number)
-                replacement << Punct(',') << MakeToken(TokenKind::Number, t_[lengthBegin + 1].text);
-            replacement << Punct(')');
-        } else if (IsRealType(type)) {
-            replacement << Word(QStringLiteral("CAST"), t_[call].leading) << Punct('(') << value
-                        << Word(QStringLiteral("AS")) << Word(QStringLiteral("REAL")) << Punct(')');
-        } else {
-            return;
-        }
-        t_.remove(call, close - call + 1);
-        for (int k = 0; k < replacement.size(); ++k)
-            t_.insert(call + k, replacement[k]);
     }
 
     const Catalog& catalog_;
