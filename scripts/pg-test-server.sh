@@ -38,7 +38,7 @@ case "$action" in
 start)
   mkdir -p "$dir"
   "$0" stop "$dir" >/dev/null 2>&1 || true
-  rm -rf "$dir/data" "$dir/data-path" "$dir/server.log"
+  rm -rf "$dir/data" "$dir/data-path" "$dir/server.log" "$dir/pg_ctl.log"
   data="$dir/data"
   if [ "$(id -u)" -eq 0 ]; then
     chown postgres "$dir"
@@ -50,18 +50,23 @@ start)
   fi
   as_owner "$pg_bin/initdb" -D "$data" -U postgres -A trust -E UTF8 --locale=C.UTF-8 >"$dir/initdb.log" 2>&1 \
     || { cat "$dir/initdb.log" >&2; exit 1; }
+  # The socket and the log go beside the data, where the server's user may write.
   sock=$(dirname "$data")
+  log="$sock/server.log"
   for port in $(seq 54320 54420); do
     port_free "$port" || continue
-    if as_owner "$pg_bin/pg_ctl" -D "$data" -l "$dir/server.log" -w -t 60 start \
+    if as_owner "$pg_bin/pg_ctl" -D "$data" -l "$log" -w -t 60 start \
          -o "-p $port -c listen_addresses=127.0.0.1 -c unix_socket_directories=$sock -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=200" \
-         >/dev/null 2>&1; then
+         >"$dir/pg_ctl.log" 2>&1; then
       echo "$port" > "$dir/port"
       echo "postgresql://postgres@127.0.0.1:$port/postgres"
       exit 0
     fi
+    # Another program took the port in the meantime: try the next one.
+    grep -qs "could not bind\|already in use" "$log" || break
   done
-  cat "$dir/server.log" >&2
+  cat "$dir/pg_ctl.log" "$log" >&2 2>/dev/null || true
+  if [ -f "$dir/data-path" ]; then rm -rf "$sock" "$dir/data-path"; fi
   exit 1
   ;;
 stop)
