@@ -182,8 +182,12 @@ RowSet ServerConnection::ExecuteNative(const QString& sql, const QVariantList& b
     while (query.next()) {
         RowSet::Row row;
         row.reserve(columns.size());
-        for (int i = 0; i < columns.size(); ++i)
-            row << query.value(i);
+        for (int i = 0; i < columns.size(); ++i) {
+            // SQL Server's bit columns come back as truth values: as 1 and
+            // 0, the flags read as they do on the other backends.
+            const QVariant value = query.value(i);
+            row << (value.typeId() == QMetaType::Bool ? QVariant(value.toBool() ? 1 : 0) : value);
+        }
         rows << std::move(row);
     }
     if (query.lastError().isValid())
