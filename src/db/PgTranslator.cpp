@@ -40,35 +40,21 @@ public:
     }
 
 private:
-    bool IsDot(int i) const { return i < t_.size() && t_[i].IsPunct('.') && t_[i].leading.isEmpty(); }
-    bool IsNameAt(int i) const { return i < t_.size() && t_[i].IsName() && t_[i].leading.isEmpty(); }
-
     // INVENTORY..t and INVENTORY.dbo.t are inventory.t, Password..t is
     // password.t; any other database, and dbo.t, is left to the search path.
     void RewriteQualifiers()
     {
         for (int i = 0; i < t_.size(); ++i) {
-            if (!t_[i].IsName())
+            const int length = QualifierLength(t_, i);
+            if (length == 0)
                 continue;
-            int drop = 0;
-            if (IsDot(i + 1) && IsDot(i + 2) && IsNameAt(i + 3))
-                drop = 2;
-            else if (IsDot(i + 1) && IsNameAt(i + 2) && IsDot(i + 3) && IsNameAt(i + 4))
-                drop = 3;
-            else if (t_[i].IsWord(QLatin1String("dbo")) && IsDot(i + 1) && IsNameAt(i + 2) && (i == 0 || !t_[i - 1].IsPunct('.'))) {
-                t_[i + 2].leading = t_[i].leading;
-                t_.remove(i, 2);
-                continue;
-            }
-            if (drop == 0)
-                continue;
-            const QString schema = PgSchemaOfDatabase(NameValue(t_[i]));
+            const QString schema = length > 2 ? PgSchemaOfDatabase(NameValue(t_[i])) : QString();
             if (schema.isEmpty()) {
-                t_[i + drop + 1].leading = t_[i].leading;
-                t_.remove(i, drop + 1);
+                t_[i + length].leading = t_[i].leading;
+                t_.remove(i, length);
             } else {
                 t_[i] = Word(schema, t_[i].leading);
-                t_.remove(i + 2, drop - 1);
+                t_.remove(i + 2, length - 2);
             }
         }
     }

@@ -61,6 +61,21 @@ void MoveTopToLimit(Tokens& t)
     }
 }
 
+int QualifierLength(const Tokens& t, int i)
+{
+    const auto dot = [&](int k) { return k < t.size() && t[k].IsPunct('.') && t[k].leading.isEmpty(); };
+    const auto name = [&](int k) { return k < t.size() && t[k].IsName() && t[k].leading.isEmpty(); };
+    if (i >= t.size() || !t[i].IsName())
+        return 0;
+    if (dot(i + 1) && dot(i + 2) && name(i + 3))
+        return 3;
+    if (dot(i + 1) && name(i + 2) && dot(i + 3) && name(i + 4))
+        return 4;
+    if (t[i].IsWord(QLatin1String("dbo")) && dot(i + 1) && name(i + 2) && (i == 0 || !t[i - 1].IsPunct('.')))
+        return 2;
+    return 0;
+}
+
 bool IsIntType(const QString& type)
 {
     static const QSet<QString> kTypes = {"int", "integer", "smallint", "tinyint", "bigint"};

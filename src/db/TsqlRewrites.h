@@ -17,6 +17,11 @@ void AddMissingFromAndInto(Tokens& tokens);
 // limit placed at the end of the select that TOP belongs to.
 void MoveTopToLimit(Tokens& tokens);
 
+// How many tokens qualify the table name that follows them at `i`:
+// 3 for db..t, 4 for db.owner.t, 2 for dbo.t; 0 when none starts there. The
+// database, when named, is the token at `i`.
+int QualifierLength(const Tokens& tokens, int i);
+
 // The server's type names by kind.
 bool IsIntType(const QString& type);
 bool IsCharType(const QString& type);

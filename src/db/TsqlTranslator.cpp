@@ -74,24 +74,12 @@ private:
     void StripQualifiers()
     {
         for (int i = 0; i < t_.size(); ++i) {
-            if (!t_[i].IsName())
-                continue;
-            int drop = 0;
-            if (IsDot(i + 1) && IsDot(i + 2) && IsNameAt(i + 3))
-                drop = 3;
-            else if (IsDot(i + 1) && IsNameAt(i + 2) && IsDot(i + 3) && IsNameAt(i + 4))
-                drop = 4;
-            else if (t_[i].IsWord(QLatin1String("dbo")) && IsDot(i + 1) && IsNameAt(i + 2) && (i == 0 || !t_[i - 1].IsPunct('.')))
-                drop = 2;
-            if (drop > 0) {
+            if (const int drop = QualifierLength(t_, i)) {
                 t_[i + drop].leading = t_[i].leading;
                 t_.remove(i, drop);
             }
         }
     }
-
-    bool IsDot(int i) const { return i < t_.size() && t_[i].IsPunct('.') && t_[i].leading.isEmpty(); }
-    bool IsNameAt(int i) const { return i < t_.size() && t_[i].IsName() && t_[i].leading.isEmpty(); }
 
     // INSERT INTO t (columns) VALUES (values): a date text that goes to a
     // date-time column is stored in the sortable form.
