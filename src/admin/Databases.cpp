@@ -56,6 +56,12 @@ std::unique_ptr<db::Connection> CreateSiteDatabase(const QString& target, const 
 
 void CreateDemoDatabase(const QString& target, const QDate& today, const PasswordPrompt& prompt)
 {
+    // The demo rows go in with the embedded file's and PostgreSQL's own
+    // statements (tables named bare), which SQL Server's two databases do
+    // not take: refused before anything is made.
+    if (db::ServerLogin::IsUrl(target) && db::ServerLogin::FromUrl(target).kind == db::ServerLogin::Kind::SqlServer)
+        throw db::DbError(QStringLiteral("The demo site is made on a database file or on PostgreSQL; on SQL Server use "
+                                         "init, then add your own rows."));
     auto connection = CreateSiteDatabase(target, prompt);
     try {
         db::TransactionGuard transaction(*connection);

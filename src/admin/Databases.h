@@ -28,7 +28,8 @@ std::unique_ptr<db::Connection> CreateSiteDatabase(const QString& target, const 
 
 // The demo database, its request dates counted back from today. A file:
 // refuses a path that exists; removes the half-built file when building
-// fails. A server: the demo rows go in in one transaction.
+// fails. PostgreSQL: the demo rows go in in one transaction. Refused on SQL
+// Server.
 void CreateDemoDatabase(const QString& target, const QDate& today = QDate::currentDate(),
                         const PasswordPrompt& prompt = {});
 

@@ -75,3 +75,9 @@ TEST(ServerSite, DemoOnPostgreSqlLogsInSavesAndReadsBack)
                   .toStdString(),
               "ItemID\tQuantity\tTransDate\tVerifiedBy\n1001\t5\t2026-03-15 14:05:09\tMSANTOS\n");
 }
+
+TEST(ServerSite, DemoIsRefusedOnSqlServerBeforeAnythingIsMade)
+{
+    // No server is reached: the refusal comes first.
+    EXPECT_THROW(admin::CreateDemoDatabase("sqlserver://sa@127.0.0.1:1/INVENTORY?driver=FreeTDS"), db::DbError);
+}
