@@ -16,6 +16,7 @@ namespace {
 
 const char* const kServerVariable = "TESSARY_TEST_PG";
 const QString kTemplate = QStringLiteral("tessary_test_template");
+const QString kPool = QStringLiteral("tessary_test_pool");
 
 db::ServerLogin AdminLogin()
 {
@@ -55,6 +56,8 @@ void EnsureTemplate()
             }
             admin->ExecuteNative(QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(building, kTemplate));
         }
+        // Made under the lock: two programs making it at once would clash.
+        admin->ExecuteNative(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (name text PRIMARY KEY, in_use boolean NOT NULL)").arg(kPool));
         admin->ExecuteNative(QStringLiteral("SELECT pg_advisory_unlock(7)"));
     });
 }
@@ -69,11 +72,9 @@ QString NextDatabaseName()
 // milliseconds: test databases are kept in a pool on the server, shared by
 // the test programs (ctest runs each test in a program of its own), and
 // emptied before they go back.
-const QString kPool = QStringLiteral("tessary_test_pool");
 
 QString TakeFromPool(db::ServerConnection& admin)
 {
-    admin.ExecuteNative(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (name text PRIMARY KEY, in_use boolean NOT NULL)").arg(kPool));
     const db::RowSet taken = admin.ExecuteNative(QStringLiteral(
         "UPDATE %1 SET in_use = true WHERE name = (SELECT name FROM %1 WHERE NOT in_use LIMIT 1 FOR UPDATE SKIP LOCKED) "
         "RETURNING name").arg(kPool));
