@@ -20,6 +20,10 @@ namespace {
 
 const char* const kUsage =
     "Usage:\n"
+    "  PATH is a database file, or a server: postgresql://USER@HOST:PORT/DATABASE or\n"
+    "  sqlserver://USER@HOST:PORT/DATABASE?driver=NAME (or ?dsn=NAME). The server's password is\n"
+    "  taken from TESSARY_PASSWORD (PostgreSQL also: PGPASSWORD, ~/.pgpass) or asked for.\n"
+    "  upgrade, check and backup work on database files.\n"
     "  tessary-admin init PATH                  create an empty site database\n"
     "  tessary-admin demo PATH                  create the demo database\n"
     "  tessary-admin sql PATH STATEMENT         run one statement as the program sends it\n"
@@ -75,6 +79,19 @@ QString ReadPassword()
     return first;
 }
 
+// Asks for a server's password on the terminal, without echo; nothing to
+// ask with when standard input is no terminal (it may carry a user's
+// password).
+admin::PasswordPrompt ServerPasswordPrompt()
+{
+    if (!isatty(STDIN_FILENO))
+        return {};
+    return [](const QString& who) {
+        std::fputs(QStringLiteral("Server password for %1: ").arg(who).toLocal8Bit().constData(), stderr);
+        return ReadLine(true);
+    };
+}
+
 // Reads the options of "user add" that follow PATH and ID.
 admin::NewUser ParseNewUser(const QString& id, const QStringList& options)
 {
@@ -126,13 +143,13 @@ void Dispatch(const QStringList& args, QTextStream& out)
     const QString command = args.value(0);
     if (command == QLatin1String("init")) {
         RequireCount(args, 2);
-        admin::CreateSiteDatabase(args[1]);
+        admin::CreateSiteDatabase(args[1], ServerPasswordPrompt());
     } else if (command == QLatin1String("demo")) {
         RequireCount(args, 2);
-        admin::CreateDemoDatabase(args[1]);
+        admin::CreateDemoDatabase(args[1], QDate::currentDate(), ServerPasswordPrompt());
     } else if (command == QLatin1String("sql")) {
         RequireCount(args, 3);
-        out << admin::RunStatement(*admin::OpenSiteDatabase(args[1]), args[2]);
+        out << admin::RunStatement(*admin::OpenSiteDatabase(args[1], ServerPasswordPrompt()), args[2]);
     } else if (command == QLatin1String("upgrade")) {
         RequireCount(args, 2);
         out << admin::UpgradeSiteDatabase(args[1]) << '\n';
@@ -145,18 +162,18 @@ void Dispatch(const QStringList& args, QTextStream& out)
             throw admin::AdminError(QStringLiteral("The check found problems."));
     } else if (command == QLatin1String("backup")) {
         RequireCount(args, 3);
-        admin::OpenSiteDatabase(args[1])->BackupTo(args[2]);
+        admin::OpenDatabaseFile(args[1])->BackupTo(args[2]);
         out << QStringLiteral("The database \"%1\" was copied to \"%2\".").arg(args[1], args[2]) << '\n';
     } else if (command == QLatin1String("user") && args.value(1) == QLatin1String("add")) {
         if (args.size() < 4)
             throw UsageError{QStringLiteral("user add needs PATH and ID.")};
         const admin::NewUser user = ParseNewUser(args[3], args.mid(4));
-        admin::AddUser(*admin::OpenSiteDatabase(args[2]), user);
+        admin::AddUser(*admin::OpenSiteDatabase(args[2], ServerPasswordPrompt()), user);
     } else if (command == QLatin1String("user") && args.value(1) == QLatin1String("passwd")) {
         if (args.size() != 4 && args.size() != 5)
             throw UsageError{QStringLiteral("Wrong number of arguments for user passwd.")};
         const QString password = args.size() == 5 ? args[4] : ReadPassword();
-        admin::SetPassword(*admin::OpenSiteDatabase(args[2]), args[3], password);
+        admin::SetPassword(*admin::OpenSiteDatabase(args[2], ServerPasswordPrompt()), args[3], password);
     } else if (command == QLatin1String("default-path")) {
         RequireCount(args, 1);
         out << app::ConnectionSettings::DefaultDatabasePath() << '\n';

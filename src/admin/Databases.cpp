@@ -1,5 +1,8 @@
 #include "admin/Databases.h"
 
+#include "db/DbError.h"
+#include "db/ServerConnection.h"
+
 #include "admin/DemoData.h"
 
 #include <QDir>
@@ -18,16 +21,48 @@ void RemoveDatabaseFiles(const QString& path)
 
 } // namespace
 
-std::unique_ptr<db::SqliteConnection> CreateSiteDatabase(const QString& path)
+namespace {
+
+std::unique_ptr<db::ServerConnection> OpenServer(const QString& url, const PasswordPrompt& prompt)
 {
-    if (!QFileInfo::exists(path))
-        QDir().mkpath(QFileInfo(path).absolutePath());
-    return db::SqliteConnection::Create(path);
+    db::ServerLogin login = db::ServerLogin::FromUrl(url);
+    if (login.password.isEmpty())
+        login.password = qEnvironmentVariable("TESSARY_PASSWORD");
+    try {
+        return db::ServerConnection::Open(login);
+    } catch (const db::DbError&) {
+        // Asked once, when no password was given at all and the server
+        // would not have us without one.
+        if (!login.password.isEmpty() || !prompt)
+            throw;
+    }
+    login.password = prompt(QStringLiteral("%1@%2").arg(login.user, login.host.isEmpty() ? login.odbcDsn : login.host));
+    return db::ServerConnection::Open(login);
 }
 
-void CreateDemoDatabase(const QString& path, const QDate& today)
+} // namespace
+
+std::unique_ptr<db::Connection> CreateSiteDatabase(const QString& target, const PasswordPrompt& prompt)
 {
-    auto connection = CreateSiteDatabase(path);
+    if (db::ServerLogin::IsUrl(target)) {
+        auto server = OpenServer(target, prompt);
+        server->CreateSchema();
+        return server;
+    }
+    if (!QFileInfo::exists(target))
+        QDir().mkpath(QFileInfo(target).absolutePath());
+    return db::SqliteConnection::Create(target);
+}
+
+void CreateDemoDatabase(const QString& target, const QDate& today, const PasswordPrompt& prompt)
+{
+    // The demo rows go in with the embedded file's and PostgreSQL's own
+    // statements (tables named bare), which SQL Server's two databases do
+    // not take: refused before anything is made.
+    if (db::ServerLogin::IsUrl(target) && db::ServerLogin::FromUrl(target).kind == db::ServerLogin::Kind::SqlServer)
+        throw db::DbError(QStringLiteral("The demo site is made on a database file or on PostgreSQL; on SQL Server use "
+                                         "init, then add your own rows."));
+    auto connection = CreateSiteDatabase(target, prompt);
     try {
         db::TransactionGuard transaction(*connection);
         BuildDemoData(*connection, today);
@@ -35,14 +70,31 @@ void CreateDemoDatabase(const QString& path, const QDate& today)
     } catch (...) {
         // Only a file this call created gets here, so removing it loses nothing.
         connection.reset();
-        RemoveDatabaseFiles(path);
+        if (!db::ServerLogin::IsUrl(target))
+            RemoveDatabaseFiles(target);
         throw;
     }
 }
 
-std::unique_ptr<db::SqliteConnection> OpenSiteDatabase(const QString& path)
+std::unique_ptr<db::Connection> OpenSiteDatabase(const QString& target, const PasswordPrompt& prompt)
 {
+    if (db::ServerLogin::IsUrl(target))
+        return OpenServer(target, prompt);
+    return db::SqliteConnection::Open(target);
+}
+
+std::unique_ptr<db::SqliteConnection> OpenDatabaseFile(const QString& path)
+{
+    if (db::ServerLogin::IsUrl(path))
+        throw db::DbError(QStringLiteral("This command works on a database file only; the server keeps its own."));
     return db::SqliteConnection::Open(path);
+}
+
+db::RowSet ExecuteNative(db::Connection& connection, const QString& sql, const QVariantList& binds)
+{
+    if (auto* server = dynamic_cast<db::ServerConnection*>(&connection))
+        return server->ExecuteNative(sql, binds);
+    return dynamic_cast<db::SqliteConnection&>(connection).ExecuteNative(sql, binds);
 }
 
 QString UpgradeSiteDatabase(const QString& path)
@@ -58,7 +110,7 @@ QString UpgradeSiteDatabase(const QString& path)
 
 bool CheckSiteDatabase(const QString& path, QString* report)
 {
-    const QStringList problems = OpenSiteDatabase(path)->IntegrityProblems();
+    const QStringList problems = OpenDatabaseFile(path)->IntegrityProblems();
     if (problems.isEmpty()) {
         *report = QStringLiteral("The database \"%1\" is sound.").arg(path);
         return true;

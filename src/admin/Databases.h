@@ -1,23 +1,46 @@
 #pragma once
 
+#include "db/Connection.h"
+#include "db/ServerLogin.h"
 #include "db/SqliteConnection.h"
 
 #include <QDate>
 #include <QString>
+#include <QVariantList>
+#include <functional>
 #include <memory>
 
 namespace admin {
 
-// An empty site database: the whole schema, no rows. Refuses a path that
-// exists; creates the folder it goes in.
-std::unique_ptr<db::SqliteConnection> CreateSiteDatabase(const QString& path);
+// A site database is named by a file path (the embedded backend) or by a
+// server URL (db::ServerLogin::FromUrl): postgresql://USER@HOST:PORT/DATABASE
+// or sqlserver://USER@HOST:PORT/DATABASE?driver=NAME.
+//
+// A server's password never needs the command line: it comes from the
+// environment (TESSARY_PASSWORD, or PGPASSWORD and ~/.pgpass for
+// PostgreSQL), else from the prompt when the server asks for one.
+using PasswordPrompt = std::function<QString(const QString& who)>;
 
-// The demo database, its request dates counted back from today. Refuses a
-// path that exists; removes the half-built file when building fails.
-void CreateDemoDatabase(const QString& path, const QDate& today = QDate::currentDate());
+// An empty site database: the whole schema, no rows. A file: refuses a path
+// that exists; creates the folder it goes in. A server: refuses a database
+// that holds the program's tables already.
+std::unique_ptr<db::Connection> CreateSiteDatabase(const QString& target, const PasswordPrompt& prompt = {});
 
-// An existing site database; throws DbError when there is none at path.
-std::unique_ptr<db::SqliteConnection> OpenSiteDatabase(const QString& path);
+// The demo database, its request dates counted back from today. A file:
+// refuses a path that exists; removes the half-built file when building
+// fails. PostgreSQL: the demo rows go in in one transaction. Refused on SQL
+// Server.
+void CreateDemoDatabase(const QString& target, const QDate& today = QDate::currentDate(),
+                        const PasswordPrompt& prompt = {});
+
+// An existing site database; throws DbError when there is none.
+std::unique_ptr<db::Connection> OpenSiteDatabase(const QString& target, const PasswordPrompt& prompt = {});
+// An existing database file (the commands that work on the file itself).
+std::unique_ptr<db::SqliteConnection> OpenDatabaseFile(const QString& path);
+
+// Runs a statement in the backend's own dialect, tables named bare, with
+// bound values: on the embedded file and on PostgreSQL.
+db::RowSet ExecuteNative(db::Connection& connection, const QString& sql, const QVariantList& binds = {});
 
 // What the upgrade of a site database did, in a line for the operator.
 QString UpgradeSiteDatabase(const QString& path);

@@ -1,5 +1,6 @@
 #include "admin/DemoData.h"
 
+#include "admin/Databases.h"
 #include "admin/DemoCatalog.h"
 #include "admin/Users.h"
 #include "db/EmbeddedFormat.h"
@@ -37,15 +38,15 @@ private:
 // One insert statement per table, run with bound values for every row.
 class RowWriter {
 public:
-    RowWriter(db::SqliteConnection& connection, const QString& table, const QStringList& columns)
+    RowWriter(db::Connection& connection, const QString& table, const QStringList& columns)
         : connection_(connection),
           sql_(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                    .arg(table, columns.join(QLatin1Char(',')),
                         QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')))) {}
-    void Add(const QVariantList& values) { connection_.ExecuteNative(sql_, values); }
+    void Add(const QVariantList& values) { ExecuteNative(connection_, sql_, values); }
 
 private:
-    db::SqliteConnection& connection_;
+    db::Connection& connection_;
     QString sql_;
 };
 
@@ -115,7 +116,7 @@ struct CentralStock { QString itemId; double averageCost; bool ads; bool tablets
 
 class DemoBuilder {
 public:
-    DemoBuilder(db::SqliteConnection& connection, const QDate& today)
+    DemoBuilder(db::Connection& connection, const QDate& today)
         : connection_(connection), today_(today), catalog_(demo::BuildItemCatalog()) {}
 
     void Build()
@@ -412,7 +413,7 @@ private:
 
     static QString At(const QDateTime& moment) { return moment.toString(db::kEmbeddedDateTimeFormat); }
 
-    db::SqliteConnection& connection_;
+    db::Connection& connection_;
     QDate today_;
     demo::ItemCatalog catalog_;
     QVector<CentralStock> central_;
@@ -420,7 +421,7 @@ private:
 
 } // namespace
 
-void BuildDemoData(db::SqliteConnection& connection, const QDate& today)
+void BuildDemoData(db::Connection& connection, const QDate& today)
 {
     DemoBuilder(connection, today).Build();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "db/SqliteConnection.h"
+#include "db/Connection.h"
 
 #include <QDate>
 
@@ -15,6 +15,6 @@ inline constexpr DemoLogin kDemoLogins[] = {
 // switches, locations, suppliers, items, stock, kits, users and requests in
 // every state. Runs inside the caller's transaction. The same rows every
 // time except the request dates, which are counted back from today.
-void BuildDemoData(db::SqliteConnection& connection, const QDate& today);
+void BuildDemoData(db::Connection& connection, const QDate& today);
 
 } // namespace admin

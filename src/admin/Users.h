@@ -1,6 +1,6 @@
 #pragma once
 
-#include "db/SqliteConnection.h"
+#include "db/Connection.h"
 
 #include <QString>
 #include <QStringList>
@@ -30,11 +30,11 @@ struct NewUser {
 
 // Adds the user in one transaction. Throws AdminError for an ID that exists
 // (compared without case, as the server does) or an unknown location.
-void AddUser(db::SqliteConnection& connection, const NewUser& user);
+void AddUser(db::Connection& connection, const NewUser& user);
 // The same rows, inside a transaction the caller holds.
-void InsertUser(db::SqliteConnection& connection, const NewUser& user);
+void InsertUser(db::Connection& connection, const NewUser& user);
 
 // Stores a new password; throws AdminError for an unknown ID.
-void SetPassword(db::SqliteConnection& connection, const QString& id, const QString& password);
+void SetPassword(db::Connection& connection, const QString& id, const QString& password);
 
 } // namespace admin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Connection.h"
+#include "db/ServerLogin.h"
 
 #include <QString>
 #include <memory>
@@ -15,15 +16,21 @@ struct ConnectionSettings {
 
     Backend backend = Backend::Embedded;
     QString databasePath;      // embedded: the database file
-    QString serverName;        // server backends: host (and instance or port)
-    QString database = QStringLiteral("INVENTORY");
-    QString user;
-    QString password;
+    // Server backends: host, port, database, user, ODBC data source or
+    // driver. Its password is written to the settings file only when
+    // rememberPassword is set; otherwise it lives for the session.
+    db::ServerLogin server;
+    bool rememberPassword = false;
 
     static QString SettingsFilePath();
     static QString DefaultDatabasePath();
     static ConnectionSettings Load();
+    // Writes the file (readable by its owner only). A password that is not
+    // to be remembered is taken out of it.
     void Save() const;
+
+    // The login of the server backend chosen, its kind following the backend.
+    db::ServerLogin ServerLogin() const;
 
     // Opens the connection these settings describe; throws db::DbError.
     std::unique_ptr<db::Connection> Open() const;

@@ -55,12 +55,12 @@ db::Connection& CurrentUser::sqlconnection() const
 QString CurrentUser::ServerName() const
 {
     return settings_.backend == ConnectionSettings::Backend::Embedded ? settings_.databasePath
-                                                                      : settings_.serverName;
+                                                                      : settings_.server.host;
 }
 
 QString CurrentUser::Database() const
 {
-    return connection_ ? connection_->DatabaseName() : settings_.database;
+    return connection_ ? connection_->DatabaseName() : settings_.server.database;
 }
 
 void CurrentUser::SetSettings(const ConnectionSettings& settings)

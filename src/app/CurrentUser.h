@@ -45,7 +45,7 @@ public:
     // Report logon values.
     QString ServerName() const;
     QString Database() const;
-    QString ServerPassword() const { return settings_.password; }
+    QString ServerPassword() const { return settings_.server.password; }
 
     const ConnectionSettings& Settings() const { return settings_; }
     // New settings take effect at the next log-in attempt; an open

@@ -113,12 +113,12 @@ QVector<IndexDef> BuildIndexes()
         // The highest request number is this index's last entry (the
         // numbering query is translated to ask it so), not a conversion of
         // every number ever stored.
-        {"ixRequestNumberValue", "tbInvWithdrawRequest", {"tsql_int_key(DocumentNumber)"}},
+        {"ixRequestNumberValue", "tbInvWithdrawRequest", {"tsql_int_key(DocumentNumber)"}, true},
         {"ixRequestState", "tbInvWithdrawRequest", {"LocationID", "Status", "TransDate"}},
         // Requests not yet processed, by location, as the request list asks
         // for them (isnull(Status,'') = ''): a few among years of processed
         // ones.
-        {"ixRequestOpen", "tbInvWithdrawRequest", {"ifnull(Status,'') COLLATE NOCASE", "LocationID", "TransDate"}},
+        {"ixRequestOpen", "tbInvWithdrawRequest", {"ifnull(Status,'') COLLATE NOCASE", "LocationID", "TransDate"}, true},
         {"ixUserLocationLocation", "tbInvUserLocation", {"LocationID"}},
         {"ixLocationName", "tbInvLocation", {"Location"}},
     };

@@ -30,6 +30,9 @@ struct IndexDef {
     QString table;
     // Columns, or expressions in the embedded database's SQL.
     QStringList columns;
+    // An index on expressions that only the embedded database's
+    // translation of the program's statements asks for.
+    bool embeddedOnly = false;
 };
 
 // Every table and column the program reads or writes, described once. The

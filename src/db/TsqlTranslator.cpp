@@ -5,6 +5,7 @@
 #include "db/FirstRowsPlan.h"
 #include "db/Quote.h"
 #include "db/TsqlFunctions.h"
+#include "db/TsqlRewrites.h"
 #include "db/TsqlTokenizer.h"
 
 #include <QDateTime>
@@ -43,22 +44,6 @@ bool IsClauseWord(const Token& t)
 }
 
 
-bool IsIntType(const QString& type)
-{
-    static const QSet<QString> kTypes = {"int", "integer", "smallint", "tinyint", "bigint"};
-    return kTypes.contains(type.toLower());
-}
-bool IsCharType(const QString& type)
-{
-    static const QSet<QString> kTypes = {"varchar", "char", "nvarchar", "nchar", "text", "ntext"};
-    return kTypes.contains(type.toLower());
-}
-bool IsRealType(const QString& type)
-{
-    static const QSet<QString> kTypes = {"float", "real", "decimal", "numeric", "money", "smallmoney"};
-    return kTypes.contains(type.toLower());
-}
-
 enum class ValueType { Unknown, Text, Number };
 
 // Rewrites one statement's tokens into SQLite's dialect.
@@ -69,10 +54,10 @@ public:
 
     Translation Run()
     {
-        DropUnicodePrefixes();
+        DropUnicodePrefixes(t_);
         StripQualifiers();
-        AddMissingFromAndInto();
-        RewriteTop();
+        AddMissingFromAndInto(t_);
+        MoveTopToLimit(t_);
         RewriteInsertDates();
         RewriteComparedDates();
         RewritePlus();
@@ -88,84 +73,15 @@ public:
     }
 
 private:
-    // N'text' is a Unicode literal on the server; SQLite text is Unicode anyway.
-    void DropUnicodePrefixes()
-    {
-        for (int i = 0; i + 1 < t_.size(); ++i) {
-            if (t_[i].IsWord(QLatin1String("n")) && t_[i + 1].kind == TokenKind::String && t_[i + 1].leading.isEmpty()) {
-                t_[i + 1].leading = t_[i].leading;
-                t_.removeAt(i);
-            }
-        }
-    }
-
     // INVENTORY..t, Password..t, db.dbo.t and dbo.t name the one embedded table t.
     void StripQualifiers()
     {
         for (int i = 0; i < t_.size(); ++i) {
-            if (!t_[i].IsName())
-                continue;
-            int drop = 0;
-            if (IsDot(i + 1) && IsDot(i + 2) && IsNameAt(i + 3))
-                drop = 3;
-            else if (IsDot(i + 1) && IsNameAt(i + 2) && IsDot(i + 3) && IsNameAt(i + 4))
-                drop = 4;
-            else if (t_[i].IsWord(QLatin1String("dbo")) && IsDot(i + 1) && IsNameAt(i + 2) && (i == 0 || !t_[i - 1].IsPunct('.')))
-                drop = 2;
-            if (drop > 0) {
+            if (const int drop = QualifierLength(t_, i)) {
                 t_[i + drop].leading = t_[i].leading;
                 t_.remove(i, drop);
             }
         }
-    }
-
-    bool IsDot(int i) const { return i < t_.size() && t_[i].IsPunct('.') && t_[i].leading.isEmpty(); }
-    bool IsNameAt(int i) const { return i < t_.size() && t_[i].IsName() && t_[i].leading.isEmpty(); }
-
-    // "Delete t Where" and "Insert t (...)" leave out FROM and INTO.
-    void AddMissingFromAndInto()
-    {
-        if (t_.size() < 2)
-            return;
-        if (t_[0].IsWord(QLatin1String("delete")) && !t_[1].IsWord(QLatin1String("from")))
-            t_.insert(1, Word(QStringLiteral("FROM")));
-        else if (t_[0].IsWord(QLatin1String("insert")) && !t_[1].IsWord(QLatin1String("into")))
-            t_.insert(1, Word(QStringLiteral("INTO")));
-    }
-
-    // SELECT [DISTINCT] TOP n ... becomes SELECT [DISTINCT] ... LIMIT n, the
-    // limit placed at the end of the select that TOP belongs to.
-    void RewriteTop()
-    {
-        for (int i = 1; i < t_.size(); ++i) {
-            if (!t_[i].IsWord(QLatin1String("top")) || !FollowsSelect(i))
-                continue;
-            int length = 0;
-            QString count;
-            if (i + 1 < t_.size() && t_[i + 1].kind == TokenKind::Number) {
-                count = t_[i + 1].text;
-                length = 2;
-            } else if (i + 3 < t_.size() && t_[i + 1].IsPunct('(') && t_[i + 2].kind == TokenKind::Number && t_[i + 3].IsPunct(')')) {
-                count = t_[i + 2].text;
-                length = 4;
-            } else {
-                continue;
-            }
-            if (i + length < t_.size())
-                t_[i + length].leading = t_[i].leading;
-            t_.remove(i, length);
-            const int end = EndOfGroup(t_, i);
-            t_.insert(end, Word(QStringLiteral("LIMIT")));
-            t_.insert(end + 1, MakeToken(TokenKind::Number, count, QStringLiteral(" ")));
-        }
-    }
-
-    bool FollowsSelect(int i) const
-    {
-        if (t_[i - 1].IsWord(QLatin1String("select")))
-            return true;
-        return i >= 2 && (t_[i - 1].IsWord(QLatin1String("distinct")) || t_[i - 1].IsWord(QLatin1String("all")))
-               && t_[i - 2].IsWord(QLatin1String("select"));
     }
 
     // INSERT INTO t (columns) VALUES (values): a date text that goes to a
@@ -450,10 +366,9 @@ private:
                 t_[i].text = QLatin1String(tsql::kPatIndexFunction);
             else if (name == QLatin1String("replace"))
                 t_[i].text = QLatin1String(tsql::kReplaceFunction);
-            else if (name == QLatin1String("convert"))
-                RewriteConvert(i);
-            else if (name == QLatin1String("cast"))
-                RewriteCast(i);
+            else if (name == QLatin1String("convert") || name == QLatin1String("cast"))
+                RewriteConversion(t_, i, {QLatin1String(tsql::kIntFunction), QLatin1String(tsql::kVarcharFunction),
+                                          QStringLiteral("REAL"), {}});
         }
     }
 
@@ -473,61 +388,6 @@ private:
             dateTimeColumns_.insert(NameValue(t_[after + 1]).toLower());
         else if (after < t_.size() && t_[after].IsName() && !IsClauseWord(t_[after]))
             dateTimeColumns_.insert(NameValue(t_[after]).toLower());
-    }
-
-    // Convert(type, value): the type decides which conversion runs.
-    void RewriteConvert(int i)
-    {
-        const int close = MatchingClose(t_, i + 1);
-        const auto args = SplitAtCommas(t_, i + 2, close);
-        if (close >= t_.size() || args.size() != 2 || args[0].first >= args[0].second)
-            return;
-        const auto [typeBegin, typeEnd] = args[0];
-        ReplaceConversion(i, close, t_[typeBegin].text, typeBegin + 1, typeEnd, args[1].first, args[1].second);
-    }
-
-    // Cast(value as type).
-    void RewriteCast(int i)
-    {
-        const int close = MatchingClose(t_, i + 1);
-        if (close >= t_.size())
-            return;
-        int as = -1;
-        int depth = 0;
-        for (int k = i + 2; k < close; ++k) {
-            depth += t_[k].IsPunct('(') ? 1 : t_[k].IsPunct(')') ? -1 : 0;
-            if (depth == 0 && t_[k].IsWord(QLatin1String("as")))
-                as = k;
-        }
-        if (as < 0 || as + 1 >= close)
-            return;
-        ReplaceConversion(i, close, t_[as + 1].text, as + 2, close, i + 2, as);
-    }
-
-    // Replaces the call [call, close] by the conversion to `type`, whose
-    // length part (if any) is [lengthBegin, lengthEnd); unknown types stay.
-    void ReplaceConversion(int call, int close, const QString& type, int lengthBegin, int lengthEnd, int valueBegin, int valueEnd)
-    {
-        Tokens replacement;
-        Tokens value = t_.mid(valueBegin, valueEnd - valueBegin);
-        if (!value.isEmpty())
-            value[0].leading.clear();
-        if (IsIntType(type)) {
-            replacement << Word(QLatin1String(tsql::kIntFunction), t_[call].leading) << Punct('(') << value << Punct(')');
-        } else if (IsCharType(type)) {
-            replacement << Word(QLatin1String(tsql::kVarcharFunction), t_[call].leading) << Punct('(') << value;
-            if (lengthEnd - lengthBegin == 3 && t_[lengthBegin].IsPunct('(') && t_[lengthBegin + 1].kind == TokenKind::Number)
-                replacement << Punct(',') << MakeToken(TokenKind::Number, t_[lengthBegin + 1].text);
-            replacement << Punct(')');
-        } else if (IsRealType(type)) {
-            replacement << Word(QStringLiteral("CAST"), t_[call].leading) << Punct('(') << value
-                        << Word(QStringLiteral("AS")) << Word(QStringLiteral("REAL")) << Punct(')');
-        } else {
-            return;
-        }
-        t_.remove(call, close - call + 1);
-        for (int k = 0; k < replacement.size(); ++k)
-            t_.insert(call + k, replacement[k]);
     }
 
     // max(tsql_int(x)) becomes tsql_int(max(tsql_int_key(x))): the same

@@ -27,7 +27,7 @@ protected:
         delete dir_;
         dir_ = nullptr;
     }
-    void SetUp() override { connection_ = admin::OpenSiteDatabase(path_); }
+    void SetUp() override { connection_ = admin::OpenDatabaseFile(path_); }
 
     db::RowSet Run(const QString& statement) { return connection_->Execute(statement); }
     qlonglong Count(const QString& nativeQuery) { return connection_->ExecuteNative(nativeQuery).Field(0).toLongLong(); }
@@ -260,7 +260,7 @@ TEST_F(DemoDatabase, SameRowsEveryTime)
     QTemporaryDir dir;
     const QString again = dir.filePath("again.db");
     admin::CreateDemoDatabase(again, kToday);
-    const auto other = admin::OpenSiteDatabase(again);
+    const auto other = admin::OpenDatabaseFile(again);
     for (const char* table : {"tbInvMaster", "tbInvent", "tbInvKit", "tbInvWithdrawRequest", "tbPasswordMain"}) {
         const QString dump = QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(table);
         EXPECT_EQ(connection_->ExecuteNative(dump).Rows(), other->ExecuteNative(dump).Rows()) << table;

@@ -134,7 +134,7 @@ TEST(SqlCommand, PasswordsCanComeFromStandardInput)
         return process.exitCode();
     };
     const auto stored = [&] {
-        return db.Connection().ExecuteNative("SELECT Password FROM tbPasswordMain WHERE EmployeeID = 'NURSE'").Field(0).toString();
+        return db.Native("SELECT Password FROM tbPasswordMain WHERE EmployeeID = 'NURSE'").Field(0).toString();
     };
     EXPECT_EQ(run({"user", "add", db.Path(), "NURSE", "--last", "CRUZ", "--first", "ANA"}, "first\n"), 0);
     EXPECT_EQ(stored(), cipher::EncipherPassword("first"));

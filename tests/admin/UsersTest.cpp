@@ -35,7 +35,7 @@ bool Authorises(db::Connection& connection, const QString& id, const char* passw
 QStringList UserLocations(TempDatabase& db, const char* id)
 {
     QStringList ids;
-    const db::RowSet rows = db.Connection().ExecuteNative(
+    const db::RowSet rows = db.Native(
         "SELECT LocationID FROM tbInvUserLocation WHERE UserID = ? ORDER BY LocationID", {QString::fromLatin1(id)});
     for (const db::RowSet::Row& row : rows.Rows())
         ids << row.at(0).toString();
@@ -53,14 +53,18 @@ admin::NewUser User(const char* id, const char* password, QStringList locations 
     return user;
 }
 
-class Users : public ::testing::Test {
+using testing_support::Backend;
+
+// Users are added with the program's statements: on every backend.
+class Users : public ::testing::TestWithParam<Backend> {
 protected:
     void SetUp() override
     {
+        TESSARY_SKIP_UNLESS_AVAILABLE(GetParam());
         for (const char* id : {"94", "20", "30"})
             db.Insert("tbInvLocation", {{"LocationID", id}, {"Location", QStringLiteral("LOCATION %1").arg(id)}});
     }
-    TempDatabase db;
+    TempDatabase db{GetParam()};
 };
 
 } // namespace
@@ -85,13 +89,13 @@ TEST(SiteDatabase, InitCreatesTheSchemaAndRefusesAnExistingPath)
     EXPECT_EQ(file.readAll(), "keep me");
 }
 
-TEST_F(Users, VerifierGetsTheRightsTheSettingsRowAndItsLocations)
+TEST_P(Users, VerifierGetsTheRightsTheSettingsRowAndItsLocations)
 {
     admin::NewUser user = User("MSANTOS", "Verify1", {"94", "20"});
     user.MakeVerifier();
     admin::AddUser(db.Connection(), user);
 
-    const db::RowSet row = db.Connection().ExecuteNative(
+    const db::RowSet row = db.Native(
         "SELECT Password, departmentid, Right_Code1, Right_Code2, LastName, FirstName FROM tbPasswordMain "
         "WHERE EmployeeID = 'MSANTOS'");
     ASSERT_EQ(row.RecordCount(), 1);
@@ -107,13 +111,13 @@ TEST_F(Users, VerifierGetsTheRightsTheSettingsRowAndItsLocations)
     EXPECT_FALSE(Authorises(db.Connection(), "MSANTOS", "verify1"));   // case matters
 }
 
-TEST_F(Users, RequesterHasNoRightsAndAVerifyFlagOfZero)
+TEST_P(Users, RequesterHasNoRightsAndAVerifyFlagOfZero)
 {
     admin::NewUser user = User("JDELA", "request", {"30"});
     user.department = QStringLiteral("7");
     admin::AddUser(db.Connection(), user);
 
-    const db::RowSet row = db.Connection().ExecuteNative(
+    const db::RowSet row = db.Native(
         "SELECT departmentid, Right_Code1, Right_Code2 FROM tbPasswordMain WHERE EmployeeID = 'JDELA'");
     EXPECT_EQ(row.Field("departmentid").toString(), "7");
     EXPECT_TRUE(row.Field("Right_Code1").isNull());
@@ -122,7 +126,7 @@ TEST_F(Users, RequesterHasNoRightsAndAVerifyFlagOfZero)
     EXPECT_FALSE(Authorises(db.Connection(), "JDELA", "request"));
 }
 
-TEST_F(Users, RefusedUserLeavesNothingBehind)
+TEST_P(Users, RefusedUserLeavesNothingBehind)
 {
     admin::AddUser(db.Connection(), User("MSANTOS", "verify"));
     struct Case { const char* what; admin::NewUser user; };
@@ -140,7 +144,7 @@ TEST_F(Users, RefusedUserLeavesNothingBehind)
     EXPECT_FALSE(db.Connection().InTransaction());
 }
 
-TEST_F(Users, PasswordChangeIsWhatTheLogInAccepts)
+TEST_P(Users, PasswordChangeIsWhatTheLogInAccepts)
 {
     admin::AddUser(db.Connection(), User("JDELA", "old"));
     admin::SetPassword(db.Connection(), "JDELA", "n3w pass");
@@ -152,3 +156,5 @@ TEST_F(Users, PasswordChangeIsWhatTheLogInAccepts)
     EXPECT_EQ(user.LogIn("JDELA", "old"), app::CurrentUser::LogInResult::Refused);
     EXPECT_EQ(user.LogIn("JDELA", "n3w pass"), app::CurrentUser::LogInResult::Accepted);
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, Users, testing::ValuesIn(testing_support::AllBackends()), testing_support::BackendTestName());

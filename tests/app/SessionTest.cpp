@@ -123,13 +123,16 @@ TEST(HospitalInfo, NoRecordIsSaidOnceAndFieldsStayEmpty)
     EXPECT_FALSE(session.RefuseZeroOnHand);
 }
 
-TEST(LogIn, AdmitsTheDepartmentOrZeroZeroWithTheEncipheredPassword)
+class LogIn : public testing::TestWithParam<testing_support::Backend> {};
+
+TEST_P(LogIn, AdmitsTheDepartmentOrZeroZeroWithTheEncipheredPassword)
 {
-    TempDatabase db;
+    TESSARY_SKIP_UNLESS_AVAILABLE(GetParam());
+    TempDatabase db(GetParam());
     AddUser(db, "ANA", "4", "Secret1");
     AddUser(db, "BEN", "00", "pw");
     AddUser(db, "CID", "7", "pw");
-    app::CurrentUser user(nullptr, EmbeddedAt(db.Path()));
+    app::CurrentUser user(nullptr, db.Settings());
     user.PasswordDeptCode = "4";
     using R = app::CurrentUser::LogInResult;
     EXPECT_EQ(user.LogIn("ANA", "secret1"), R::Refused) << "passwords are case-sensitive";
@@ -142,13 +145,36 @@ TEST(LogIn, AdmitsTheDepartmentOrZeroZeroWithTheEncipheredPassword)
     EXPECT_EQ(user.EmployeeCode(), "ANA");
 }
 
-TEST(LogIn, MissingDatabaseIsReportedNotFatal)
+INSTANTIATE_TEST_SUITE_P(Backends, LogIn, testing::Values(testing_support::Backend::Embedded, testing_support::Backend::PostgreSql),
+                         testing_support::BackendTestName());
+
+TEST(LogInFailure, MissingDatabaseIsReportedNotFatal)
 {
     app::CurrentUser user(nullptr, EmbeddedAt("/nonexistent/folder/x.db"));
     QString error;
     EXPECT_EQ(user.LogIn("ANA", "x", &error), app::CurrentUser::LogInResult::Unreachable);
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(user.Connected());
+}
+
+TEST(LogInFailure, ServerThatCannotBeReachedOrLacksTheTablesIsReported)
+{
+    app::ConnectionSettings nowhere;
+    nowhere.backend = app::ConnectionSettings::Backend::PostgreSql;
+    nowhere.server = db::ServerLogin::FromUrl(QStringLiteral("postgresql://nobody@127.0.0.1:1/tessary"));
+    app::CurrentUser unreachable(nullptr, nowhere);
+    QString error;
+    EXPECT_EQ(unreachable.LogIn("ANA", "x", &error), app::CurrentUser::LogInResult::Unreachable);
+    EXPECT_TRUE(error.startsWith("Cannot connect to the server: ")) << error.toStdString();
+
+    TESSARY_SKIP_UNLESS_AVAILABLE(testing_support::Backend::PostgreSql);
+    app::ConnectionSettings empty;
+    empty.backend = app::ConnectionSettings::Backend::PostgreSql;
+    empty.server = db::ServerLogin::FromUrl(qEnvironmentVariable("TESSARY_TEST_PG"));  // a database without our tables
+    app::CurrentUser withoutTables(nullptr, empty);
+    EXPECT_EQ(withoutTables.LogIn("ANA", "x", &error), app::CurrentUser::LogInResult::Unreachable);
+    EXPECT_EQ(error.toStdString(), "relation \"password.tbpasswordmain\" does not exist");
+    EXPECT_FALSE(withoutTables.Connected());
 }
 
 TEST(Startup, ClosedLogInOpensNothingAndReadsNothing)

@@ -199,15 +199,15 @@ TEST(FirstRowsPlan, SameRowsAsTheWholeResultWhicheverPlanTheListSizeChooses)
     const QStringList expected = {"1|GAUZE|MEDSUPPLY|0", "2|GLOVES|NULL|NULL"};
 
     // A short list at the department-from location drives the search.
-    EXPECT_NE(plan(f.db.Connection()).find("LIST SUBQUERY"), std::string::npos) << plan(f.db.Connection());
+    EXPECT_NE(plan(f.db.Sqlite()).find("LIST SUBQUERY"), std::string::npos) << plan(f.db.Sqlite());
     EXPECT_EQ(Shown(*f.db.Connection().OpenCursor(kLocationSearch)), expected);
 
     // A long one is looked up row by row, in the order of the name index,
     // without a sort. (A connection counts a list once.)
     for (int i = 0; i < db::kShortListRows; ++i)
         f.db.Insert("tbInvent", {{"ItemID", QStringLiteral("X%1").arg(i)}, {"LocationID", "10"}, {"ItemStatus", 0}});
-    EXPECT_NE(plan(f.db.Connection()).find("LIST SUBQUERY"), std::string::npos);
-    const std::unique_ptr<db::SqliteConnection> fresh = f.db.OpenAnother();
+    EXPECT_NE(plan(f.db.Sqlite()).find("LIST SUBQUERY"), std::string::npos);
+    const std::unique_ptr<db::SqliteConnection> fresh = f.db.OpenAnotherSqlite();
     EXPECT_NE(plan(*fresh).find("A USING INDEX ixMasterName"), std::string::npos) << plan(*fresh);
     EXPECT_EQ(plan(*fresh).find("TEMP B-TREE"), std::string::npos) << plan(*fresh);
     EXPECT_EQ(Shown(*fresh->OpenCursor(kLocationSearch)).join('\n').toStdString(), expected.join('\n').toStdString());

@@ -93,15 +93,15 @@ TEST(DatabaseFile, ABackupIsAConsistentCopyTakenWhileOthersWrite)
 {
     testing_support::TempDatabase db;
     db.Insert("tbInvLocation", {{"LocationID", "94"}, {"Location", "CENTRAL SUPPLY"}});
-    const auto writer = db.OpenAnother();
+    const auto writer = db.OpenAnotherSqlite();
     writer->BeginTransaction();
     writer->ExecuteNative("INSERT INTO tbInvLocation (LocationID, Location) VALUES ('10', 'ER')");
 
     QTemporaryDir dir;
     const QString copy = dir.filePath("copy.db");
-    db.Connection().BackupTo(copy);
+    db.Sqlite().BackupTo(copy);
     writer->Commit();
-    EXPECT_THROW(db.Connection().BackupTo(copy), db::DbError);
+    EXPECT_THROW(db.Sqlite().BackupTo(copy), db::DbError);
 
     const auto restored = db::SqliteConnection::Open(copy);
     EXPECT_TRUE(restored->IntegrityProblems().isEmpty());

@@ -1,4 +1,4 @@
-// The embedded stored procedures, called with the statement texts the
+// The stored procedures of each backend, called with the statement texts the
 // program sends, on a small seeded database.
 #include "db/DbError.h"
 #include "support/TempDatabase.h"
@@ -30,61 +30,67 @@ QVariant First(const RowSet& rows, const char* name)
     return rows.IsEmpty() || index < 0 ? QVariant() : rows.RowAt(0).value(index);
 }
 
-class Procedures : public ::testing::Test {
+using testing_support::Backend;
+
+class Procedures : public ::testing::TestWithParam<Backend> {
 protected:
     void SetUp() override
     {
+        TESSARY_SKIP_UNLESS_AVAILABLE(GetParam());
+        database = std::make_unique<TempDatabase>(GetParam());
         struct L { const char* id; const char* name; QVariant status; };
         const L locations[] = {
             {"94", "CENTRAL SUPPLY", "A"}, {"20", "WARD 2", QVariant()}, {"40", "OLD WARD", "I"}, {"30", "ANNEX", "A"}};
         for (const L& l : locations)
-            db.Insert("tbInvLocation", {{"LocationID", l.id}, {"Location", l.name}, {"Status", l.status}});
+            Db().Insert("tbInvLocation", {{"LocationID", l.id}, {"Location", l.name}, {"Status", l.status}});
         for (const char* location : {"94", "20", "40", "30"})
-            db.Insert("tbInvUserLocation", {{"UserID", "JDELA"}, {"LocationID", location}});
-        db.Insert("tbInvUserLocation", {{"UserID", "OTHER"}, {"LocationID", "94"}});
+            Db().Insert("tbInvUserLocation", {{"UserID", "JDELA"}, {"LocationID", location}});
+        Db().Insert("tbInvUserLocation", {{"UserID", "OTHER"}, {"LocationID", "94"}});
 
-        db.Insert("tbInvUnitOfMeasure", {{"UnitOfMeasureID", 2}, {"UnitOfMeasure", "CAPSULE"}});
-        db.Insert("tbInvMaster", {{"ItemID", "P0001"}, {"ItemName", "AMOXICILLIN"}, {"ItemDesc", "500MG CAP"},
+        Db().Insert("tbInvUnitOfMeasure", {{"UnitOfMeasureID", 2}, {"UnitOfMeasure", "CAPSULE"}});
+        Db().Insert("tbInvMaster", {{"ItemID", "P0001"}, {"ItemName", "AMOXICILLIN"}, {"ItemDesc", "500MG CAP"},
                                   {"ListCost", 2.5}, {"UnitOfMeasureID", 2}, {"Packing", 100}});
-        db.Insert("tbInvMaster", {{"ItemID", "P0002"}, {"ItemName", "GAUZE"}, {"ItemDesc", "4X4 STERILE"}, {"Packing", 10}});
-        db.Insert("tbInvMaster", {{"ItemID", "P0003"}, {"ItemName", "COTTON"}});
-        db.Insert("tbInvMaster", {{"ItemID", "K1"}, {"ItemName", "DRESSING KIT"}, {"KitID", "KIT-A"}});
+        Db().Insert("tbInvMaster", {{"ItemID", "P0002"}, {"ItemName", "GAUZE"}, {"ItemDesc", "4X4 STERILE"}, {"Packing", 10}});
+        Db().Insert("tbInvMaster", {{"ItemID", "P0003"}, {"ItemName", "COTTON"}});
+        Db().Insert("tbInvMaster", {{"ItemID", "K1"}, {"ItemName", "DRESSING KIT"}, {"KitID", "KIT-A"}});
 
-        db.Insert("tbInvent", {{"ItemID", "P0001"}, {"LocationID", "94"}, {"OnHand", 120}, {"MinStockLevel", 10},
+        Db().Insert("tbInvent", {{"ItemID", "P0001"}, {"LocationID", "94"}, {"OnHand", 120}, {"MinStockLevel", 10},
                                {"MaxStock", 300}, {"AverageCost", 2.25}, {"StartDate", "01/01/2026"},
                                {"LastDeliveryDate", "2026-02-03 10:00:00"}, {"LastDeliveryQty", 50},
                                {"ExpiryDate", "2027-06-30 00:00:00"}, {"IsADSStock", 1}, {"ADSStock", 12}});
-        db.Insert("tbInvent", {{"ItemID", "P0003"}, {"LocationID", "94"}});
+        Db().Insert("tbInvent", {{"ItemID", "P0003"}, {"LocationID", "94"}});
 
         // Request 7 saved with its lines out of item order, so insertion order shows.
         RequestLine("7", "P0002", "20", "2026-03-01 09:00:00");
         RequestLine("7", "P0001", "20", "2026-03-01 09:00:00");
         RequestLine("8", "P0001", "30", "2026-03-02 10:00:00");
 
-        db.Insert("tbInvKit", {{"KitID", "KIT-A"}, {"ItemID", "P0002"}, {"Qty", 3}, {"UnitCost", 1.5},
+        Db().Insert("tbInvKit", {{"KitID", "KIT-A"}, {"ItemID", "P0002"}, {"Qty", 3}, {"UnitCost", 1.5},
                                {"RetailType", "Y"}, {"Active", QVariant()}});
-        db.Insert("tbInvKit", {{"KitID", "KIT-A"}, {"ItemID", "P0001"}, {"Qty", 2}, {"UnitCost", 2.5},
+        Db().Insert("tbInvKit", {{"KitID", "KIT-A"}, {"ItemID", "P0001"}, {"Qty", 2}, {"UnitCost", 2.5},
                                {"RetailType", "N"}, {"Active", "A"}});
-        db.Insert("tbInvKit", {{"KitID", "KIT-A"}, {"ItemID", "P0003"}, {"Qty", 1}, {"UnitCost", 9},
+        Db().Insert("tbInvKit", {{"KitID", "KIT-A"}, {"ItemID", "P0003"}, {"Qty", 1}, {"UnitCost", 9},
                                {"RetailType", "N"}, {"Active", "I"}});
     }
 
     void RequestLine(const char* number, const char* item, const char* from, const char* date)
     {
-        db.Insert("tbInvWithdrawRequest",
+        Db().Insert("tbInvWithdrawRequest",
                   {{"DocumentNumber", number}, {"ItemID", item}, {"Quantity", 4}, {"UnitCost", 2.5}, {"ForRetail", "N"},
                    {"isADS", 0}, {"LocationID", "94"}, {"TargetLocationID", from}, {"TransDate", date},
                    {"UserID", "JDELA"}, {"Remarks", "FOR WARD USE"}});
     }
 
-    RowSet Run(const char* statement) { return db.Connection().Execute(QString::fromLatin1(statement)); }
+    RowSet Run(const char* statement) { return Db().Connection().Execute(QString::fromLatin1(statement)); }
 
-    TempDatabase db;
+    TempDatabase& Db() { return *database; }
+
+    std::unique_ptr<TempDatabase> database;
 };
 
 } // namespace
 
-TEST_F(Procedures, UserLocationListsTheUsersActiveLocationsByName)
+TEST_P(Procedures, UserLocationListsTheUsersActiveLocationsByName)
 {
     const RowSet rows = Run("INVENTORY..sp_Inv_UserLocation 'JDELA'");
     EXPECT_EQ(rows.Columns(), QStringList({"Location", "LocationID"}));
@@ -95,7 +101,7 @@ TEST_F(Procedures, UserLocationListsTheUsersActiveLocationsByName)
     EXPECT_TRUE(Run("INVENTORY..sp_Inv_UserLocation 'NOBODY'").IsEmpty());
 }
 
-TEST_F(Procedures, SearchItemGivesEveryStockColumnWithUnsetValuesFilledIn)
+TEST_P(Procedures, SearchItemGivesEveryStockColumnWithUnsetValuesFilledIn)
 {
     const RowSet full = Run("Inventory..sp_Inv_SearchItem_In_Invent 'P0001','94'");
     ASSERT_EQ(full.RecordCount(), 1);
@@ -134,7 +140,7 @@ TEST_F(Procedures, SearchItemGivesEveryStockColumnWithUnsetValuesFilledIn)
     EXPECT_TRUE(Run("Inventory..sp_Inv_SearchItem_In_Invent 'P9999','94'").IsEmpty());
 }
 
-TEST_F(Procedures, LoadWithdrawalRequestGivesTheLinesInSavedOrder)
+TEST_P(Procedures, LoadWithdrawalRequestGivesTheLinesInSavedOrder)
 {
     const QStringList columns{"DocumentNumber", "ItemID", "Description", "Quantity", "UnitCost", "ForRetail", "isADS",
                               "LocationID", "Location", "TargetLocationID", "TLocation", "TransDate", "UserID",
@@ -156,7 +162,7 @@ TEST_F(Procedures, LoadWithdrawalRequestGivesTheLinesInSavedOrder)
     }
 }
 
-TEST_F(Procedures, KitOfItemsListsTheActiveComponentsInPickerOrder)
+TEST_P(Procedures, KitOfItemsListsTheActiveComponentsInPickerOrder)
 {
     for (const char* statement : {"Inventory..sp_Inv_KitofItems 'K1'", "Inventory..sp_Inv_KitofItems K1"}) {
         const RowSet rows = Run(statement);
@@ -170,7 +176,7 @@ TEST_F(Procedures, KitOfItemsListsTheActiveComponentsInPickerOrder)
     EXPECT_TRUE(Run("Inventory..sp_Inv_KitofItems P0001").IsEmpty());
 }
 
-TEST_F(Procedures, KitOfItemsPerItemGivesOnlyThatActiveComponent)
+TEST_P(Procedures, KitOfItemsPerItemGivesOnlyThatActiveComponent)
 {
     const RowSet one = Run("Inventory..sp_Inv_KitofItems_PerItem K1,P0002");
     EXPECT_EQ(one.ColumnCount(), 7);
@@ -181,7 +187,7 @@ TEST_F(Procedures, KitOfItemsPerItemGivesOnlyThatActiveComponent)
     EXPECT_TRUE(Run("Inventory..sp_Inv_KitofItems_PerItem K1,K1").IsEmpty());      // picker closed without a pick
 }
 
-TEST_F(Procedures, WrongNumberOfArgumentsIsRefusedAsTheServerWouldBe)
+TEST_P(Procedures, WrongNumberOfArgumentsIsRefusedAsTheServerWouldBe)
 {
     struct Case { const char* statement; const char* message; };
     const Case cases[] = {
@@ -203,3 +209,6 @@ TEST_F(Procedures, WrongNumberOfArgumentsIsRefusedAsTheServerWouldBe)
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, Procedures, testing::ValuesIn(testing_support::AllBackends()),
+                         testing_support::BackendTestName());

@@ -10,7 +10,7 @@ TEST(RowSet, ReadsFieldsByNameWithoutCaseAndKeepsNull)
 {
     TempDatabase db;
     db.Insert("tbInvLocation", {{"LocationID", "94"}, {"Location", "CENTRAL SUPPLY"}, {"Status", QVariant()}});
-    db::RowSet rows = db.Connection().ExecuteNative("SELECT LocationID, Location, Status FROM tbInvLocation");
+    db::RowSet rows = db.Native("SELECT LocationID, Location, Status FROM tbInvLocation");
     ASSERT_EQ(rows.RecordCount(), 1);
     EXPECT_FALSE(rows.Eof());
     EXPECT_EQ(rows.Field("locationid").toString(), "94");
@@ -25,7 +25,7 @@ TEST(RowSet, ReadsFieldsByNameWithoutCaseAndKeepsNull)
 TEST(RowSet, EmptyResultIsAtBothEnds)
 {
     TempDatabase db;
-    const db::RowSet rows = db.Connection().ExecuteNative("SELECT * FROM tbInvLocation");
+    const db::RowSet rows = db.Native("SELECT * FROM tbInvLocation");
     EXPECT_EQ(rows.RecordCount(), 0);
     EXPECT_TRUE(rows.Eof());
     EXPECT_TRUE(rows.Bof());
@@ -39,7 +39,7 @@ TEST(Quote, DoublesQuotesSoNoValueEndsTheLiteral)
     TempDatabase db;
     db.Insert("tbInvLocation", {{"LocationID", "1"}, {"Location", "X"}});
     const QString hostile = "X' OR '1'='1";
-    const db::RowSet rows = db.Connection().ExecuteNative(
+    const db::RowSet rows = db.Native(
         "SELECT * FROM tbInvLocation WHERE Location = " + db::Quote(hostile));
     EXPECT_EQ(rows.RecordCount(), 0);
 }
@@ -68,7 +68,7 @@ TEST(NativeStatement, BoundDateTimesAreStoredSortableAndReadBack)
     for (const QDateTime& when : {late, early})
         db.Insert("tbInvWithdrawRequest", {{"DocumentNumber", "1"}, {"TransDate", when}});
     const db::RowSet rows =
-        db.Connection().ExecuteNative("SELECT TransDate FROM tbInvWithdrawRequest ORDER BY TransDate");
+        db.Native("SELECT TransDate FROM tbInvWithdrawRequest ORDER BY TransDate");
     ASSERT_EQ(rows.RecordCount(), 2);
     EXPECT_EQ(rows.RowAt(0).at(0).toDateTime(), early);
     EXPECT_EQ(rows.RowAt(1).at(0).toDateTime(), late);

@@ -163,7 +163,24 @@ Check Returns(const char* column, QStringList values)
 Check Native(const char* sql, QStringList values)
 {
     return [sql, values](const RowSet&, TempDatabase& db) {
-        EXPECT_EQ(Joined(ColumnValues(db.Connection().ExecuteNative(QString::fromLatin1(sql)), 0)), Joined(values));
+        EXPECT_EQ(Joined(ColumnValues(db.Native(QString::fromLatin1(sql)), 0)), Joined(values));
+    };
+}
+
+// What a statement of the program reads back afterwards: the columns of each
+// row joined with "|".
+Check Stored(const char* statement, QStringList values)
+{
+    return [statement, values](const RowSet&, TempDatabase& db) {
+        const RowSet rows = db.Connection().Execute(QString::fromLatin1(statement));
+        QStringList texts;
+        for (int r = 0; r < rows.RecordCount(); ++r) {
+            QStringList cells;
+            for (const QVariant& value : rows.RowAt(r))
+                cells << (value.isNull() ? QStringLiteral("NULL") : value.toString());
+            texts << cells.join(QLatin1Char('|'));
+        }
+        EXPECT_EQ(Joined(texts), Joined(values));
     };
 }
 
@@ -287,11 +304,10 @@ std::vector<StatementCase> Cases()
         {"site switch without row", "Select KeyValue from Inventory..tbPharmaSwitch where idkey = '9'", Returns("KeyValue", {})},
         {"user settings", "Select * from Inventory..tbInvUserSettings Where UserID = '" + QString("ANNA") + "'", Returns("isVerifyTessary", {"1"})},
         // texts compare as on the server: case and trailing blanks aside
-        {"column compared with a text with trailing blanks",
-         "Select LocationID From INVENTORY..tbInvLocation Where LocationID = '94 ' or Location = 'ward 2  ' Order By Location",
-         Returns("LocationID", {"94", "20"})},
-        {"texts compared without a column",
-         "Select Count(*) as N From INVENTORY..tbInvLocation Where 'a ' = 'A' and isnull(Status,'') <> 'i '", Returns("N", {"3"})},
+        {"texts compared through a function",
+         "Select LocationID From INVENTORY..tbInvLocation Where isnull(Status,'') <> 'i ' and isnull(Location,'') <> 'ward 2 ' "
+         "Order By Location",
+         Returns("LocationID", {"94", "30"})},
         // location lists, default location, validation, barcode
         {"location list, non-store", Locations("( isWarehouse = 0 or isDispensingArea = 0 ) AND ( Not Status = 'I' or Status is Null )"),
          Returns("Location", {"CENTRAL SUPPLY", "WARD 2"})},
@@ -312,6 +328,25 @@ std::vector<StatementCase> Cases()
              EXPECT_EQ(rows.Field("IsWareHouse").toInt(), 0);
              EXPECT_TRUE(rows.Field("InventoryType").isNull());
          }},
+        // texts compare without regard to case, = without regard to trailing blanks
+        {"location by name in another case", "Select LocationID From INVENTORY..tbInvLocation Where Location = 'ward 2'",
+         Returns("LocationID", {"20"})},
+        {"location by name with trailing blanks", "Select LocationID From INVENTORY..tbInvLocation Where Location = 'WARD 2  '",
+         Returns("LocationID", {"20"})},
+        {"stored trailing blanks and another case", "Select SupplierID From INVENTORY..tbInvSupplier Where SupplierName = 'acme pharma' and SupplierName <> 'ACME'",
+         Returns("SupplierID", {"1"}), {}, [](TempDatabase& db) { db.Native("UPDATE tbInvSupplier SET SupplierName = 'ACME PHARMA   ' WHERE SupplierID = '1'"); }},
+        {"like without regard to case", "Select ItemID From INVENTORY..tbInvMaster Where ItemName Like 'am%' Order By ItemName",
+         Returns("ItemID", {"P0001", "P0002"})},
+        {"order by and distinct without regard to case",
+         "Select distinct ItemClassificationName From INVENTORY..tbInvClassification Order By ItemClassificationName",
+         [](const RowSet& rows, TempDatabase&) {
+             EXPECT_EQ(QString::fromStdString(Joined(ColumnValues(rows, 0))).toUpper().toStdString(), "ANTIBIOTIC | BANDAGE | CONSUMABLE | FURNITURE");
+         },
+         {}, [](TempDatabase& db) {
+             db.Insert("tbInvClassification", {{"ItemClassificationID", "Y"}, {"ItemClassificationName", "consumable"}});
+             db.Insert("tbInvClassification", {{"ItemClassificationID", "Z"}, {"ItemClassificationName", "bandage"}});
+         }},
+        {"user ID in another case", "Select EmployeeID From Password..tbPasswordMain Where EmployeeID = 'boss'", Returns("EmployeeID", {"BOSS"})},
         {"item by barcode", "Select ItemID from INVENTORY..tbInvMaster Where Barcode = '" + QString("4800001") + "'", Returns("ItemID", {"P0001"})},
         {"item by unknown barcode", "Select ItemID from INVENTORY..tbInvMaster Where Barcode = 'NOPE'", Returns("ItemID", {})},
         // kit test: only active kit lines of the kit item
@@ -341,7 +376,7 @@ std::vector<StatementCase> Cases()
          "Select (max(Cast(DocumentNumber as int)) + 1) as DocNum From INVENTORY..tbInvWithdrawRequest", Returns("DocNum", {"13"}),
          {}, [](TempDatabase& db) { db.Insert("tbInvWithdrawRequest", {{"DocumentNumber", " 12 "}, {"ItemID", "P0001"}}); }},
         {"new request number, empty table", "Select (max(Cast(DocumentNumber as int)) + 1) as DocNum From INVENTORY..tbInvWithdrawRequest",
-         Returns("DocNum", {"NULL"}), {}, [](TempDatabase& db) { db.Connection().ExecuteNative("DELETE FROM tbInvWithdrawRequest"); }},
+         Returns("DocNum", {"NULL"}), {}, [](TempDatabase& db) { db.Native("DELETE FROM tbInvWithdrawRequest"); }},
         {"new request number fails on a typed number", "Select (max(Cast(DocumentNumber as int)) + 1) as DocNum From INVENTORY..tbInvWithdrawRequest",
          {}, kConversionFailed.arg("A12"),
          [](TempDatabase& db) { db.Insert("tbInvWithdrawRequest", {{"DocumentNumber", "A12"}, {"ItemID", "P0001"}}); }},
@@ -374,7 +409,7 @@ std::vector<StatementCase> Cases()
              }
          }},
         {"verify saved request", "Update INVENTORY..tbInvWithdrawRequest Set VerifiedBy = '" + QString("BOSS") + "', VerifiedDate = getdate() Where DocumentNumber = '" + "2" + "'",
-         Native("SELECT DocumentNumber || VerifiedBy FROM tbInvWithdrawRequest WHERE VerifiedDate IS NOT NULL", {"2BOSS"})},
+         Stored("Select DocumentNumber, VerifiedBy From INVENTORY..tbInvWithdrawRequest Where VerifiedDate is not null", {"2|BOSS"})},
         {"cancel request", "Update INVENTORY..tbInvWithDrawRequest set Status = 'D', ProcessDate = getdate(), ProcessBy = '" + QString("ANNA") + "'  where DocumentNumber = '" + "1" + "'",
          [](const RowSet&, TempDatabase& db) {
              EXPECT_EQ(db.Scalar("SELECT COUNT(*) FROM tbInvWithdrawRequest WHERE DocumentNumber = '1' AND Status = 'D' AND ProcessBy = 'ANNA' AND ProcessDate IS NOT NULL"), 2);
@@ -430,24 +465,24 @@ std::vector<StatementCase> Cases()
          "Select Convert(VarChar(4),Max( Convert(Integer,Replace(itemid,'P','')) ) + 1)  as MaxCode From INVENTORY..tbInvMaster",
          {}, kConversionFailed.arg("X1"), [](TempDatabase& db) { db.Insert("tbInvMaster", {{"ItemID", "X1"}}); }},
         {"item master insert", MasterInsert(false),
-         Native("SELECT ItemName || '|' || MedicareType || '|' || IncludeInStatement || '|' || ListCost || '|' || ItemStatus || '|' || ManufacturerID FROM tbInvMaster WHERE ItemID = '16'",
+         Stored("Select ItemName, MedicareType, IncludeInStatement, ListCost, ItemStatus, ManufacturerID From INVENTORY..tbInvMaster Where ItemID = '16'",
                 {"GAUZE PAD|2|1|12.5|0|12"})},
-        {"item master insert with medicare type", MasterInsert(true), Native("SELECT MedicareType FROM tbInvMaster WHERE ItemID = '16'", {"M"})},
+        {"item master insert with medicare type", MasterInsert(true), Stored("Select MedicareType From INVENTORY..tbInvMaster Where ItemID = '16'", {"M"})},
         {"item master update", MasterUpdate(true),
-         Native("SELECT ItemDesc || '|' || MedicareType || '|' || ItemClass || '|' || UnitOfMeasureID || '|' || AverageCost FROM tbInvMaster WHERE ItemID = 'P0001'",
+         Stored("Select ItemDesc, MedicareType, ItemClass, UnitOfMeasureID, AverageCost From INVENTORY..tbInvMaster Where ItemID = 'P0001'",
                 {"1G CAP|M|RX|12|3.1"})},
         {"item master update keeps the medicare type", MasterUpdate(false),
-         Native("SELECT ifnull(MedicareType, 'none') || '|' || MedicareCategory FROM tbInvMaster WHERE ItemID = 'P0001'", {"none|B"})},
+         Stored("Select MedicareType, MedicareCategory From INVENTORY..tbInvMaster Where ItemID = 'P0001'", {"NULL|B"})},
         // location record
         {"location load", "Select * From INVENTORY..tbInvLocation Where LocationID = '" + QString("30") + "'", Returns("Location", {"PHARMACY"})},
         {"location next code", "Select Convert( VarChar(4),Max( Convert(Integer,LocationID ) ) + 1 ) As NewLocationID From INVENTORY..tbInvLocation",
          Returns("NewLocationID", {"95"})},
         {"location insert", "Insert Into INVENTORY..tbInvLocation (LocationId, Location, Status, IsWareHouse, isDispensingArea, AllowOrder ) " + QString("Values ('")
                                 + "95" + "',' " + "NEW WARD" + "','" + "A" + "'," + " 0" + "," + " 1" + "," + "1" + ")",
-         Native("SELECT Location || '|' || isWarehouse || isDispensingArea || AllowOrder FROM tbInvLocation WHERE LocationID = '95'", {" NEW WARD|011"})},
+         Stored("Select Location, isWarehouse, isDispensingArea, AllowOrder From INVENTORY..tbInvLocation Where LocationID = '95'", {" NEW WARD|0|1|1"})},
         {"location update", "Update INVENTORY..tbInvLocation Set Location = '" + QString("WARD TWO") + "', Status = '" + "A" + "', isWarehouse = " + " 0"
                                 + ", isDispensingArea = " + " 1" + ", AllowOrder = " + "1" + " Where LocationID = '" + "20" + "'",
-         Native("SELECT Location || '|' || Status || isWarehouse || isDispensingArea || AllowOrder FROM tbInvLocation WHERE LocationID = '20'", {"WARD TWO|A011"})},
+         Stored("Select Location, Status, isWarehouse, isDispensingArea, AllowOrder From INVENTORY..tbInvLocation Where LocationID = '20'", {"WARD TWO|A|0|1|1"})},
         // supplier and terms
         {"supplier load", "Select * From INVENTORY..tbInvSupplier Where SupplierID = '" + QString("1") + "'", Returns("SupplierName", {"ACME PHARMA"})},
         {"supplier exists", "Select SupplierID From INVENTORY..tbInvSupplier Where SupplierID = '" + QString("99") + "'", Returns("SupplierID", {})},
@@ -457,46 +492,49 @@ std::vector<StatementCase> Cases()
          "Insert Into INVENTORY..tbInvSupplier (SupplierID, SupplierName, Status, SupplierType, Address1, Address2, Address3, TermsID, TelNum, FreeGoods, isVAT, ContactPerson ) Values ('"
              + QString("13") + "','" + "DELTA MEDICAL" + " ','" + "A" + "','" + "LOCAL" + "','" + "2 PORT RD" + "','" + "" + "','" + "" + "',"
              + " 0" + ",'" + "555-0101" + "', " + "1" + "," + "0" + ",'" + "JO" + "' )",
-         Native("SELECT SupplierName || '|' || TermsID || FreeGoods || isVAT FROM tbInvSupplier WHERE SupplierID = '13'", {"DELTA MEDICAL |010"})},
+         Stored("Select SupplierName, TermsID, FreeGoods, isVAT From INVENTORY..tbInvSupplier Where SupplierID = '13'", {"DELTA MEDICAL |0|1|0"})},
         {"supplier update", "Update INVENTORY..tbInvSupplier Set SupplierName = '" + QString("ACME") + "', Status = '" + "A" + "', SupplierType = '" + "LOCAL"
                                 + "', Address1 = '" + "X" + "', Address2 = '" + "" + "', Address3 = '" + "" + "', TermsID = " + "null" + ", TelNum = '" + "1"
                                 + "', " + "FreeGoods = " + "0" + ", isVAT = " + "1" + ", ContactPerson = '" + "JO" + "' where SupplierID = '" + "1" + "'",
-         Native("SELECT SupplierName || '|' || ifnull(TermsID, 'null') || isVAT FROM tbInvSupplier WHERE SupplierID = '1'", {"ACME|null1"})},
+         Stored("Select SupplierName, TermsID, isVAT From INVENTORY..tbInvSupplier Where SupplierID = '1'", {"ACME|NULL|1"})},
         {"terms load", "Select * From INVENTORY..tbInvTerms Where TermsID = " + QString(" 9") + " or Terms = '" + "COD" + "'", Returns("TermsID", {"2"})},
         {"terms exists", "Select * From INVENTORY..tbInvTerms Where TermsID = " + QString("5"), Returns("Terms", {"NET 60"})},
         {"terms next code", "Select Max( TermsID ) + 1 As NewCode From INVENTORY..tbInvTerms", Returns("NewCode", {"6"})},
         {"terms insert", "Insert Into INVENTORY..tbInvTerms ( TermsID, Terms, NoDays, Status ) Values (" + QString(" 6") + ",'" + "NET 90" + "'," + " 90" + ",'" + "A" + "')",
-         Native("SELECT Terms || '|' || NoDays FROM tbInvTerms WHERE TermsID = 6", {"NET 90|90"})},
+         Stored("Select Terms, NoDays From INVENTORY..tbInvTerms Where TermsID = 6", {"NET 90|90"})},
         {"terms update", "Update INVENTORY..tbInvTerms Set Terms = '" + QString("NET 45") + "', NoDays = " + "45" + ", Status = '" + "A" + "' Where TermsID = " + "1",
-         Native("SELECT Terms || '|' || NoDays FROM tbInvTerms WHERE TermsID = 1", {"NET 45|45"})},
+         Stored("Select Terms, NoDays From INVENTORY..tbInvTerms Where TermsID = 1", {"NET 45|45"})},
         // unit of measure, item class, generic name
         {"unit load", "Select * From INVENTORY..tbInvUnitOfMeasure Where UnitOfMeasureID = " + QString("12"), Returns("UnitOfMeasure", {"PIECE"})},
         {"unit exists", "Select UnitOfMeasureID From INVENTORY..tbInvUnitOfMeasure Where UnitOfMeasureID = " + QString("7"), Returns("UnitOfMeasureID", {})},
         {"unit next code", "Select Max( UnitOfMeasureID ) + 1 As NewCode From INVENTORY..tbInvUnitOfMeasure ", Returns("NewCode", {"13"})},
         {"unit insert", "Insert Into INVENTORY..tbInvUnitOfMeasure ( UnitOfMeasureID, UnitOfMeasure, Status ) Values (" + QString(" 13") + " ,'" + "VIAL" + "','" + "A" + "')",
-         Native("SELECT UnitOfMeasure FROM tbInvUnitOfMeasure WHERE UnitOfMeasureID = 13", {"VIAL"})},
+         Stored("Select UnitOfMeasure From INVENTORY..tbInvUnitOfMeasure Where UnitOfMeasureID = 13", {"VIAL"})},
         {"unit update", "Update INVENTORY..tbInvUnitOfMeasure Set UnitOfMeasure = '" + QString("PC") + "', Status = '" + "A" + "' Where UnitOfMeasureID = " + "12",
-         Native("SELECT UnitOfMeasure || Status FROM tbInvUnitOfMeasure WHERE UnitOfMeasureID = 12", {"PCA"})},
+         Stored("Select UnitOfMeasure, Status From INVENTORY..tbInvUnitOfMeasure Where UnitOfMeasureID = 12", {"PC|A"})},
         {"item class load", "Select * From INVENTORY..tbInvClassification Where ItemClassificationID = '" + QString("C") + "'",
          Returns("ItemClassificationName", {"CONSUMABLE"})},
         {"item class next code", "Select Max( ItemClassificationID ) As MaxCode From INVENTORY..tbInvClassification ", Returns("MaxCode", {"F"})},
         {"item class insert", "Insert Into INVENTORY..tbInvClassification (ItemClassificationID,ItemClassificationName, Status ) " + QString("Values ('") + "G" + "','"
                                   + "GAUZE" + "','" + "A" + "')",
-         Native("SELECT ItemClassificationName FROM tbInvClassification WHERE ItemClassificationID = 'G'", {"GAUZE"})},
+         Stored("Select ItemClassificationName From INVENTORY..tbInvClassification Where ItemClassificationID = 'G'", {"GAUZE"})},
         {"item class update", "Update INVENTORY..tbInvClassification Set ItemClassificationName = '" + QString("CONSUMABLES") + "', Status = '" + "A"
                                   + "' Where ItemClassificationID = '" + "C" + "'",
-         Native("SELECT ItemClassificationName || Status FROM tbInvClassification WHERE ItemClassificationID = 'C'", {"CONSUMABLESA"})},
+         Stored("Select ItemClassificationName, Status From INVENTORY..tbInvClassification Where ItemClassificationID = 'C'", {"CONSUMABLES|A"})},
         {"generic name, node key with a point", Generic("G1"), Returns("ClassificationName", {"ANTI-INFECTIVES"})},
         {"generic name, node key without a point", Generic("G2"), Returns("ClassificationName", {"ANALGESICS"})},
     };
 }
 
-class StatementCases : public testing::TestWithParam<StatementCase> {};
+using testing_support::Backend;
 
-TEST_P(StatementCases, RunsOnTheEmbeddedDatabase)
+class StatementCases : public testing::TestWithParam<std::tuple<StatementCase, Backend>> {};
+
+TEST_P(StatementCases, Run)
 {
-    const StatementCase& c = GetParam();
-    TempDatabase db;
+    const auto& [c, backend] = GetParam();
+    TESSARY_SKIP_UNLESS_AVAILABLE(backend);
+    TempDatabase db(backend);
     Seed(db);
     if (c.prepare)
         c.prepare(db);
@@ -518,11 +556,11 @@ TEST_P(StatementCases, RunsOnTheEmbeddedDatabase)
     c.check(rows, db);
 }
 
-std::string CaseName(const testing::TestParamInfo<StatementCase>& info)
+std::string CaseName(const testing::TestParamInfo<std::tuple<StatementCase, Backend>>& info)
 {
     std::string name;
     bool upper = true;
-    for (const char* p = info.param.name; *p; ++p) {
+    for (const char* p = std::get<0>(info.param).name; *p; ++p) {
         if (std::isalnum(static_cast<unsigned char>(*p))) {
             name += upper ? char(std::toupper(static_cast<unsigned char>(*p))) : *p;
             upper = false;
@@ -530,9 +568,11 @@ std::string CaseName(const testing::TestParamInfo<StatementCase>& info)
             upper = true;
         }
     }
-    return name;
+    return name + "_" + testing_support::BackendName(std::get<1>(info.param));
 }
 
-INSTANTIATE_TEST_SUITE_P(ProgramStatements, StatementCases, testing::ValuesIn(Cases()), CaseName);
+INSTANTIATE_TEST_SUITE_P(ProgramStatements, StatementCases,
+                         testing::Combine(testing::ValuesIn(Cases()), testing::ValuesIn(testing_support::AllBackends())),
+                         CaseName);
 
 } // namespace

@@ -58,7 +58,7 @@ TEST(StatementShape, DateTextsOfAShapeAreBoundInTheStoredForm)
     };
     insert("1", "12/30/2025 08:00:00 PM");
     insert("2", "3/7/2026 9:05:00 AM");
-    EXPECT_EQ(testing_support::ColumnTexts(db.Connection().ExecuteNative(
+    EXPECT_EQ(testing_support::ColumnTexts(db.Native(
                   "SELECT TransDate || '' AS Stored FROM tbInvWithdrawRequest ORDER BY TransDate")),
               (QStringList{"2025-12-30 20:00:00", "2026-03-07 09:05:00"}));
     const db::RowSet later = db.Connection().Execute(
@@ -73,7 +73,7 @@ TEST(StatementShape, RequestListAndNumberingUseTheirIndexes)
     db::TsqlTranslator translator;
     const auto plan = [&](const char* statement) {
         const QString sql = translator.TranslateShape(db::ShapeOf(QString::fromLatin1(statement)).text).sql;
-        return testing_support::ColumnTexts(db.Connection().ExecuteNative("EXPLAIN QUERY PLAN " + sql), 3).join('\n').toStdString();
+        return testing_support::ColumnTexts(db.Native("EXPLAIN QUERY PLAN " + sql), 3).join('\n').toStdString();
     };
     const std::string list = plan(
         "Select distinct A.DocumentNumber, A.TransDate from INVENTORY..tbinvwithdrawrequest A "

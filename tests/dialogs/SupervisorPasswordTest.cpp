@@ -18,9 +18,12 @@ void AddUser(TempDatabase& db, const char* id, const char* dept, const char* rig
 
 } // namespace
 
-TEST(GetPassword, OnlyAuthorisingUsersWithTheirPassword)
+class GetPassword : public testing::TestWithParam<testing_support::Backend> {};
+
+TEST_P(GetPassword, OnlyAuthorisingUsersWithTheirPassword)
 {
-    TempDatabase db;
+    TESSARY_SKIP_UNLESS_AVAILABLE(GetParam());
+    TempDatabase db(GetParam());
     AddUser(db, "BOSS", "00", "S", "Chief1");
     AddUser(db, "HEAD", "4", "S", "pw");
     AddUser(db, "CLERK", "4", "U", "pw");
@@ -71,3 +74,6 @@ TEST(SupervisorPassword, WrongThenRightWithBlanksAround)
     EXPECT_EQ(dialog.Result(), forms::DialogResult::Rejected);
     EXPECT_FALSE(dialog.OKCharge());
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, GetPassword, testing::ValuesIn(testing_support::AllBackends()),
+                         testing_support::BackendTestName());

@@ -113,7 +113,7 @@ TEST(ValidateLocation, RightCodeAgainstInventoryType)
 TEST(ValidateLocation, DatabaseFailureIsShownAndRefused)
 {
     TempDatabase db;
-    db.Connection().ExecuteNative("DROP TABLE tbInvLocation");
+    db.Native("DROP TABLE tbInvLocation");
     ScriptedPrompts prompts;
     prompts.Expect("no such table: tbInvLocation");
     EXPECT_FALSE(locations::ValidateLocation(db.Connection(), prompts, "A", "X", false).valid);
@@ -173,7 +173,7 @@ TEST(LoadLocation, MissingDefaultOrEmptyListKeepsWhatThePickerShowed)
 TEST(LoadLocation, FailureIsShownWithItsOrigin)
 {
     TempDatabase db;
-    db.Connection().ExecuteNative("DROP TABLE tbInvLocation");
+    db.Native("DROP TABLE tbInvLocation");
     ScriptedPrompts prompts;
     prompts.Expect({"Called from: Sub LoadLocation -no such table: tbInvLocation", "Tessary", forms::Icon::None,
                     forms::Buttons::Ok});

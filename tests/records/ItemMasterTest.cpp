@@ -83,7 +83,7 @@ TEST_F(ItemMasterTest, LoadedOrBlankCodeReadsNothing)
 {
     AddGauze();
     ASSERT_TRUE(master.LoadItem("101"));
-    db.Connection().ExecuteNative("UPDATE tbInvMaster SET ItemName = 'CHANGED'");
+    db.Native("UPDATE tbInvMaster SET ItemName = 'CHANGED'");
     sent.clear();
 
     EXPECT_TRUE(master.LoadItem("101"));

@@ -58,7 +58,7 @@ protected:
         master.ItemClassTag = "RX";
     }
 
-    QString StoredText(const QString& query) { return db.Connection().ExecuteNative(query).Field(0).toString(); }
+    QString StoredText(const QString& query) { return db.Native(query).Field(0).toString(); }
 
     records::clsItemMaster master{services};
 };
@@ -106,7 +106,7 @@ TEST_F(ItemMasterUpdateTest, NextCodeOfSmallTables)
         {"past 9999", {"9999", "P0010"}, "10000"},
     };
     for (const Case& c : cases) {
-        db.Connection().ExecuteNative("DELETE FROM tbInvMaster");
+        db.Native("DELETE FROM tbInvMaster");
         for (const QString& id : c.stored)
             AddItem(id.toLatin1().constData());
         Prepare();
@@ -126,7 +126,7 @@ TEST_F(ItemMasterUpdateTest, StoredItemIsUpdatedInEitherMedicareForm)
         {false, ", MedicareCategory = 'B' , GLCode = '5-01', ItemClass = 'RX'  Where ItemID = 'P0001'", "D"},
     };
     for (const Case& c : cases) {
-        db.Connection().ExecuteNative("DELETE FROM tbInvMaster");
+        db.Native("DELETE FROM tbInvMaster");
         AddItem("P0001", "D");
         Prepare();
         master.ItemID = "P0001";
@@ -208,7 +208,7 @@ TEST_F(ItemMasterUpdateTest, SupplierAndClassGetsRaiseTheirOwnErrors)
     ExpectRecordError([&] { master.Supplier(); }, "clsItemMaster:Supplier Property Get");
     ExpectRecordError([&] { master.ItemClass(); }, "clsItemMaster:ItemClass Property Get");
     // The unit's own error passes through.
-    db.Connection().ExecuteNative("UPDATE tbInvMaster SET UnitOfMeasureID = 3");
+    db.Native("UPDATE tbInvMaster SET UnitOfMeasureID = 3");
     records::clsItemMaster other{services};
     other.ActiveConnection(Connection());
     refuse = nullptr;

@@ -22,7 +22,7 @@ protected:
 
     QVariant Stored(const char* column, const char* id)
     {
-        return db.Connection().ExecuteNative(QStringLiteral("SELECT %1 FROM tbInvLocation WHERE LocationID = '%2'")
+        return db.Native(QStringLiteral("SELECT %1 FROM tbInvLocation WHERE LocationID = '%2'")
                                                  .arg(QLatin1String(column), QLatin1String(id)))
             .Field(0);
     }

@@ -22,7 +22,7 @@ constexpr int kRecordsEach = 6;
 // One workstation: its own connection, session, message boxes and
 // dialogs.
 struct Client {
-    std::unique_ptr<db::SqliteConnection> connection;
+    std::unique_ptr<db::Connection> connection;
     testing_support::ScriptedPrompts prompts;
     forms::ScriptedDialogHost dialogs;
     app::SessionContext session;

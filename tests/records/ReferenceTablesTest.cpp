@@ -36,7 +36,7 @@ protected:
         db.Insert("tbInvClassification",
                   {{"ItemClassificationID", id}, {"ItemClassificationName", name}, {"Status", status}});
     }
-    QString StoredText(const QString& query) { return db.Connection().ExecuteNative(query).Field(0).toString(); }
+    QString StoredText(const QString& query) { return db.Native(query).Field(0).toString(); }
 
     records::clsTerms terms{services};
     records::clsUnitOfMeasure unit{services};
@@ -190,7 +190,7 @@ TEST_F(ReferenceTablesTest, NewItemClassTakesTheLetterAfterTheHighestCode)
         {"\"new\" is a code of its own", {"C"}, "new", "new"},
     };
     for (const Case& c : cases) {
-        db.Connection().ExecuteNative("DELETE FROM tbInvClassification");
+        db.Native("DELETE FROM tbInvClassification");
         for (const QString& code : c.stored)
             AddClass(code.toLatin1().constData(), "STORED");
         itemClass.Code = c.code;

@@ -26,7 +26,7 @@ protected:
         db.Insert("tbInvTerms", {{"TermsID", id}, {"Terms", description}, {"NoDays", days}});
     }
 
-    QString StoredText(const QString& query) { return db.Connection().ExecuteNative(query).Field(0).toString(); }
+    QString StoredText(const QString& query) { return db.Native(query).Field(0).toString(); }
 
     // A supplier ready to store, with terms of this code.
     void Prepare(qint16 termsCode)
@@ -174,7 +174,7 @@ TEST_F(SupplierTest, KnownSupplierIsUpdatedWithTermsZeroAsNull)
                                    "ContactPerson = 'JO' where SupplierID = '7'")
                                .arg(c.termsText));
         EXPECT_EQ(StoredText("SELECT ifnull(TermsID, '') FROM tbInvSupplier WHERE SupplierID = '7'"), c.stored);
-        db.Connection().ExecuteNative("DELETE FROM tbInvSupplier");
+        db.Native("DELETE FROM tbInvSupplier");
     }
 }
 

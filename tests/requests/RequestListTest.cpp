@@ -98,7 +98,7 @@ TEST(RequestListTab, FailureIsShownAndTheGridKeepsItsRows)
 {
     ListFixture f;
     f.list->LoadRequestList();
-    f.db.Connection().ExecuteNative("DROP TABLE tbInvUserLocation");
+    f.db.Native("DROP TABLE tbInvUserLocation");
     f.prompts.Expect("no such table: tbinvUserLocation");
     f.list->LoadRequestList();
     EXPECT_EQ(f.Column(0), QStringList({"1", "2"}));

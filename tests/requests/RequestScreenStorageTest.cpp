@@ -25,7 +25,7 @@ void PutLines(Screen& s, const QList<QStringList>& lines)
 QStringList StoredRows(ScreenFixture& f, const QString& number)
 {
     QStringList rows;
-    const db::RowSet stored = f.db.Connection().ExecuteNative(
+    const db::RowSet stored = f.db.Native(
         "SELECT ItemID, Quantity, UnitCost, ForRetail, isADS, LocationID, TargetLocationID, TransDate, UserID, "
         "Remarks, VerifiedBy, Status FROM tbInvWithdrawRequest WHERE DocumentNumber = ? ORDER BY rowid",
         {number});
@@ -75,7 +75,7 @@ TEST(RequestScreenSave, NewRequestTakesTheNextNumberAndTheListShowsIt)
 TEST(RequestScreenSave, AnOpenedRequestIsRewrittenWithTheScreensLines)
 {
     ScreenFixture f;
-    f.db.Connection().ExecuteNative("UPDATE tbInvWithdrawRequest SET Remarks = 'FOR WARD 3' WHERE DocumentNumber = '7'");
+    f.db.Native("UPDATE tbInvWithdrawRequest SET Remarks = 'FOR WARD 3' WHERE DocumentNumber = '7'");
     Screen& s = f.Open();
     f.SelectListed("12");
     s.cmdEdit.Click();
@@ -132,13 +132,13 @@ TEST(RequestScreenSave, AFailedSaveKeepsTheLinesForAnotherTry)
     ScreenFixture f;
     Screen& s = f.Open();
     StartNewRequest(f, s);
-    f.db.Connection().ExecuteNative(
+    f.db.Native(
         "CREATE TRIGGER refuse BEFORE INSERT ON tbInvWithdrawRequest BEGIN SELECT RAISE(ABORT, 'disk full'); END");
     f.prompts.Expect("disk full");
     s.cmdSave.Click();
     EXPECT_EQ(s.grdDetails.Rows(), 4);
 
-    f.db.Connection().ExecuteNative("DROP TRIGGER refuse");
+    f.db.Native("DROP TRIGGER refuse");
     s.cmdSave.Click();
     EXPECT_EQ(StoredRows(f, "13").size(), 2);
 }
@@ -259,7 +259,7 @@ TEST(RequestScreenSave, FailuresOfTheNumberCheckAndTheCancelAreShown)
     f.SelectListed("7");
     s.cmdNew.Click();
     s.txtDocNum.SetText("20");
-    f.db.Connection().ExecuteNative("ALTER TABLE tbInvWithdrawRequest RENAME TO tbGone");
+    f.db.Native("ALTER TABLE tbInvWithdrawRequest RENAME TO tbGone");
 
     f.prompts.Expect("no such table: tbinvWithdrawRequest");
     s.cmdSave.Click();
@@ -309,7 +309,7 @@ TEST(RequestScreenSave, FailuresWhileSavingEndTheActionWithTheirMessage)
             ScreenFixture f;
             Screen& s = f.Open();
             StartNewRequest(f, s);
-            f.db.Connection().ExecuteNative(c.sabotage);
+            f.db.Native(c.sabotage);
             f.prompts.Expect(c.message);
             (verify ? s.cmdVerify : s.cmdSave).Click();
             EXPECT_EQ(s.SSTab1.Current(), Screen::kDetailsTab);

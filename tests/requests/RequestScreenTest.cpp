@@ -160,7 +160,7 @@ TEST(RequestScreen, EveryWayOfOpeningChecksTheUsersLocation)
 TEST(RequestScreen, VerifiedViewOpensNothingByDoubleClick)
 {
     ScreenFixture f;
-    f.db.Connection().ExecuteNative("UPDATE tbInvWithdrawRequest SET VerifiedBy = 'BOSS' WHERE DocumentNumber = '7'");
+    f.db.Native("UPDATE tbInvWithdrawRequest SET VerifiedBy = 'BOSS' WHERE DocumentNumber = '7'");
     requests::RequestScreen& s = f.Open();
     s.List().chkverified.Click();
     EXPECT_FALSE(s.cmdEdit.IsEnabled());
@@ -324,12 +324,12 @@ TEST(RequestScreen, FailuresOfTheChecksAndTheLoadAreShownAndTheListStays)
     requests::RequestScreen& s = f.Open();
     f.SelectListed("7");
 
-    f.db.Connection().ExecuteNative("ALTER TABLE tbInvWithdrawRequest RENAME TO tbGone");
+    f.db.Native("ALTER TABLE tbInvWithdrawRequest RENAME TO tbGone");
     f.prompts.Expect("no such table: tbInvWithdrawRequest");
     s.cmdEdit.Click();
     EXPECT_EQ(s.SSTab1.Current(), requests::RequestScreen::kListTab);
 
-    f.db.Connection().ExecuteNative("ALTER TABLE tbInvUserLocation RENAME TO tbGoneToo");
+    f.db.Native("ALTER TABLE tbInvUserLocation RENAME TO tbGoneToo");
     f.prompts.Expect("no such table: tbinvuserlocation");
     s.SSTab1.SetCurrent(requests::RequestScreen::kDetailsTab);
     EXPECT_EQ(s.SSTab1.Current(), requests::RequestScreen::kListTab);

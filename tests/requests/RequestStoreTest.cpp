@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <thread>
 
+using testing_support::Backend;
 using testing_support::TempDatabase;
 
 namespace {
@@ -32,8 +33,8 @@ void Store(TempDatabase& db, const char* number, const char* item = "OLD")
 QStringList Items(TempDatabase& db, const QString& number)
 {
     QStringList items;
-    const db::RowSet rows = db.Connection().ExecuteNative(
-        "SELECT ItemID FROM tbInvWithdrawRequest WHERE DocumentNumber = ? ORDER BY rowid", {number});
+    const db::RowSet rows = db.Native(
+        "SELECT ItemID FROM tbInvWithdrawRequest WHERE DocumentNumber = ? ORDER BY " + db.InsertionOrder(), {number});
     for (const auto& row : rows.Rows())
         items << row.at(0).toString();
     return items;
@@ -73,11 +74,17 @@ private:
     bool failCommit_;
 };
 
+// Each storage test runs on every backend.
+class Storage : public testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override { TESSARY_SKIP_UNLESS_AVAILABLE(GetParam()); }
+};
+
 } // namespace
 
-TEST(SaveRequest, WireTextOfTheDeleteAndInserts)
+TEST_P(Storage, WireTextOfTheDeleteAndInserts)
 {
-    TempDatabase db;
+    TempDatabase db(GetParam());
     QStringList sent;
     db.Connection().SetStatementObserver([&](const QString& s) { sent << s; });
     requests::RequestToSave r = Request("25", 1);
@@ -89,16 +96,16 @@ TEST(SaveRequest, WireTextOfTheDeleteAndInserts)
               "Insert INVENTORY..tbInvWithdrawRequest (DocumentNumber, ItemID, Quantity, UnitCost, ForRetail, isADS, "
               "LocationID, TargetLocationID, TransDate, UserID, Remarks) Values ('25','P1',5,12.5,'Y', '1', '94', "
               "'10', '03/07/2026 02:05:09 PM', 'ANNA', 'FOR WARD USE')");
-    const db::RowSet row = db.Connection().ExecuteNative("SELECT Quantity, UnitCost, isADS, TransDate FROM tbInvWithdrawRequest");
+    const db::RowSet row = db.Native("SELECT Quantity, UnitCost, isADS, TransDate FROM tbInvWithdrawRequest");
     EXPECT_EQ(row.Field(0).toDouble(), 5);
     EXPECT_EQ(row.Field(1).toDouble(), 12.5);
     EXPECT_EQ(row.Field(2).toInt(), 1);
     EXPECT_EQ(row.Field(3).toDateTime(), r.transDate);
 }
 
-TEST(SaveRequest, RewritesTheWholeRequestAndSkipsBlankCodes)
+TEST_P(Storage, RewritesTheWholeRequestAndSkipsBlankCodes)
 {
-    TempDatabase db;
+    TempDatabase db(GetParam());
     for (const char* item : {"A", "B", "C", "D"})
         Store(db, "7", item);
     Store(db, "8");
@@ -109,7 +116,7 @@ TEST(SaveRequest, RewritesTheWholeRequestAndSkipsBlankCodes)
     EXPECT_EQ(Items(db, "8"), QStringList({"OLD"}));
 }
 
-TEST(NewDocNumber, NeverANumberThatIsStored)
+TEST_P(Storage, NewDocNumberNeverANumberThatIsStored)
 {
     struct Case { const char* name; QStringList stored; const char* expected; };
     const Case cases[] = {
@@ -120,7 +127,7 @@ TEST(NewDocNumber, NeverANumberThatIsStored)
         {"a padded number hides the next one", {"12", "013 ", "13"}, "14"},
     };
     for (const Case& c : cases) {
-        TempDatabase db;
+        TempDatabase db(GetParam());
         for (const QString& n : c.stored)
             Store(db, n.toLatin1().constData());
         EXPECT_EQ(requests::GetNewDocNumber(db.Connection()), c.expected) << c.name;
@@ -130,7 +137,7 @@ TEST(NewDocNumber, NeverANumberThatIsStored)
     }
 }
 
-TEST(SaveRequest, AFailureAtAnyStepLeavesTheStoredRequestAsItWas)
+TEST_P(Storage, AFailureAtAnyStepLeavesTheStoredRequestAsItWas)
 {
     // Statements of a save of three lines over a stored request of two:
     // 1 delete, 2 first insert, 3 middle insert, 4 last insert; then commit.
@@ -140,7 +147,7 @@ TEST(SaveRequest, AFailureAtAnyStepLeavesTheStoredRequestAsItWas)
         {"last insert", 4, false}, {"commit", 0, true},
     };
     for (const Case& c : cases) {
-        TempDatabase db;
+        TempDatabase db(GetParam());
         Store(db, "7", "A");
         Store(db, "7", "B");
         FailingConnection failing(db.Connection(), c.failAt, c.failCommit);
@@ -153,10 +160,10 @@ TEST(SaveRequest, AFailureAtAnyStepLeavesTheStoredRequestAsItWas)
     }
 }
 
-TEST(SaveRequest, ClientsSavingAtOnceGetDistinctNumbersAndKeepEveryLine)
+TEST_P(Storage, ClientsSavingAtOnceGetDistinctNumbersAndKeepEveryLine)
 {
-    TempDatabase db;
-    constexpr int kClients = 4;
+    TempDatabase db(GetParam());
+    constexpr int kClients = 8;
     constexpr int kSavesEach = 8;
     std::vector<QStringList> numbers(kClients);
     std::vector<std::thread> clients;
@@ -178,9 +185,9 @@ TEST(SaveRequest, ClientsSavingAtOnceGetDistinctNumbersAndKeepEveryLine)
     EXPECT_EQ(db.Scalar("SELECT COUNT(DISTINCT DocumentNumber) FROM tbInvWithdrawRequest"), kClients * kSavesEach);
 }
 
-TEST(RequestState, VerifyAndCancelStatements)
+TEST_P(Storage, RequestStateVerifyAndCancelStatements)
 {
-    TempDatabase db;
+    TempDatabase db(GetParam());
     Store(db, "7", "A");
     Store(db, "7", "B");
     QStringList sent;
@@ -199,3 +206,6 @@ TEST(RequestState, VerifyAndCancelStatements)
     EXPECT_TRUE(requests::DocumentNumberExists(db.Connection(), " 7"));
     EXPECT_FALSE(requests::DocumentNumberExists(db.Connection(), "70"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, Storage, testing::ValuesIn(testing_support::AllBackends()),
+                         testing_support::BackendTestName());

@@ -17,7 +17,7 @@ QString DescribeDatabase(const ConnectionSettings& settings)
 {
     if (settings.backend == ConnectionSettings::Backend::Embedded)
         return QObject::tr("Database: %1").arg(settings.databasePath);
-    return QObject::tr("Server: %1, database %2").arg(settings.serverName, settings.database);
+    return QObject::tr("Server: %1").arg(settings.ServerLogin().ToUrl());
 }
 
 } // namespace

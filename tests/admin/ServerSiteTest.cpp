@@ -1,0 +1,83 @@
+// The admin command's work on a database server: a demo site made on an
+// empty PostgreSQL database, the program logging in to it, saving a request
+// and reading it back as the sql command does.
+#include "admin/Databases.h"
+#include "admin/DemoData.h"
+#include "admin/SqlCommand.h"
+#include "app/CurrentUser.h"
+#include "db/DbError.h"
+#include "db/ServerConnection.h"
+#include "requests/RequestStore.h"
+#include "support/TempDatabase.h"
+
+#include <QCoreApplication>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace {
+
+// An empty database of its own on the test server, dropped at the end.
+class EmptyServerDatabase {
+public:
+    EmptyServerDatabase()
+    {
+        admin_ = db::ServerConnection::Open(db::ServerLogin::FromUrl(qEnvironmentVariable("TESSARY_TEST_PG")));
+        name_ = QStringLiteral("tessary_site_%1").arg(QCoreApplication::applicationPid());
+        admin_->ExecuteNative(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name_));
+        admin_->ExecuteNative(QStringLiteral("CREATE DATABASE %1").arg(name_));
+    }
+    ~EmptyServerDatabase() { admin_->ExecuteNative(QStringLiteral("DROP DATABASE %1 WITH (FORCE)").arg(name_)); }
+
+    QString Url() const
+    {
+        QUrl url(qEnvironmentVariable("TESSARY_TEST_PG"));
+        url.setPath(QLatin1Char('/') + name_);
+        return url.toString();
+    }
+
+private:
+    std::unique_ptr<db::ServerConnection> admin_;
+    QString name_;
+};
+
+} // namespace
+
+TEST(ServerSite, DemoOnPostgreSqlLogsInSavesAndReadsBack)
+{
+    TESSARY_SKIP_UNLESS_AVAILABLE(testing_support::Backend::PostgreSql);
+    EmptyServerDatabase database;
+    admin::CreateDemoDatabase(database.Url(), QDate(2026, 3, 15));
+    EXPECT_THROW(admin::CreateSiteDatabase(database.Url()), db::DbError) << "a second init refuses the site";
+
+    app::ConnectionSettings settings;
+    settings.backend = app::ConnectionSettings::Backend::PostgreSql;
+    settings.server = db::ServerLogin::FromUrl(database.Url());
+    app::CurrentUser user(nullptr, settings);
+    user.PasswordDeptCode = QStringLiteral("4");
+    for (const admin::DemoLogin& login : admin::kDemoLogins)
+        if (QLatin1String(login.id) == QLatin1String("JDELA"))
+            ASSERT_EQ(user.LogIn("JDELA", QString::fromLatin1(login.password)), app::CurrentUser::LogInResult::Accepted);
+
+    requests::RequestToSave request;
+    request.documentNumber = QStringLiteral("NEW");
+    request.transDate = QDateTime(QDate(2026, 3, 15), QTime(14, 5, 9));
+    request.locationId = QStringLiteral("94");
+    request.targetLocationId = QStringLiteral("20");
+    request.userId = QStringLiteral("JDELA");
+    request.remarks = QStringLiteral("FOR WARD USE");
+    request.lines << requests::RequestLine{"1001", "5", "12.5", "Y", "N"};
+    const QString number = requests::SaveRequest(user.sqlconnection(), request);
+    requests::RecordVerification(user.sqlconnection(), number, QStringLiteral("MSANTOS"));
+
+    const auto reader = admin::OpenSiteDatabase(database.Url());
+    EXPECT_EQ(admin::RunStatement(*reader, "Select ItemID, Quantity, TransDate, VerifiedBy From INVENTORY..tbInvWithdrawRequest "
+                                           "Where DocumentNumber = '" + number + "'")
+                  .toStdString(),
+              "ItemID\tQuantity\tTransDate\tVerifiedBy\n1001\t5\t2026-03-15 14:05:09\tMSANTOS\n");
+}
+
+TEST(ServerSite, DemoIsRefusedOnSqlServerBeforeAnythingIsMade)
+{
+    // No server is reached: the refusal comes first.
+    EXPECT_THROW(admin::CreateDemoDatabase("sqlserver://sa@127.0.0.1:1/INVENTORY?driver=FreeTDS"), db::DbError);
+}
