@@ -121,17 +121,25 @@ IntConversion ToInt(sqlite3_value* value)
     }
 }
 
-void IntFunction(sqlite3_context* context, int, sqlite3_value** argv)
+// The int the value converts to (NULL stays NULL), else what `refused`
+// makes of the conversion that failed.
+template <typename Refused>
+void ResultInt(sqlite3_context* context, sqlite3_value* value, Refused refused)
 {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    if (sqlite3_value_type(value) == SQLITE_NULL) {
         sqlite3_result_null(context);
         return;
     }
-    const IntConversion converted = ToInt(argv[0]);
+    const IntConversion converted = ToInt(value);
     if (converted.value)
         sqlite3_result_int64(context, *converted.value);
     else
-        ResultError(context, converted.failure);
+        refused(converted);
+}
+
+void IntFunction(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    ResultInt(context, argv[0], [&](const IntConversion& c) { ResultError(context, c.failure); });
 }
 
 // The int a value converts to, or, when it converts to none, the value as
@@ -141,15 +149,7 @@ void IntFunction(sqlite3_context* context, int, sqlite3_value** argv)
 // failing when that fails, and an index on the key answers it at once.
 void IntKeyFunction(sqlite3_context* context, int, sqlite3_value** argv)
 {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        sqlite3_result_null(context);
-        return;
-    }
-    const IntConversion converted = ToInt(argv[0]);
-    if (converted.value)
-        sqlite3_result_int64(context, *converted.value);
-    else
-        ResultText(context, ArgText(argv[0]));
+    ResultInt(context, argv[0], [&](const IntConversion&) { ResultText(context, ArgText(argv[0])); });
 }
 
 // Text of a number as the server writes it into a varchar: whole numbers

@@ -83,6 +83,8 @@ TEST(DatabaseFile, UpgradeBringsAnOlderFileToTheCurrentLayout)
     const auto connection = db::SqliteConnection::Open(legacy);
     EXPECT_EQ(connection->ExecuteNative("SELECT sql FROM sqlite_master WHERE name = 'ixMasterName'").Field(0).toString(),
               "CREATE INDEX ixMasterName ON tbInvMaster (ItemName, ItemDesc, ItemStatus, ItemID)");
+    EXPECT_EQ(connection->ExecuteNative("SELECT count(*) FROM sqlite_master WHERE name IN "
+                                        "('ixRequestOpen', 'ixRequestNumberValue')").Field(0).toInt(), 2);
 
     const QString foreign = dir.filePath("foreign.db");
     Raw(foreign, "CREATE TABLE t (x)");
