@@ -153,6 +153,9 @@ Catalog::Catalog() : tables_(BuildTables()), indexes_(BuildIndexes())
         for (const ColumnDef& c : t.columns)
             if (!typeOfName_.contains(c.name.toLower()))
                 typeOfName_.insert(c.name.toLower(), c.type);
+    for (auto it = typeOfName_.cbegin(); it != typeOfName_.cend(); ++it)
+        if (it.value() == ColumnType::DateTime)
+            dateTimeNames_ << it.key();
 }
 
 const Catalog& Catalog::Instance()
@@ -181,10 +184,14 @@ const ColumnType* Catalog::TypeOfColumnName(const QString& column) const
     return it == typeOfName_.cend() ? nullptr : &it.value();
 }
 
+// A few names, mostly of other lengths than the column asked about: no
+// lower-case copy of it is made.
 bool Catalog::IsDateTimeColumn(const QString& column) const
 {
-    const ColumnType* type = TypeOfColumnName(column);
-    return type && *type == ColumnType::DateTime;
+    for (const QString& name : dateTimeNames_)
+        if (name.size() == column.size() && name.compare(column, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }
 
 bool Catalog::IsTextColumn(const QString& column) const

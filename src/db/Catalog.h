@@ -69,6 +69,8 @@ private:
     // Each column name (lower-case) with the type the first table holding it
     // gives it: asked for every result column of every statement.
     QHash<QString, ColumnType> typeOfName_;
+    // The names of the date-time columns: asked of every result column.
+    QStringList dateTimeNames_;
 };
 
 } // namespace db
