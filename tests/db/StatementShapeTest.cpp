@@ -1,3 +1,4 @@
+#include "db/Cursor.h"
 #include "db/StatementShape.h"
 #include "db/TsqlTranslator.h"
 #include "support/TempDatabase.h"
@@ -101,4 +102,25 @@ TEST(StatementShape, ValuesAreWrittenBackIntoTheTranslatedShape)
     EXPECT_EQ(db::WithLiteralsWritten(translation.sql, statement, shape, translation.dateParameters).toStdString(),
               "Select ItemID From tbInvWithdrawRequest Where Remarks = '?1' and "
               "TransDate > '2026-01-02 00:00:00' and ItemID Like 'it''s%'");
+}
+
+// A search's values written back into its translated shape: the cursor
+// reads what the whole result holds, whatever blanks, case or quotes.
+TEST(StatementShape, ACursorReadsWhatTheWholeResultHolds)
+{
+    testing_support::TempDatabase db;
+    db.Insert("tbInvMaster", {{"ItemID", "P0001"}, {"ItemName", "AMOXICILLIN"}, {"ItemStatus", 0}});
+    db.Insert("tbInvMaster", {{"ItemID", "P0002"}, {"ItemName", "IT'S A KIT"}, {"ItemStatus", 0}});
+    for (const char* condition : {"ItemID = 'p0001 '", "ItemName Like 'amox%'", "ItemName = N'it''s a kit'",
+                                  "ItemStatus = 0 and ItemName Like 'I%'"}) {
+        const QString statement =
+            QStringLiteral("Select ItemID From INVENTORY..tbInvMaster Where %1 Order By ItemName").arg(QLatin1String(condition));
+        const std::unique_ptr<db::Cursor> cursor = db.Connection().OpenCursor(statement);
+        cursor->Fetch(100);
+        QStringList read;
+        for (int row = 0; row < cursor->RowsRead(); ++row)
+            read << cursor->Value(row, 0).toString();
+        EXPECT_EQ(read, testing_support::ColumnTexts(db.Connection().Execute(statement))) << condition;
+        EXPECT_EQ(read.size(), 1) << condition;
+    }
 }
