@@ -1,11 +1,11 @@
 #include "db/SqliteConnection.h"
 
+#include "app/Texts.h"
 #include "db/DbError.h"
 #include "db/EmbeddedFormat.h"
 #include "db/EmbeddedProcedures.h"
 #include "db/FirstRowsPlan.h"
 #include "db/StatementShape.h"
-#include "app/Texts.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -13,7 +13,6 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <atomic>
 #include <list>
 #include <optional>
