@@ -4,8 +4,6 @@ namespace db {
 
 namespace {
 
-bool IsAsciiLetter(char16_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
 int OperatorLength(const QString& text, int start)
 {
     static const char* const kTwoCharOperators[] = {"<>", "<=", ">=", "!=", "!<", "!>", "||", "=="};
@@ -29,21 +27,6 @@ int MarkerLength(const QString& text, int start)
 }
 
 } // namespace
-
-bool IsWordStart(QChar c)
-{
-    if (c.unicode() < 0x80)
-        return IsAsciiLetter(c.unicode()) || c == QLatin1Char('_') || c == QLatin1Char('@') || c == QLatin1Char('#');
-    return c.isLetter();
-}
-
-bool IsWordChar(QChar c)
-{
-    if (c.unicode() < 0x80)
-        return IsAsciiLetter(c.unicode()) || (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('_')
-               || c == QLatin1Char('@') || c == QLatin1Char('#') || c == QLatin1Char('$');
-    return c.isLetterOrNumber();
-}
 
 int QuotedLength(const QString& text, int start, QChar close)
 {

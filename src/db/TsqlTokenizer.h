@@ -44,8 +44,19 @@ enum class TokenizeMode {
 // the input back (trailing blanks aside).
 QVector<Token> Tokenize(const QString& text, TokenizeMode mode = TokenizeMode::Statement);
 
-bool IsWordStart(QChar c);
-bool IsWordChar(QChar c);
+// A character that starts a word or name, or goes on with one. Inline (as
+// QChar's tests are, ASCII first): every statement is scanned character by
+// character.
+inline bool IsWordStart(QChar c)
+{
+    return c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char('@') || c == QLatin1Char('#');
+}
+
+inline bool IsWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('@') || c == QLatin1Char('#')
+           || c == QLatin1Char('$');
+}
 // Length of the quoted run starting at `start` (closing character `close`,
 // doubled to stand for itself). An unclosed run takes the rest of the text,
 // and SQLite reports it.
