@@ -104,17 +104,70 @@ QVector<bool> DateTimeFlags(const QStringList& columns, const QSet<QString>& dat
     return flags;
 }
 
+} // namespace
+
+// Cursor statements kept prepared between searches: a search typed anew at
+// every keystroke runs the same shape with other values. A cursor takes its
+// statement out while it reads and gives it back, reset, at the end of its
+// result; statements left over when the connection closes are finalized.
+class CursorStatementPool {
+public:
+    struct Entry {
+        sqlite3_stmt* statement = nullptr;
+        QStringList columns;
+        QVector<bool> isDateTime;
+    };
+
+    ~CursorStatementPool() { Clear(); }
+
+    std::optional<Entry> Take(const QString& sql)
+    {
+        const auto it = idle_.find(sql);
+        if (it == idle_.end())
+            return std::nullopt;
+        Entry entry = std::move(it.value());
+        idle_.erase(it);
+        return entry;
+    }
+
+    void Give(const QString& sql, Entry entry)
+    {
+        if (idle_.size() >= kPreparedLimit)
+            Clear();
+        if (idle_.contains(sql))  // a second cursor of the same shape was open
+            sqlite3_finalize(entry.statement);
+        else
+            idle_.insert(sql, std::move(entry));
+    }
+
+    void Clear()
+    {
+        for (const Entry& entry : std::as_const(idle_))
+            sqlite3_finalize(entry.statement);
+        idle_.clear();
+    }
+
+private:
+    QHash<QString, Entry> idle_;
+};
+
+namespace {
+
 // A statement's rows stepped one at a time through SQLite's own interface.
 // Rows are kept packed (numbers in place, texts in one byte buffer) and
 // turned into values only when asked for, so reading a long result costs
 // little more than stepping it. The statement is finalized at the end of
-// the result, which also ends its read of the database.
+// the result, which also ends its read of the database, and goes back to
+// the pool it came from.
 class SqliteCursor final : public Cursor {
 public:
-    SqliteCursor(sqlite3* handle, QString path, sqlite3_stmt* statement, QStringList columns, QVector<bool> isDateTime)
-        : Cursor(std::move(columns)), handle_(handle), path_(std::move(path)), statement_(statement),
-          isDateTime_(std::move(isDateTime)) {}
-    ~SqliteCursor() override { sqlite3_finalize(statement_); }
+    SqliteCursor(sqlite3* handle, QString path, QString sql, CursorStatementPool::Entry entry,
+                 std::weak_ptr<CursorStatementPool> pool)
+        : Cursor(entry.columns), handle_(handle), path_(std::move(path)), sql_(std::move(sql)),
+          statement_(entry.statement), isDateTime_(std::move(entry.isDateTime)), pool_(std::move(pool)) {}
+    ~SqliteCursor() override { Release(); }
+
+    sqlite3_stmt* Statement() const { return statement_; }
 
     QVariant Value(int row, int column) const override
     {
@@ -140,11 +193,11 @@ protected:
             return false;
         const int rc = sqlite3_step(statement_);
         if (rc != SQLITE_ROW) {
-            sqlite3_finalize(statement_);
-            statement_ = nullptr;
+            const QString failure = rc == SQLITE_DONE ? QString() : QString::fromUtf8(sqlite3_errmsg(handle_));
+            Release();
             if (rc == SQLITE_DONE)
                 return false;
-            throw DbError(FileFailure(QString::fromUtf8(sqlite3_errmsg(handle_)), rc, path_));
+            throw DbError(FileFailure(failure, rc, path_));
         }
         for (int i = 0; i < isDateTime_.size(); ++i)
             cells_.push_back(ReadCell(i));
@@ -152,6 +205,21 @@ protected:
     }
 
 private:
+    // Ends the statement's read and hands it back to the pool, or finalizes
+    // it when the connection has closed meanwhile.
+    void Release()
+    {
+        if (!statement_)
+            return;
+        sqlite3_stmt* statement = std::exchange(statement_, nullptr);
+        sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
+        if (const std::shared_ptr<CursorStatementPool> pool = pool_.lock())
+            pool->Give(sql_, {statement, Columns(), isDateTime_});
+        else
+            sqlite3_finalize(statement);
+    }
+
     struct Cell {
         int type;
         union {
@@ -192,8 +260,10 @@ private:
 
     sqlite3* handle_;
     QString path_;
+    QString sql_;
     sqlite3_stmt* statement_;
     QVector<bool> isDateTime_;
+    std::weak_ptr<CursorStatementPool> pool_;
     std::vector<Cell> cells_;
     std::vector<char> bytes_;
 };
@@ -245,7 +315,10 @@ void BindValue(sqlite3_stmt* statement, int index, const QVariant& value)
 // run (SQLITE_STATIC): no copy here, SQLite converts it once as it stores it.
 class LiteralBinder {
 public:
-    LiteralBinder(sqlite3_stmt* statement, const QString& text) : statement_(statement), text_(text) {}
+    // `keep` is SQLITE_STATIC when the values are bound for one run that
+    // the text outlives, SQLITE_TRANSIENT when SQLite is to copy them.
+    LiteralBinder(sqlite3_stmt* statement, const QString& text, sqlite3_destructor_type keep = SQLITE_STATIC)
+        : statement_(statement), text_(text), keep_(keep) {}
 
     void Bind(int index, const LiftedLiteral& literal, bool isDateTime)
     {
@@ -280,7 +353,7 @@ private:
         if (value.isEmpty())  // an empty view may have no data pointer, which SQLite would take for NULL
             sqlite3_bind_text(statement_, index, "", 0, SQLITE_STATIC);
         else
-            sqlite3_bind_text16(statement_, index, value.utf16(), int(value.size() * 2), SQLITE_STATIC);
+            sqlite3_bind_text16(statement_, index, value.utf16(), int(value.size() * 2), keep_);
     }
 
     void BindNumber(int index, QStringView literal)
@@ -296,6 +369,7 @@ private:
 
     sqlite3_stmt* statement_;
     const QString& text_;
+    sqlite3_destructor_type keep_;
     // Texts with doubled quotes, unquoted; they live until the run ends
     // (a list, so that adding one moves none).
     std::list<QString> unquoted_;
@@ -304,11 +378,13 @@ private:
 } // namespace
 
 SqliteConnection::SqliteConnection(QString path)
-    : path_(std::move(path)), connectionName_(NextConnectionName()) {}
+    : path_(std::move(path)), connectionName_(NextConnectionName()),
+      cursorStatements_(std::make_shared<CursorStatementPool>()) {}
 
 SqliteConnection::~SqliteConnection()
 {
     FinalizeStatements();
+    cursorStatements_.reset();
     if (inTransaction_) {
         try {
             RunControl(QStringLiteral("ROLLBACK"));
@@ -533,35 +609,47 @@ std::unique_ptr<Cursor> SqliteConnection::DoOpenCursor(const QString& statement)
 {
     if (TsqlTranslator::ParseProcedureCall(statement))
         return std::make_unique<RowSetCursor>(DoExecute(statement));
-    const CursorStatement cursor = CursorStatementFor(statement);
-    const QByteArray sql = cursor.sql.toUtf8();
-    sqlite3_stmt* prepared = nullptr;
-    if (const int rc = sqlite3_prepare_v2(handle_, sql.constData(), int(sql.size()), &prepared, nullptr);
-        rc != SQLITE_OK) {
-        sqlite3_finalize(prepared);
-        throw DbError(FileFailure(QString::fromUtf8(sqlite3_errmsg(handle_)), rc, path_));
-    }
-    QStringList columns;
-    for (int i = 0; i < sqlite3_column_count(prepared); ++i)
-        columns << QString::fromUtf8(sqlite3_column_name(prepared, i));
-    QVector<bool> isDateTime = DateTimeFlags(columns, cursor.dateTimeColumns);
-    return std::make_unique<SqliteCursor>(handle_, path_, prepared, std::move(columns), std::move(isDateTime));
-}
-
-// A search typed anew at every keystroke differs from the last one only in
-// its values: its shape is translated once, and the values are written back
-// into the SQL, so that SQLite plans it for them (a LIKE prefix uses the
-// name index) as it would the statement written out. A plan that chooses
-// between a short and a long membership list depends on the values too;
-// such a statement is translated as it stands.
-SqliteConnection::CursorStatement SqliteConnection::CursorStatementFor(const QString& statement)
-{
+    // A search typed anew at every keystroke differs from the last one only
+    // in its values: its shape is translated and prepared once, and the
+    // values are bound. SQLite plans a bound LIKE prefix as it would the
+    // text written out (it prepares the statement again when the bound
+    // value changes), and plans nothing else of these statements by value.
+    // A plan that chooses between a short and a long membership list depends
+    // on the values, though: such a statement is translated as it stands.
     const StatementShape shape = ShapeOf(statement);
     const Translation& shaped = translator_.TranslateShape(shape.text, Plan::FirstRows);
-    if (shaped.listCountSql.isEmpty())
-        return {WithLiteralsWritten(shaped.sql, statement, shape, shaped.dateParameters), shaped.dateTimeColumns};
-    const Translation& translation = translator_.Translate(statement, Plan::FirstRows);
-    return {CursorSql(translation), translation.dateTimeColumns};
+    if (!shaped.listCountSql.isEmpty()) {
+        const Translation& translation = translator_.Translate(statement, Plan::FirstRows);
+        return OpenPooledCursor(CursorSql(translation), translation.dateTimeColumns, [](sqlite3_stmt*) {});
+    }
+    return OpenPooledCursor(shaped.sql, shaped.dateTimeColumns, [&](sqlite3_stmt* prepared) {
+        LiteralBinder binder(prepared, statement, SQLITE_TRANSIENT);
+        for (int k = 0; k < shape.literals.size(); ++k)
+            binder.Bind(k + 1, shape.literals[k], shaped.dateParameters.contains(k));
+    });
+}
+
+std::unique_ptr<Cursor> SqliteConnection::OpenPooledCursor(const QString& sql, const QSet<QString>& dateTimeColumns,
+                                                           const Binder& bind)
+{
+    std::optional<CursorStatementPool::Entry> entry = cursorStatements_->Take(sql);
+    if (!entry) {
+        entry.emplace();
+        const QByteArray utf8 = sql.toUtf8();
+        const int rc = sqlite3_prepare_v3(handle_, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT,
+                                          &entry->statement, nullptr);
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(entry->statement);
+            throw DbError(FileFailure(QString::fromUtf8(sqlite3_errmsg(handle_)), rc, path_));
+        }
+        for (int i = 0; i < sqlite3_column_count(entry->statement); ++i)
+            entry->columns << QString::fromUtf8(sqlite3_column_name(entry->statement, i));
+        entry->isDateTime = DateTimeFlags(entry->columns, dateTimeColumns);
+    }
+    // From here the cursor owns the statement and gives it back.
+    auto cursor = std::make_unique<SqliteCursor>(handle_, path_, sql, std::move(*entry), cursorStatements_);
+    bind(cursor->Statement());
+    return cursor;
 }
 
 const QString& SqliteConnection::CursorSql(const Translation& translation)
@@ -580,9 +668,15 @@ const QString& SqliteConnection::CursorSql(const Translation& translation)
     return known.value() ? translation.shortListSql : translation.sql;
 }
 
+// The cursor's statement with its bound values written in, which SQLite
+// plans as it plans the bound one.
 QString SqliteConnection::PlannedCursorSql(const QString& statement)
 {
-    return CursorStatementFor(statement).sql;
+    const StatementShape shape = ShapeOf(statement);
+    const Translation& shaped = translator_.TranslateShape(shape.text, Plan::FirstRows);
+    if (shaped.listCountSql.isEmpty())
+        return WithLiteralsWritten(shaped.sql, statement, shape, shaped.dateParameters);
+    return CursorSql(translator_.Translate(statement, Plan::FirstRows));
 }
 
 RowSet SqliteConnection::ExecuteNative(const QString& sql, const QVariantList& binds,

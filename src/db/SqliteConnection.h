@@ -16,6 +16,7 @@ struct sqlite3_stmt;
 namespace db {
 
 struct StatementShape;
+class CursorStatementPool;
 
 // The embedded backend: one SQLite file holding both databases (INVENTORY
 // and Password), in WAL mode with a busy timeout. Statements are translated
@@ -98,11 +99,6 @@ private:
     QString Failure(const QSqlError& error) const;
     void RunControl(const QString& sql);
     const QString& CursorSql(const Translation& translation);
-    struct CursorStatement {
-        QString sql;
-        QSet<QString> dateTimeColumns;
-    };
-    CursorStatement CursorStatementFor(const QString& statement);
 
     // A statement prepared once and run again with new values.
     struct Prepared {
@@ -114,6 +110,8 @@ private:
     Prepared& PreparedFor(const QString& sql, const QSet<QString>& dateTimeColumns);
     RowSet Run(const QString& sql, const QSet<QString>& dateTimeColumns, const Binder& bind);
     void FinalizeStatements();
+    std::unique_ptr<Cursor> OpenPooledCursor(const QString& sql, const QSet<QString>& dateTimeColumns,
+                                             const Binder& bind);
 
     QString path_;
     QString connectionName_;
@@ -124,6 +122,7 @@ private:
     // that counts it.
     QHash<QString, bool> shortLists_;
     QHash<QString, Prepared> prepared_;
+    std::shared_ptr<CursorStatementPool> cursorStatements_;
     bool inTransaction_ = false;
 };
 

@@ -111,6 +111,30 @@ TEST(Cursor, ReadsRowsOnDemandWithTheValuesARowSetHas)
     EXPECT_EQ(cursor->Value(0, 3).toDateTime(), QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9)));
 }
 
+// Searches of one shape share a prepared statement: each reads its own
+// values, two open at once do not disturb each other, and a cursor left open
+// may outlive the connection that made it.
+TEST(Cursor, SearchesOfOneShapeReadTheirOwnValues)
+{
+    StockFixture f;
+    const auto search = [](const char* prefix) {
+        return QStringLiteral("Select ItemID From INVENTORY..tbInvMaster Where ItemName Like '%1%' Order By ItemID")
+            .arg(QLatin1String(prefix));
+    };
+    db::Connection& connection = f.db.Connection();
+    const std::unique_ptr<db::Cursor> first = connection.OpenCursor(search("G"));
+    EXPECT_TRUE(first->Reach(1));
+    EXPECT_EQ(Shown(*connection.OpenCursor(search("S"))), QStringList{"5"});
+    EXPECT_EQ(Shown(*first), (QStringList{"1", "2", "4"}));
+    EXPECT_EQ(Shown(*connection.OpenCursor(search("B"))), QStringList{"3"});
+    EXPECT_EQ(Shown(*connection.OpenCursor(search("g"))), (QStringList{"1", "2", "4"}));
+
+    std::unique_ptr<db::Connection> other = f.db.OpenAnother();
+    const std::unique_ptr<db::Cursor> left = other->OpenCursor(search("G"));
+    EXPECT_TRUE(left->Reach(1));
+    other.reset();
+}
+
 TEST(Cursor, RefusedStatementsAndProcedureCalls)
 {
     StockFixture f;
