@@ -14,6 +14,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <atomic>
+#include <charconv>
 #include <list>
 #include <optional>
 #include <vector>
@@ -344,9 +345,8 @@ private:
     void BindValue(int index, QStringView value, bool isDateTime)
     {
         if (isDateTime) {
-            if (const std::optional<QDateTime> date = app::ParseDateTime(value)) {
-                const QByteArray stored = StoredDateTime(*date);
-                sqlite3_bind_text(statement_, index, stored.constData(), int(stored.size()), SQLITE_TRANSIENT);
+            if (const QByteArray* stored = StoredDateOf(value)) {
+                sqlite3_bind_text(statement_, index, stored->constData(), int(stored->size()), SQLITE_TRANSIENT);
                 return;
             }
         }
@@ -364,7 +364,43 @@ private:
         if (fits)
             sqlite3_bind_int64(statement_, index, number);
         else
-            sqlite3_bind_double(statement_, index, literal.toDouble());
+            sqlite3_bind_double(statement_, index, DecimalValue(literal));
+    }
+
+    // The stored form of a date text. The lines of a save all carry the
+    // request's date: the last one converted is kept.
+    static const QByteArray* StoredDateOf(QStringView value)
+    {
+        thread_local QString lastText;
+        thread_local QByteArray lastStored;
+        if (value != lastText || lastStored.isEmpty()) {
+            const std::optional<QDateTime> date = app::ParseDateTime(value);
+            if (!date)
+                return nullptr;
+            lastStored = StoredDateTime(*date);
+            lastText = value.toString();
+        }
+        return &lastStored;
+    }
+
+    // A number literal's value; the C library's conversion, which a
+    // literal in the C locale's form takes without Qt's locale handling.
+    static double DecimalValue(QStringView literal)
+    {
+        char digits[64];
+        if (literal.size() < qsizetype(sizeof digits)) {
+            const qsizetype length = literal.size();
+            bool ascii = true;
+            for (qsizetype i = 0; i < length && ascii; ++i) {
+                ascii = literal[i].unicode() < 0x80;
+                digits[i] = char(literal[i].unicode());
+            }
+            double value = 0;
+            const auto [end, error] = std::from_chars(digits, digits + length, value);
+            if (ascii && error == std::errc() && end == digits + length)
+                return value;
+        }
+        return literal.toDouble();
     }
 
     sqlite3_stmt* statement_;

@@ -37,19 +37,47 @@ qlonglong HighestWholeNumberPlusOne(db::Connection& connection)
         QStringLiteral("Select distinct DocumentNumber From INVENTORY..tbInvWithdrawRequest")));
 }
 
-QString InsertStatement(const RequestToSave& request, const QString& number, const QString& datePiece,
-                        const RequestLine& line)
-{
-    return QStringLiteral("Insert INVENTORY..tbInvWithdrawRequest (DocumentNumber, ItemID, Quantity, UnitCost, "
-                          "ForRetail, isADS, LocationID, TargetLocationID, TransDate, UserID, Remarks) ")
-           + QStringLiteral("Values (") + db::Quote(number.trimmed()) + QStringLiteral(",")
-           + db::Quote(line.itemId) + QStringLiteral(",") + line.quantity + QStringLiteral(",") + line.unitCost
-           + QStringLiteral(",") + db::Quote(line.retail) + QStringLiteral(", ")
-           + db::Quote(line.ads.trimmed() == QLatin1String("Y") ? QStringLiteral("1") : QStringLiteral("0"))
-           + QStringLiteral(", ") + db::Quote(request.locationId) + QStringLiteral(", ")
-           + db::Quote(request.targetLocationId) + QStringLiteral(", ") + datePiece + QStringLiteral(", ")
-           + db::Quote(request.userId) + QStringLiteral(", ") + db::Quote(request.remarks) + QStringLiteral(")");
-}
+// The insert of a request's line: the values of the request itself are the
+// same on every line, so they are quoted once per save. A save writes
+// hundreds of these; each is built in one reserved text.
+class LineInserts {
+public:
+    LineInserts(const RequestToSave& request, const QString& number)
+        : head_(QLatin1String("Insert INVENTORY..tbInvWithdrawRequest (DocumentNumber, ItemID, Quantity, UnitCost, "
+                              "ForRetail, isADS, LocationID, TargetLocationID, TransDate, UserID, Remarks) Values (")
+                + db::Quote(number.trimmed()) + QLatin1Char(','))
+    {
+        for (const QString& piece : {db::Quote(request.locationId), db::Quote(request.targetLocationId),
+                                     db::Quote(app::FormatDateTime(request.transDate)), db::Quote(request.userId),
+                                     db::Quote(request.remarks)}) {
+            tail_ += QLatin1String(", ");
+            tail_ += piece;
+        }
+        tail_ += QLatin1Char(')');
+    }
+
+    QString For(const RequestLine& line) const
+    {
+        QString sql;
+        sql.reserve(head_.size() + tail_.size() + 64 + line.itemId.size() + line.quantity.size() + line.unitCost.size());
+        sql += head_;
+        sql += db::Quote(line.itemId);
+        sql += QLatin1Char(',');
+        sql += line.quantity;
+        sql += QLatin1Char(',');
+        sql += line.unitCost;
+        sql += QLatin1Char(',');
+        sql += db::Quote(line.retail);
+        sql += QLatin1String(", ");
+        sql += db::Quote(line.ads.trimmed() == QLatin1String("Y") ? u"1" : u"0");
+        sql += tail_;
+        return sql;
+    }
+
+private:
+    QString head_;
+    QString tail_;
+};
 
 } // namespace
 
@@ -90,14 +118,14 @@ QString SaveRequest(db::Connection& connection, const RequestToSave& request)
 {
     db::TransactionGuard transaction(connection);
     const QString number = request.documentNumber == kNewNumber ? NewNumber(connection) : request.documentNumber;
-    const QString datePiece = db::Quote(app::FormatDateTime(request.transDate));
     // The lines are stored under the trimmed number, so the lines to replace
     // are those of the trimmed number too, whatever blanks it was typed with.
     connection.Execute("Delete INVENTORY..tbInvWithdrawRequest Where DocumentNumber = " + db::Quote(number.trimmed()));
+    const LineInserts inserts(request, number);
     for (const RequestLine& line : request.lines) {
         if (line.itemId.trimmed().isEmpty())
             continue;
-        connection.Execute(InsertStatement(request, number, datePiece, line));
+        connection.Execute(inserts.For(line));
     }
     transaction.Commit();
     return number;
