@@ -203,39 +203,33 @@ bool Catalog::IsTextColumn(const QString& column) const
 QStringList Catalog::SqliteDdl() const
 {
     QStringList ddl;
-    for (const TableDef& t : tables_) {
-        QStringList parts;
-        for (const ColumnDef& c : t.columns) {
-            QString part = c.name + QLatin1Char(' ') + SqliteType(c.type);
-            if (c.type == ColumnType::Text)
-                part += QStringLiteral(" COLLATE NOCASE");
-            if (!c.nullable)
-                part += QStringLiteral(" NOT NULL");
-            parts << part;
-        }
-        if (!t.primaryKey.isEmpty())
-            parts << QStringLiteral("PRIMARY KEY (%1)").arg(t.primaryKey.join(QStringLiteral(", ")));
-        ddl << QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, parts.join(QStringLiteral(", ")));
-    }
-    return ddl + SqliteIndexDdl() + SqliteLengthTriggerDdl();
+    for (const TableDef& t : tables_)
+        ddl << SqliteTableDdl(t, t.name);
+    return ddl + SqliteIndexDdl();
 }
 
-QStringList Catalog::SqliteLengthTriggerDdl() const
+QString Catalog::SqliteTableDdl(const TableDef& table, const QString& name)
 {
-    QStringList ddl;
-    for (const TableDef& t : tables_) {
-        QStringList tooLong;
-        for (const ColumnDef& c : t.columns)
-            if (c.type == ColumnType::Text && c.length > 0)
-                tooLong << QStringLiteral("length(NEW.%1) > %2").arg(c.name).arg(c.length);
-        if (tooLong.isEmpty())
-            continue;
-        for (const char* event : {"INSERT", "UPDATE"})
-            ddl << QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_TextLength%2 BEFORE %2 ON %1 WHEN %3 "
-                                  "BEGIN SELECT RAISE(ABORT, 'String or binary data would be truncated.'); END")
-                       .arg(t.name, QLatin1String(event), tooLong.join(QStringLiteral(" OR ")));
+    QStringList parts;
+    QStringList lengthChecks;
+    for (const ColumnDef& c : table.columns) {
+        QString part = c.name + QLatin1Char(' ') + SqliteType(c.type);
+        if (c.type == ColumnType::Text)
+            part += QStringLiteral(" COLLATE NOCASE");
+        if (!c.nullable)
+            part += QStringLiteral(" NOT NULL");
+        parts << part;
+        if (c.type == ColumnType::Text && c.length > 0)
+            lengthChecks << QStringLiteral("length(%1) <= %2").arg(c.name).arg(c.length);
     }
-    return ddl;
+    if (!table.primaryKey.isEmpty())
+        parts << QStringLiteral("PRIMARY KEY (%1)").arg(table.primaryKey.join(QStringLiteral(", ")));
+    // A check of the table's own, not a trigger: SQLite evaluates it in the
+    // insert itself, where a trigger would give every insert a statement
+    // journal and a program of its own to run.
+    if (!lengthChecks.isEmpty())
+        parts << QStringLiteral("CONSTRAINT %1 CHECK (%2)").arg(kTextLengthCheck, lengthChecks.join(QStringLiteral(" AND ")));
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(name, parts.join(QStringLiteral(", ")));
 }
 
 QStringList Catalog::SqliteIndexDdl() const

@@ -58,9 +58,11 @@ public:
     QStringList SqliteDdl() const;
     // The CREATE INDEX statements alone.
     QStringList SqliteIndexDdl() const;
-    // Triggers that refuse a text longer than its column, as the server
-    // does ("String or binary data would be truncated.").
-    QStringList SqliteLengthTriggerDdl() const;
+    // A table's CREATE TABLE statement under the given name. Texts longer
+    // than their columns are refused by the check named kTextLengthCheck,
+    // as the server refuses them.
+    static QString SqliteTableDdl(const TableDef& table, const QString& name);
+    static constexpr QLatin1String kTextLengthCheck{"TextLength"};
 
 private:
     Catalog();

@@ -42,6 +42,8 @@ QString NextConnectionName()
 // read-only, unreadable, full) names the file, so the user knows which.
 QString FileFailure(const QString& text, int code, const QString& path)
 {
+    if (code == SQLITE_CONSTRAINT_CHECK && text.endsWith(QLatin1String(": ") + Catalog::kTextLengthCheck))
+        return QStringLiteral("String or binary data would be truncated.");
     switch (code & 0xff) {
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
@@ -491,15 +493,60 @@ int SqliteConnection::Upgrade(const QString& path)
         return version;
     connection->UseForWork();
     TransactionGuard transaction(*connection);
+    // Earlier layouts refused long texts by triggers, or not at all.
+    const RowSet triggers = connection->ExecuteNative(QStringLiteral(
+        "SELECT name FROM sqlite_schema WHERE type = 'trigger' AND name LIKE '%\\_TextLength%' ESCAPE '\\'"));
+    for (const RowSet::Row& trigger : triggers.Rows())
+        connection->ExecuteNative(QStringLiteral("DROP TRIGGER ") + trigger.value(0).toString());
+    for (const TableDef& table : Catalog::Instance().Tables())
+        connection->AddLengthCheck(table);
     for (const IndexDef& index : Catalog::Instance().Indexes())
         connection->ExecuteNative(QStringLiteral("DROP INDEX IF EXISTS ") + index.name);
-    for (const QString& ddl : Catalog::Instance().SqliteIndexDdl() + Catalog::Instance().SqliteLengthTriggerDdl())
+    for (const QString& ddl : Catalog::Instance().SqliteIndexDdl())
         connection->ExecuteNative(ddl);
     // Keys that differ only in trailing blanks are one key now.
     connection->ExecuteNative(QStringLiteral("REINDEX NOCASE"));
     connection->MarkCurrent();
     transaction.Commit();
     return version;
+}
+
+// SQLite adds no check to a table that exists: the table is made anew with
+// it, its rows copied over. Its indexes go with the old table; the upgrade
+// makes them again. Rows that break the check (a file of the first layout
+// had none) stop the upgrade, naming the columns.
+void SqliteConnection::AddLengthCheck(const TableDef& table)
+{
+    const QString ddl = Catalog::SqliteTableDdl(table, table.name);
+    const QString schema =
+        ExecuteNative(QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?"), {table.name})
+            .Field(0)
+            .toString();
+    const QString check = QLatin1String("CONSTRAINT ") + Catalog::kTextLengthCheck;
+    if (!ddl.contains(check) || schema.contains(check))
+        return;
+    QStringList tooLong;
+    for (const ColumnDef& c : table.columns) {
+        if (c.type == ColumnType::Text && c.length > 0
+            && !ExecuteNative(QStringLiteral("SELECT 1 FROM %1 WHERE length(%2) > %3 LIMIT 1").arg(table.name, c.name).arg(c.length))
+                    .IsEmpty())
+            tooLong << QStringLiteral("%1 (%2 characters)").arg(c.name).arg(c.length);
+    }
+    if (!tooLong.isEmpty())
+        throw DbError(QStringLiteral("Cannot upgrade database \"%1\": the table %2 holds texts longer than their "
+                                     "columns allow: %3. Shorten them with \"tessary-admin sql\" of the earlier "
+                                     "version, then upgrade again.")
+                          .arg(path_, table.name, tooLong.join(QStringLiteral(", "))));
+    QStringList kept;
+    const RowSet columns = ExecuteNative(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {table.name});
+    for (const RowSet::Row& row : columns.Rows())
+        if (table.FindColumn(row.value(0).toString()))
+            kept << row.value(0).toString();
+    const QString rebuilt = table.name + QStringLiteral("_rebuilt");
+    ExecuteNative(Catalog::SqliteTableDdl(table, rebuilt));
+    ExecuteNative(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3").arg(rebuilt, kept.join(QStringLiteral(", ")), table.name));
+    ExecuteNative(QStringLiteral("DROP TABLE ") + table.name);
+    ExecuteNative(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(rebuilt, table.name));
 }
 
 std::unique_ptr<SqliteConnection> SqliteConnection::Create(const QString& path)

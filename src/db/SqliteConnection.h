@@ -17,6 +17,7 @@ namespace db {
 
 struct StatementShape;
 class CursorStatementPool;
+struct TableDef;
 
 // The embedded backend: one SQLite file holding both databases (INVENTORY
 // and Password), in WAL mode with a busy timeout. Statements are translated
@@ -27,10 +28,11 @@ public:
     // application_id), and the version of its layout (user_version).
     // Version 2 changed two indexes and refuses texts too long for their
     // columns; version 3 indexes request numbers and open requests, and
-    // compares texts without regard to trailing blanks; version 1 files were
+    // compares texts without regard to trailing blanks; version 4 refuses
+    // long texts by a check of each table instead of triggers; version 1 files were
     // made before the mark and are known by their tables.
     static constexpr int kApplicationId = 0x54737279;  // "Tsry"
-    static constexpr int kSchemaVersion = 3;
+    static constexpr int kSchemaVersion = 4;
 
     // Opens an existing database file of the current layout; throws DbError,
     // naming the file, when it is missing, cannot be opened, is no database
@@ -91,6 +93,7 @@ private:
     void OpenDatabase();
     void UseForWork();
     void MarkCurrent();
+    void AddLengthCheck(const TableDef& table);
     // The layout version of the open file; 0 when it is no database of this
     // program.
     int FileVersion();

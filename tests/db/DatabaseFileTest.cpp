@@ -111,15 +111,33 @@ TEST(DatabaseFile, ABackupIsAConsistentCopyTakenWhileOthersWrite)
               QStringList{"94"});
 }
 
+// The location table as layouts before the fourth made it: the length of its
+// texts checked by triggers (the second and third), or not at all (the first).
+void OldLocationTable(const QString& path, bool withTriggers, const char* location)
+{
+    Raw(path, "DROP TABLE tbInvLocation; CREATE TABLE tbInvLocation (LocationID TEXT COLLATE NOCASE NOT NULL, "
+              "Location TEXT COLLATE NOCASE, Status TEXT COLLATE NOCASE, isWarehouse INTEGER, "
+              "isDispensingArea INTEGER, AllowOrder INTEGER, InventoryType TEXT COLLATE NOCASE, PRIMARY KEY (LocationID))");
+    if (withTriggers)
+        Raw(path, "CREATE TRIGGER tbInvLocation_TextLengthINSERT BEFORE INSERT ON tbInvLocation "
+                  "WHEN length(NEW.Location) > 60 BEGIN SELECT RAISE(ABORT, 'too long'); END");
+    Raw(path, QStringLiteral("INSERT INTO tbInvLocation (LocationID, Location) VALUES ('94', '%1')")
+                  .arg(QLatin1String(location)).toUtf8().constData());
+}
+
 TEST(DatabaseFile, ATextLongerThanItsColumnIsRefusedAsOnTheServer)
 {
     QTemporaryDir dir;
     const QString legacy = LegacyFile(dir);
-    Raw(legacy, "DROP TRIGGER IF EXISTS tbInvLocation_TextLengthINSERT; DROP TRIGGER IF EXISTS tbInvLocation_TextLengthUPDATE");
-    db::SqliteConnection::Upgrade(legacy);  // the file of an older layout gets the check too
+    OldLocationTable(legacy, true, "CENTRAL SUPPLY");
+    db::SqliteConnection::Upgrade(legacy);  // the file of an older layout gets the check too, its rows kept
+    EXPECT_EQ(testing_support::ColumnTexts(db::SqliteConnection::Open(legacy)->ExecuteNative(
+                  "SELECT Location FROM tbInvLocation")),
+              QStringList{"CENTRAL SUPPLY"});
     testing_support::TempDatabase fresh;
     for (const QString& path : {legacy, fresh.Path()}) {
         const auto c = db::SqliteConnection::Open(path);
+        EXPECT_EQ(c->ExecuteNative("SELECT count(*) FROM sqlite_schema WHERE type = 'trigger'").Field(0).toInt(), 0);
         c->Execute("Insert INVENTORY..tbInvLocation (LocationID, Location) Values ('1234567890','WARD')");
         const auto refused = [&](const QString& statement) {
             try {
@@ -133,7 +151,22 @@ TEST(DatabaseFile, ATextLongerThanItsColumnIsRefusedAsOnTheServer)
                   "String or binary data would be truncated.");
         EXPECT_EQ(refused("Update INVENTORY..tbInvLocation Set Status = 'AB' Where LocationID = '1234567890'"),
                   "String or binary data would be truncated.");
-        EXPECT_EQ(testing_support::ColumnTexts(c->ExecuteNative("SELECT Status FROM tbInvLocation")),
+        EXPECT_EQ(testing_support::ColumnTexts(c->ExecuteNative("SELECT Status FROM tbInvLocation WHERE LocationID = '1234567890'")),
                   QStringList{QString()});
     }
+
+    // A file of the first layout may hold a text too long already: the
+    // upgrade stops, names the column, and leaves the file as it was.
+    QTemporaryDir firstDir;
+    const QString first = LegacyFile(firstDir);
+    OldLocationTable(first, false, std::string(61, 'X').c_str());
+    std::string refusal;
+    try {
+        db::SqliteConnection::Upgrade(first);
+    } catch (const db::DbError& e) {
+        refusal = e.Description().toStdString();
+    }
+    EXPECT_NE(refusal.find("tbInvLocation holds texts longer than their columns allow: Location (60 characters)"),
+              std::string::npos) << refusal;
+    EXPECT_NE(OpenFailure(first).find("tessary-admin upgrade"), std::string::npos);
 }
