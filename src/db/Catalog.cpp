@@ -117,8 +117,12 @@ QVector<IndexDef> BuildIndexes()
         {"ixRequestState", "tbInvWithdrawRequest", {"LocationID", "Status", "TransDate"}},
         // Requests not yet processed, by location, as the request list asks
         // for them (isnull(Status,'') = ''): a few among years of processed
-        // ones.
-        {"ixRequestOpen", "tbInvWithdrawRequest", {"ifnull(Status,'') COLLATE NOCASE", "LocationID", "TransDate"}, true},
+        // ones. The list's other columns ride along, so that it reads the
+        // index alone and not rows scattered over the whole history.
+        {"ixRequestOpen", "tbInvWithdrawRequest",
+         {"ifnull(Status,'') COLLATE NOCASE", "LocationID", "TransDate", "Status", "VerifiedBy", "DocumentNumber",
+          "UserID", "TargetLocationID"},
+         true},
         {"ixUserLocationLocation", "tbInvUserLocation", {"LocationID"}},
         {"ixLocationName", "tbInvLocation", {"Location"}},
     };
