@@ -154,6 +154,21 @@ public:
     void Fail(const QString& reason) { reasons_ << reason; }
 
     bool Given(const char* name) const { return !Raw(name).isEmpty(); }
+    // Whether the header names the column: an update leaves the others as
+    // they are stored.
+    bool Named(const char* name) const { return layout_.IndexOf(name) >= 0; }
+
+    // "Update TABLE Set " with the assignments of the columns the file
+    // names (each a file column and its assignment), then `where`.
+    QString Update(const QString& table, const QList<std::pair<const char*, QString>>& assignments,
+                   const QString& where) const
+    {
+        QStringList named;
+        for (const auto& [column, assignment] : assignments)
+            if (Named(column))
+                named << assignment;
+        return "Update " + table + " Set " + named.join(QStringLiteral(", ")) + " Where " + where;
+    }
 
     // The field without blanks around; a required one must not be empty, a
     // stored text must fit its column.
@@ -383,10 +398,14 @@ private:
             return;
         const QString status = db::Quote(inactive ? QStringLiteral("I") : QStringLiteral("A"));
         if (existing)
-            plan.statements << "Update INVENTORY..tbInvLocation Set Location = " + db::Quote(name) + ", Status = " + status
-                                   + ", isWarehouse = " + Truth(warehouse) + ", isDispensingArea = " + Truth(dispensing)
-                                   + ", AllowOrder = " + Truth(allowOrder) + ", InventoryType = " + db::QuoteOrNull(type)
-                                   + " Where LocationID = " + db::Quote(id);
+            plan.statements << row.Update(QStringLiteral("INVENTORY..tbInvLocation"),
+                                          {{"name", "Location = " + db::Quote(name)},
+                                           {"inactive", "Status = " + status},
+                                           {"warehouse", "isWarehouse = " + Truth(warehouse)},
+                                           {"dispensing", "isDispensingArea = " + Truth(dispensing)},
+                                           {"allow_order", "AllowOrder = " + Truth(allowOrder)},
+                                           {"inventory_type", "InventoryType = " + db::QuoteOrNull(type)}},
+                                          "LocationID = " + db::Quote(id));
         else
             plan.statements << "Insert INVENTORY..tbInvLocation (LocationID, Location, Status, isWarehouse, "
                                    "isDispensingArea, AllowOrder, InventoryType) Values ("
@@ -478,12 +497,17 @@ private:
         }
         const QString status = inactive ? QStringLiteral("1") : QStringLiteral("0");
         if (existing) {
-            plan.statements << "Update INVENTORY..tbInvMaster Set ItemName = " + db::Quote(name) + ", ItemDesc = "
-                                   + db::Quote(description) + ", UnitOfMeasureID = " + unitId + ", Packing = "
-                                   + QString::number(packing) + ", ListCost = " + Number(listCost) + ", AverageCost = "
-                                   + Number(averageCost) + ", BarCode = " + db::QuoteOrNull(barcode) + ", SupplierID = "
-                                   + db::QuoteOrNull(supplierId) + ", ItemStatus = " + status + " Where ItemID = "
-                                   + db::Quote(code);
+            plan.statements << row.Update(QStringLiteral("INVENTORY..tbInvMaster"),
+                                          {{"name", "ItemName = " + db::Quote(name)},
+                                           {"description", "ItemDesc = " + db::Quote(description)},
+                                           {"unit", "UnitOfMeasureID = " + unitId},
+                                           {"packing", "Packing = " + QString::number(packing)},
+                                           {"list_cost", "ListCost = " + Number(listCost)},
+                                           {"average_cost", "AverageCost = " + Number(averageCost)},
+                                           {"barcode", "BarCode = " + db::QuoteOrNull(barcode)},
+                                           {"supplier_id", "SupplierID = " + db::QuoteOrNull(supplierId)},
+                                           {"inactive", "ItemStatus = " + status}},
+                                          "ItemID = " + db::Quote(code));
         } else {
             plan.statements << "Insert INVENTORY..tbInvMaster (ItemID, ItemName, ItemDesc, UnitOfMeasureID, Packing, "
                                    "ListCost, AverageCost, BarCode, SupplierID, ItemStatus, MarkupIn, MarkupOut, VAT, "
@@ -522,10 +546,14 @@ private:
             return;
         const QString status = inactive ? QStringLiteral("1") : QStringLiteral("0");
         if (existing)
-            plan.statements << "Update INVENTORY..tbInvent Set OnHand = " + Number(onHand) + ", MinStockLevel = "
-                                   + Number(least) + ", MaxStock = " + Number(most) + ", AverageCost = "
-                                   + Number(averageCost) + ", ItemStatus = " + status + " Where ItemID = "
-                                   + db::Quote(item) + " and LocationID = " + db::Quote(location);
+            plan.statements << row.Update(QStringLiteral("INVENTORY..tbInvent"),
+                                          {{"item", "ItemID = " + db::Quote(item)},
+                                           {"on_hand", "OnHand = " + Number(onHand)},
+                                           {"min", "MinStockLevel = " + Number(least)},
+                                           {"max", "MaxStock = " + Number(most)},
+                                           {"average_cost", "AverageCost = " + Number(averageCost)},
+                                           {"inactive", "ItemStatus = " + status}},
+                                          "ItemID = " + db::Quote(item) + " and LocationID = " + db::Quote(location));
         else
             plan.statements << "Insert INVENTORY..tbInvent (ItemID, LocationID, Markup_In, Markup_Out, OnHand, OnOrder, "
                                    "ItemStatus, AverageCost, MinStockLevel, MaxStock, MinimumOrAverage, IsFloor, "
@@ -572,9 +600,12 @@ private:
         const QString retailType = db::Quote(retail ? QStringLiteral("Y") : QStringLiteral("N"));
         const QString active = db::Quote(inactive ? QStringLiteral("I") : QStringLiteral("A"));
         if (existing)
-            plan.statements << "Update INVENTORY..tbInvKit Set Qty = " + Number(qty) + ", UnitCost = "
-                                   + Number(part->listCost) + ", RetailType = " + retailType + ", Active = " + active
-                                   + " Where KitID = " + db::Quote(kitId) + " and ItemID = " + db::Quote(item);
+            plan.statements << row.Update(QStringLiteral("INVENTORY..tbInvKit"),
+                                          {{"qty", "Qty = " + Number(qty)},
+                                           {"item", "UnitCost = " + Number(part->listCost)},
+                                           {"retail", "RetailType = " + retailType},
+                                           {"inactive", "Active = " + active}},
+                                          "KitID = " + db::Quote(kitId) + " and ItemID = " + db::Quote(item));
         else
             plan.statements << "Insert INVENTORY..tbInvKit (KitID, ItemID, Qty, UnitCost, RetailType, Active) Values ("
                                    + db::Quote(kitId) + ", " + db::Quote(item) + ", " + Number(qty) + ", "
