@@ -121,6 +121,10 @@ public:
             if (column.required && !index_.contains(QLatin1String(column.name)))
                 problems << QStringLiteral("line %1: no column \"%2\"").arg(header.line).arg(column.name);
         width_ = int(header.fields.size());
+        for (const ColumnSpec& column : spec_.columns) {
+            fieldOfSlot_ << index_.value(QLatin1String(column.name), -1);
+            lengthOfSlot_ << (column.table ? ColumnLength(column.table, column.column) : 0);
+        }
     }
 
     const ColumnSpec* Find(const QString& name) const
@@ -130,12 +134,25 @@ public:
                 return &column;
         return nullptr;
     }
-    int IndexOf(const char* name) const { return index_.value(QLatin1String(name), -1); }
+    // The column of the kind's list that the code names (every row asks
+    // for each of its columns: no text is made to find it).
+    int Slot(const char* name) const
+    {
+        for (int i = 0; i < spec_.columns.size(); ++i)
+            if (qstrcmp(spec_.columns[i].name, name) == 0)
+                return i;
+        throw AdminError(QStringLiteral("No column %1.").arg(QLatin1String(name)));
+    }
+    const ColumnSpec& Column(int slot) const { return spec_.columns[slot]; }
+    int IndexOf(const char* name) const { return fieldOfSlot_.at(Slot(name)); }
+    int LengthOf(int slot) const { return lengthOfSlot_.at(slot); }
     int Width() const { return width_; }
 
 private:
     const KindSpec& spec_;
     QHash<QString, int> index_;
+    QVector<int> fieldOfSlot_;
+    QVector<int> lengthOfSlot_;
     int width_ = 0;
 };
 
@@ -174,17 +191,16 @@ public:
     // stored text must fit its column.
     QString Text(const char* name)
     {
-        const ColumnSpec* column = layout_.Find(QLatin1String(name));
+        const int slot = layout_.Slot(name);
+        const ColumnSpec& column = layout_.Column(slot);
         const QString value = Raw(name);
-        if (value.isEmpty() && column->required)
+        if (value.isEmpty() && column.required)
             Fail(QStringLiteral("%1 is empty").arg(QLatin1String(name)));
-        if (column->table) {
-            const int length = ColumnLength(column->table, column->column);
-            if (length > 0 && value.size() > length)
-                Fail(QStringLiteral("%1 has %2 characters, more than the %3 that %4.%5 holds")
-                         .arg(QLatin1String(name)).arg(value.size()).arg(length)
-                         .arg(QLatin1String(column->table), QLatin1String(column->column)));
-        }
+        const int length = layout_.LengthOf(slot);
+        if (length > 0 && value.size() > length)
+            Fail(QStringLiteral("%1 has %2 characters, more than the %3 that %4.%5 holds")
+                     .arg(QLatin1String(name)).arg(value.size()).arg(length)
+                     .arg(QLatin1String(column.table), QLatin1String(column.column)));
         return value;
     }
 
@@ -239,7 +255,7 @@ public:
     {
         const QString value = Raw(name).toLower();
         if (value.isEmpty())
-            return QLatin1String(layout_.Find(QLatin1String(name))->fallback) == QLatin1String("1");
+            return qstrcmp(layout_.Column(layout_.Slot(name)).fallback, "1") == 0;
         static const QStringList yes{"1", "yes", "y", "true"}, no{"0", "no", "n", "false"};
         if (yes.contains(value))
             return true;
