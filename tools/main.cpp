@@ -3,6 +3,7 @@
 // here; the work is done by the admin library.
 #include "admin/AdminError.h"
 #include "admin/Databases.h"
+#include "admin/Import.h"
 #include "admin/SqlCommand.h"
 #include "admin/Users.h"
 #include "app/ConnectionSettings.h"
@@ -36,8 +37,20 @@ const char* const kUsage =
     "      Without a password on the command line (where other users of the machine can read it)\n"
     "      the password is asked for without echo, twice, or read from standard input when that\n"
     "      is not a terminal.\n"
+    "  tessary-admin import PATH KIND FILE.csv [--dry-run] [--update]\n"
+    "      KIND is locations, items, stock, kits or users; import them in that order. The file is\n"
+    "      UTF-8, comma-separated, quoted as spreadsheets write it, with a header row naming the\n"
+    "      columns (any order; names without regard to case). All or nothing: a file with any bad\n"
+    "      row imports nothing and lists every bad row with its line. --dry-run checks without\n"
+    "      writing; --update changes records whose code exists (otherwise refused).\n"
+    "%1"
     "  tessary-admin default-path               print where the program looks without settings\n"
     "  tessary-admin --help                     print this text\n";
+
+QString Usage()
+{
+    return QString::fromLatin1(kUsage).arg(admin::ImportColumnsHelp());
+}
 
 constexpr int kUsageError = 2;
 
@@ -174,6 +187,24 @@ void Dispatch(const QStringList& args, QTextStream& out)
             throw UsageError{QStringLiteral("Wrong number of arguments for user passwd.")};
         const QString password = args.size() == 5 ? args[4] : ReadPassword();
         admin::SetPassword(*admin::OpenSiteDatabase(args[2], ServerPasswordPrompt()), args[3], password);
+    } else if (command == QLatin1String("import")) {
+        if (args.size() < 4)
+            throw UsageError{QStringLiteral("import needs PATH, KIND and FILE.csv.")};
+        const std::optional<admin::ImportKind> kind = admin::ImportKindNamed(args[2]);
+        if (!kind)
+            throw UsageError{QStringLiteral("Unknown kind of import %1.").arg(args[2])};
+        admin::ImportOptions options;
+        for (const QString& option : args.mid(4)) {
+            if (option == QLatin1String("--dry-run"))
+                options.dryRun = true;
+            else if (option == QLatin1String("--update"))
+                options.update = true;
+            else
+                throw UsageError{QStringLiteral("Unknown option %1.").arg(option)};
+        }
+        const admin::ImportSummary summary =
+            admin::ImportFile(*admin::OpenSiteDatabase(args[1], ServerPasswordPrompt()), *kind, args[3], options);
+        out << admin::DescribeImport(*kind, summary, options, args[1]);
     } else if (command == QLatin1String("default-path")) {
         RequireCount(args, 1);
         out << app::ConnectionSettings::DefaultDatabasePath() << '\n';
@@ -193,13 +224,13 @@ int main(int argc, char** argv)
     const QStringList args = application.arguments().mid(1);
 
     if (args.value(0) == QLatin1String("--help") || args.value(0) == QLatin1String("-h")) {
-        out << kUsage;
+        out << Usage();
         return 0;
     }
     try {
         return admin::RunReportingFailure([&] { Dispatch(args, out); }, err);
     } catch (const UsageError& e) {
-        err << e.message << '\n' << kUsage;
+        err << e.message << '\n' << Usage();
         return kUsageError;
     }
 }

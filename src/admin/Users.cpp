@@ -11,10 +11,7 @@ namespace {
 // Users are written with the program's own statements, which every backend
 // runs: translated on the embedded file and PostgreSQL, as written on SQL
 // Server.
-QString TextOrNull(const QString& text)
-{
-    return text.isEmpty() ? QStringLiteral("null") : db::Quote(text);
-}
+using db::QuoteOrNull;
 
 bool Exists(db::Connection& connection, const QString& statement)
 {
@@ -24,6 +21,33 @@ bool Exists(db::Connection& connection, const QString& statement)
 bool UserExists(db::Connection& connection, const QString& id)
 {
     return Exists(connection, "Select EmployeeID From Password..tbPasswordMain Where EmployeeID = " + db::Quote(id));
+}
+
+// No password is stored as none: NULL, which no enciphered password equals.
+QString StoredPassword(const QString& password)
+{
+    return QuoteOrNull(password.isEmpty() ? QString() : cipher::EncipherPassword(password));
+}
+
+void RequireKnownLocations(db::Connection& connection, const NewUser& user)
+{
+    for (const QString& location : user.locations)
+        if (!Exists(connection, "Select LocationID From INVENTORY..tbInvLocation Where LocationID = " + db::Quote(location)))
+            throw AdminError(QStringLiteral("Unknown location ID '%1'.").arg(location));
+}
+
+// The settings row and the locations of a user whose password row exists.
+void InsertUserSettings(db::Connection& connection, const NewUser& user)
+{
+    if (user.verifyTessary)
+        connection.Execute("Insert INVENTORY..tbInvUserSettings (UserID, isVerifyTessary) Values (" + db::Quote(user.id)
+                           + (*user.verifyTessary ? ", 1)" : ", 0)"));
+    for (const QString& location : user.locations) {
+        const QString pair = db::Quote(user.id) + ", " + db::Quote(location);
+        if (!Exists(connection, "Select UserID From INVENTORY..tbInvUserLocation Where UserID = " + db::Quote(user.id)
+                                    + " and LocationID = " + db::Quote(location)))
+            connection.Execute("Insert INVENTORY..tbInvUserLocation (UserID, LocationID) Values (" + pair + ")");
+    }
 }
 
 } // namespace
@@ -41,26 +65,32 @@ void InsertUser(db::Connection& connection, const NewUser& user)
         throw AdminError(QStringLiteral("A user needs an ID."));
     if (UserExists(connection, user.id))
         throw AdminError(QStringLiteral("User ID '%1' exists already.").arg(user.id));
-    for (const QString& location : user.locations)
-        if (!Exists(connection, "Select LocationID From INVENTORY..tbInvLocation Where LocationID = " + db::Quote(location)))
-            throw AdminError(QStringLiteral("Unknown location ID '%1'.").arg(location));
+    RequireKnownLocations(connection, user);
 
     connection.Execute("Insert Password..tbPasswordMain (EmployeeID, Password, departmentid, Right_Code1, Right_Code2, "
                        "LastName, FirstName) Values ("
-                       + QStringList{db::Quote(user.id), db::Quote(cipher::EncipherPassword(user.password)),
-                                     db::Quote(user.department), TextOrNull(user.rightCode1), TextOrNull(user.rightCode2),
+                       + QStringList{db::Quote(user.id), StoredPassword(user.password),
+                                     db::Quote(user.department), QuoteOrNull(user.rightCode1), QuoteOrNull(user.rightCode2),
                                      db::Quote(user.lastName), db::Quote(user.firstName)}
                              .join(QStringLiteral(", "))
                        + ")");
-    if (user.verifyTessary)
-        connection.Execute("Insert INVENTORY..tbInvUserSettings (UserID, isVerifyTessary) Values (" + db::Quote(user.id)
-                           + (*user.verifyTessary ? ", 1)" : ", 0)"));
-    for (const QString& location : user.locations) {
-        const QString pair = db::Quote(user.id) + ", " + db::Quote(location);
-        if (!Exists(connection, "Select UserID From INVENTORY..tbInvUserLocation Where UserID = " + db::Quote(user.id)
-                                    + " and LocationID = " + db::Quote(location)))
-            connection.Execute("Insert INVENTORY..tbInvUserLocation (UserID, LocationID) Values (" + pair + ")");
-    }
+    InsertUserSettings(connection, user);
+}
+
+void UpdateUser(db::Connection& connection, const NewUser& user)
+{
+    if (!UserExists(connection, user.id))
+        throw AdminError(QStringLiteral("Unknown user ID '%1'.").arg(user.id));
+    RequireKnownLocations(connection, user);
+    connection.Execute("Update Password..tbPasswordMain Set departmentid = " + db::Quote(user.department)
+                       + ", Right_Code1 = " + QuoteOrNull(user.rightCode1) + ", Right_Code2 = "
+                       + QuoteOrNull(user.rightCode2) + ", LastName = " + db::Quote(user.lastName) + ", FirstName = "
+                       + db::Quote(user.firstName)
+                       + (user.password.isEmpty() ? QString() : ", Password = " + StoredPassword(user.password))
+                       + " Where EmployeeID = " + db::Quote(user.id));
+    connection.Execute("Delete From INVENTORY..tbInvUserSettings Where UserID = " + db::Quote(user.id));
+    connection.Execute("Delete From INVENTORY..tbInvUserLocation Where UserID = " + db::Quote(user.id));
+    InsertUserSettings(connection, user);
 }
 
 void AddUser(db::Connection& connection, const NewUser& user)
@@ -72,10 +102,12 @@ void AddUser(db::Connection& connection, const NewUser& user)
 
 void SetPassword(db::Connection& connection, const QString& id, const QString& password)
 {
+    if (password.isEmpty())
+        throw AdminError(QStringLiteral("A password cannot be empty."));
     db::TransactionGuard transaction(connection);
     if (!UserExists(connection, id))
         throw AdminError(QStringLiteral("Unknown user ID '%1'.").arg(id));
-    connection.Execute("Update Password..tbPasswordMain Set Password = " + db::Quote(cipher::EncipherPassword(password))
+    connection.Execute("Update Password..tbPasswordMain Set Password = " + StoredPassword(password)
                        + " Where EmployeeID = " + db::Quote(id));
     transaction.Commit();
 }

@@ -14,7 +14,7 @@ struct NewUser {
     QString id;
     QString lastName;
     QString firstName;
-    QString password;                       // plain; stored enciphered
+    QString password;                       // plain; stored enciphered; empty: none, no log-in
     QString department = QStringLiteral("4");
     QString rightCode1;                     // empty: stored as NULL
     QString rightCode2;
@@ -34,7 +34,13 @@ void AddUser(db::Connection& connection, const NewUser& user);
 // The same rows, inside a transaction the caller holds.
 void InsertUser(db::Connection& connection, const NewUser& user);
 
-// Stores a new password; throws AdminError for an unknown ID.
+// Gives an existing user these names, rights, settings and locations (the
+// password only when one is given), inside the caller's transaction.
+// Throws AdminError for an unknown ID or location.
+void UpdateUser(db::Connection& connection, const NewUser& user);
+
+// Stores a new password; throws AdminError for an unknown ID or an empty
+// password.
 void SetPassword(db::Connection& connection, const QString& id, const QString& password);
 
 } // namespace admin

@@ -22,6 +22,10 @@ CurrentUser::LogInResult CurrentUser::LogIn(const QString& employeeId, const QSt
     try {
         if (!connection_)
             connection_ = settings_.Open();
+        // A user without a password has none that works: not even an
+        // empty one.
+        if (password.isEmpty())
+            return LogInResult::Refused;
         const QString enciphered = cipher::EncipherPassword(password);
         const db::RowSet rows = connection_->Execute(
             "Select EmployeeID From Password..tbPasswordMain Where EmployeeID = " + db::Quote(employeeId)

@@ -29,4 +29,10 @@ inline QString Quote(const QString& value)
     return Quote(QStringView(value));
 }
 
+// An empty text as NULL, any other quoted.
+inline QString QuoteOrNull(const QString& value)
+{
+    return value.isEmpty() ? QStringLiteral("null") : Quote(value);
+}
+
 } // namespace db

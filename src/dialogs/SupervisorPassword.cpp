@@ -10,6 +10,9 @@ namespace dialogs {
 
 bool GetPassword(db::Connection& connection, const QString& employeeId, const QString& password)
 {
+    // No empty password authorises, whatever is stored.
+    if (password.isEmpty())
+        return false;
     const db::RowSet rows = connection.Execute(
         QStringLiteral("Select EmployeeId, Password ") + QStringLiteral("from password..tbpasswordmain ")
         + QStringLiteral("where departmentid in ('4','00') ")

@@ -1,0 +1,86 @@
+#include "admin/CsvReader.h"
+
+#include "admin/AdminError.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+namespace admin {
+
+QVector<CsvRecord> ReadCsv(QStringView text)
+{
+    if (text.startsWith(QChar(0xFEFF)))
+        text = text.mid(1);
+    QVector<CsvRecord> records;
+    const qsizetype size = text.size();
+    qsizetype at = 0;
+    int line = 1;
+    while (at < size) {
+        CsvRecord record;
+        record.line = line;
+        bool recordEnds = false;
+        while (!recordEnds) {
+            QString field;
+            if (at < size && text[at] == QLatin1Char('"')) {
+                const int opened = line;
+                ++at;
+                for (;;) {
+                    const qsizetype quote = text.indexOf(QLatin1Char('"'), at);
+                    if (quote < 0)
+                        throw AdminError(QStringLiteral("line %1: a quoted field is never closed.").arg(opened));
+                    const QStringView part = text.mid(at, quote - at);
+                    line += int(part.count(QLatin1Char('\n')));
+                    field += part;
+                    at = quote + 1;
+                    if (at < size && text[at] == QLatin1Char('"')) {
+                        field += QLatin1Char('"');
+                        ++at;
+                        continue;
+                    }
+                    break;
+                }
+                if (at < size && text[at] != QLatin1Char(',') && text[at] != QLatin1Char('\n')
+                    && !(text[at] == QLatin1Char('\r') && at + 1 < size && text[at + 1] == QLatin1Char('\n')))
+                    throw AdminError(QStringLiteral("line %1: text follows a closing quote.").arg(line));
+            } else {
+                qsizetype end = at;
+                while (end < size && text[end] != QLatin1Char(',') && text[end] != QLatin1Char('\n'))
+                    ++end;
+                qsizetype fieldEnd = end;
+                if (end < size && text[end] == QLatin1Char('\n') && fieldEnd > at && text[fieldEnd - 1] == QLatin1Char('\r'))
+                    --fieldEnd;
+                field = text.mid(at, fieldEnd - at).toString();
+                at = end;
+            }
+            record.fields << field;
+            if (at < size && text[at] == QLatin1Char(',')) {
+                ++at;
+                continue;
+            }
+            if (at < size && text[at] == QLatin1Char('\r'))
+                ++at;
+            if (at < size && text[at] == QLatin1Char('\n')) {
+                ++at;
+                ++line;
+            }
+            recordEnds = true;
+        }
+        if (!(record.fields.size() == 1 && record.fields[0].isEmpty()))
+            records << record;
+    }
+    return records;
+}
+
+QVector<CsvRecord> ReadCsvFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AdminError(QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString()));
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(file.readAll());
+    if (decoder.hasError())
+        throw AdminError(QStringLiteral("\"%1\" is no UTF-8 text.").arg(path));
+    return ReadCsv(text);
+}
+
+} // namespace admin

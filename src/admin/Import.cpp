@@ -1,0 +1,765 @@
+#include "admin/Import.h"
+
+#include "admin/AdminError.h"
+#include "admin/Users.h"
+#include "app/Texts.h"
+#include "db/Catalog.h"
+#include "db/Quote.h"
+#include "db/WholeNumbers.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+#include <cmath>
+#include <functional>
+#include <limits>
+
+namespace admin {
+
+namespace {
+
+// One column of a kind's file: its header name, whether every row must give
+// it, the value an absent or empty field takes, the stored column whose
+// length bounds it (none for values that are no stored text) and a line of
+// help.
+struct ColumnSpec {
+    const char* name;
+    bool required;
+    const char* fallback;
+    const char* table;
+    const char* column;
+    const char* help;
+};
+
+struct KindSpec {
+    ImportKind kind;
+    const char* name;
+    const char* what;           // the records, in the operator's words
+    QVector<ColumnSpec> columns;
+};
+
+const QVector<KindSpec>& Kinds()
+{
+    static const QVector<KindSpec> kinds{
+        {ImportKind::Locations, "locations", "locations",
+         {{"id", true, "", "tbInvLocation", "LocationID", "whole number, the location's code"},
+          {"name", true, "", "tbInvLocation", "Location", ""},
+          {"warehouse", false, "0", nullptr, nullptr, "1: a store that supplies requests"},
+          {"dispensing", false, "0", nullptr, nullptr, "1: a dispensing area (pharmacy)"},
+          {"allow_order", false, "1", nullptr, nullptr, "1: may order from suppliers"},
+          {"inventory_type", false, "", "tbInvLocation", "InventoryType", ""},
+          {"inactive", false, "0", nullptr, nullptr, "1: closed, offered nowhere"}}},
+        {ImportKind::Items, "items", "items",
+         {{"code", true, "", "tbInvMaster", "ItemID", "whole number without leading zeros, typed in Code"},
+          {"name", true, "", "tbInvMaster", "ItemName", "what a product search starts with"},
+          {"description", false, "", "tbInvMaster", "ItemDesc", ""},
+          {"unit", false, "", "tbInvUnitOfMeasure", "UnitOfMeasure", "unit of measure, added when new"},
+          {"packing", false, "1", nullptr, nullptr, "whole number, 1 to 32767"},
+          {"list_cost", false, "0", nullptr, nullptr, ""},
+          {"average_cost", false, "list_cost", nullptr, nullptr, "the unit cost a request line takes"},
+          {"barcode", false, "", "tbInvMaster", "BarCode", "scanned into Code; no other item's code"},
+          {"supplier_id", false, "", "tbInvSupplier", "SupplierID", "whole number"},
+          {"supplier_name", false, "", "tbInvSupplier", "SupplierName", "adds or renames that supplier"},
+          {"inactive", false, "0", nullptr, nullptr, "1: no longer requested"}}},
+        {ImportKind::Stock, "stock", "stock rows",
+         {{"item", true, "", nullptr, nullptr, "an item's code"},
+          {"location", true, "", nullptr, nullptr, "a location's id"},
+          {"on_hand", false, "0", nullptr, nullptr, ""},
+          {"min", false, "0", nullptr, nullptr, "minimum stock level"},
+          {"max", false, "0", nullptr, nullptr, "maximum stock"},
+          {"average_cost", false, "the item's", nullptr, nullptr, ""},
+          {"inactive", false, "0", nullptr, nullptr, "1: not requested at this location"}}},
+        {ImportKind::Kits, "kits", "kit components",
+         {{"kit", true, "", nullptr, nullptr, "the kit's own item code"},
+          {"item", true, "", nullptr, nullptr, "a component's item code"},
+          {"qty", true, "", nullptr, nullptr, "more than 0"},
+          {"retail", false, "0", nullptr, nullptr, "1: charged per piece"},
+          {"inactive", false, "0", nullptr, nullptr, "1: left out when the kit is entered"}}},
+        {ImportKind::Users, "users", "users",
+         {{"id", true, "", "tbPasswordMain", "EmployeeID", "the log-in ID"},
+          {"last_name", true, "", "tbPasswordMain", "LastName", ""},
+          {"first_name", true, "", "tbPasswordMain", "FirstName", ""},
+          {"departments", false, "", nullptr, nullptr, "location ids, separated by ; or blanks"},
+          {"supervisor", false, "0", nullptr, nullptr, "1: may verify and authorise requests"},
+          {"password", false, "", nullptr, nullptr, "none: cannot log in until user passwd"}}},
+    };
+    return kinds;
+}
+
+const KindSpec& SpecOf(ImportKind kind)
+{
+    for (const KindSpec& spec : Kinds())
+        if (spec.kind == kind)
+            return spec;
+    throw AdminError(QStringLiteral("Unknown kind of import."));
+}
+
+int ColumnLength(const char* table, const char* column)
+{
+    const db::ColumnDef* def = db::Catalog::Instance().FindColumn(QLatin1String(table), QLatin1String(column));
+    return def ? def->length : 0;
+}
+
+// The header row: which field holds which column.
+class Layout {
+public:
+    Layout(const KindSpec& spec, const CsvRecord& header, QStringList& problems) : spec_(spec)
+    {
+        for (int i = 0; i < header.fields.size(); ++i) {
+            const QString name = header.fields[i].trimmed().toLower();
+            if (name.isEmpty())
+                continue;
+            const ColumnSpec* column = Find(name);
+            if (!column)
+                problems << QStringLiteral("line %1: unknown column \"%2\"").arg(header.line).arg(header.fields[i]);
+            else if (index_.contains(name))
+                problems << QStringLiteral("line %1: column \"%2\" named twice").arg(header.line).arg(name);
+            else
+                index_.insert(name, i);
+        }
+        for (const ColumnSpec& column : spec_.columns)
+            if (column.required && !index_.contains(QLatin1String(column.name)))
+                problems << QStringLiteral("line %1: no column \"%2\"").arg(header.line).arg(column.name);
+        width_ = int(header.fields.size());
+        for (const ColumnSpec& column : spec_.columns) {
+            fieldOfSlot_ << index_.value(QLatin1String(column.name), -1);
+            lengthOfSlot_ << (column.table ? ColumnLength(column.table, column.column) : 0);
+        }
+    }
+
+    const ColumnSpec* Find(const QString& name) const
+    {
+        for (const ColumnSpec& column : spec_.columns)
+            if (name == QLatin1String(column.name))
+                return &column;
+        return nullptr;
+    }
+    // The column of the kind's list that the code names (every row asks
+    // for each of its columns: no text is made to find it).
+    int Slot(const char* name) const
+    {
+        for (int i = 0; i < spec_.columns.size(); ++i)
+            if (qstrcmp(spec_.columns[i].name, name) == 0)
+                return i;
+        throw AdminError(QStringLiteral("No column %1.").arg(QLatin1String(name)));
+    }
+    const ColumnSpec& Column(int slot) const { return spec_.columns[slot]; }
+    int IndexOf(const char* name) const { return fieldOfSlot_.at(Slot(name)); }
+    int LengthOf(int slot) const { return lengthOfSlot_.at(slot); }
+    int Width() const { return width_; }
+
+private:
+    const KindSpec& spec_;
+    QHash<QString, int> index_;
+    QVector<int> fieldOfSlot_;
+    QVector<int> lengthOfSlot_;
+    int width_ = 0;
+};
+
+// One data row being checked: its values, and the reasons it is bad.
+class Row {
+public:
+    Row(const Layout& layout, const CsvRecord& record) : layout_(layout), record_(record)
+    {
+        if (record.fields.size() > layout.Width())
+            Fail(QStringLiteral("%1 fields, the header names %2").arg(record.fields.size()).arg(layout.Width()));
+    }
+
+    int Line() const { return record_.line; }
+    bool Bad() const { return !reasons_.isEmpty(); }
+    QString Reasons() const { return reasons_.join(QStringLiteral("; ")); }
+    void Fail(const QString& reason) { reasons_ << reason; }
+
+    bool Given(const char* name) const { return !Raw(name).isEmpty(); }
+    // Whether the header names the column: an update leaves the others as
+    // they are stored.
+    bool Named(const char* name) const { return layout_.IndexOf(name) >= 0; }
+
+    // "Update TABLE Set " with the assignments of the columns the file
+    // names (each a file column and its assignment), then `where`.
+    QString Update(const QString& table, const QList<std::pair<const char*, QString>>& assignments,
+                   const QString& where) const
+    {
+        QStringList named;
+        for (const auto& [column, assignment] : assignments)
+            if (Named(column))
+                named << assignment;
+        return "Update " + table + " Set " + named.join(QStringLiteral(", ")) + " Where " + where;
+    }
+
+    // The field without blanks around; a required one must not be empty, a
+    // stored text must fit its column.
+    QString Text(const char* name)
+    {
+        const int slot = layout_.Slot(name);
+        const ColumnSpec& column = layout_.Column(slot);
+        const QString value = Raw(name);
+        if (value.isEmpty() && column.required)
+            Fail(QStringLiteral("%1 is empty").arg(QLatin1String(name)));
+        const int length = layout_.LengthOf(slot);
+        if (length > 0 && value.size() > length)
+            Fail(QStringLiteral("%1 has %2 characters, more than the %3 that %4.%5 holds")
+                     .arg(QLatin1String(name)).arg(value.size()).arg(length)
+                     .arg(QLatin1String(column.table), QLatin1String(column.column)));
+        return value;
+    }
+
+    // A code as the program writes the codes it makes: a whole number from 1
+    // up, without sign, blanks or leading zeros. Empty when the field is bad
+    // (or empty and not required).
+    QString Code(const char* name)
+    {
+        const QString value = Text(name);
+        if (value.isEmpty())
+            return value;
+        const std::optional<qlonglong> number = db::WholeNumber(value);
+        if (!number || *number < 1 || QString::number(*number) != value) {
+            Fail(QStringLiteral("%1 \"%2\" is no whole number from 1 up written without sign or leading zeros")
+                     .arg(QLatin1String(name), value));
+            return {};
+        }
+        return value;
+    }
+
+    // A number of at least `least` (fallback when the field is empty).
+    double Number(const char* name, double fallback, double least = 0)
+    {
+        const QString value = Raw(name);
+        if (value.isEmpty())
+            return fallback;
+        const std::optional<double> number = app::NumericValue(value);
+        if (!number || !std::isfinite(*number)) {
+            Fail(QStringLiteral("%1 \"%2\" is no number").arg(QLatin1String(name), value));
+            return fallback;
+        }
+        if (*number < least) {
+            Fail(QStringLiteral("%1 %2 is less than %3").arg(QLatin1String(name), value, app::PlainNumber(least)));
+            return fallback;
+        }
+        return *number;
+    }
+
+    int Whole(const char* name, int fallback, int least, int most)
+    {
+        const double number = Number(name, fallback, least);
+        if (number != std::trunc(number) || number > most) {
+            Fail(QStringLiteral("%1 \"%2\" is no whole number from %3 to %4")
+                     .arg(QLatin1String(name), Raw(name)).arg(least).arg(most));
+            return fallback;
+        }
+        return int(number);
+    }
+
+    // 1/0, yes/no, y/n, true/false; the column's default when empty.
+    bool Flag(const char* name)
+    {
+        const QString value = Raw(name).toLower();
+        if (value.isEmpty())
+            return qstrcmp(layout_.Column(layout_.Slot(name)).fallback, "1") == 0;
+        static const QStringList yes{"1", "yes", "y", "true"}, no{"0", "no", "n", "false"};
+        if (yes.contains(value))
+            return true;
+        if (!no.contains(value))
+            Fail(QStringLiteral("%1 \"%2\" is neither 1 nor 0").arg(QLatin1String(name), Raw(name)));
+        return false;
+    }
+
+private:
+    QString Raw(const char* name) const
+    {
+        const int index = layout_.IndexOf(name);
+        return index >= 0 && index < record_.fields.size() ? record_.fields[index].trimmed() : QString();
+    }
+
+    const Layout& layout_;
+    const CsvRecord& record_;
+    QStringList reasons_;
+};
+
+// The first column of every row of a query.
+QSet<QString> FirstColumn(db::Connection& connection, const QString& query)
+{
+    QSet<QString> values;
+    const db::RowSet rows = connection.Execute(query);
+    for (const db::RowSet::Row& row : rows.Rows())
+        values.insert(row.value(0).toString().trimmed());
+    return values;
+}
+
+QString Pair(const QString& a, const QString& b)
+{
+    return a + QChar(0x1F) + b;
+}
+
+QString Number(double value)
+{
+    return app::PlainNumber(value);
+}
+
+QString Truth(bool value)
+{
+    return value ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+// Codes seen earlier in the file, with the line that gave each.
+class SeenCodes {
+public:
+    // False (and the row failed) when the file gave the code (or the key
+    // that stands for it) before.
+    bool Add(Row& row, const QString& what, const QString& code, const QString& key = QString())
+    {
+        const QString& seen = key.isEmpty() ? code : key;
+        const auto found = lines_.constFind(seen);
+        if (found != lines_.cend()) {
+            row.Fail(QStringLiteral("%1 %2 is on line %3 already").arg(what, code).arg(*found));
+            return false;
+        }
+        lines_.insert(seen, row.Line());
+        return true;
+    }
+    bool Contains(const QString& code) const { return lines_.contains(code); }
+
+private:
+    QHash<QString, int> lines_;
+};
+
+// The checked rows of a file, as statements and users to write.
+struct Plan {
+    QStringList statements;
+    QVector<NewUser> newUsers;
+    QVector<NewUser> changedUsers;
+    ImportSummary summary;
+};
+
+class Importer {
+public:
+    Importer(db::Connection& connection, const ImportOptions& options) : connection_(connection), options_(options) {}
+
+    // Checks the rows; the bad ones go to `problems`.
+    Plan Check(const KindSpec& spec, const Layout& layout, const QVector<CsvRecord>& records, QStringList& problems)
+    {
+        Load(spec.kind);
+        Plan plan;
+        plan.statements.reserve(records.size());
+        for (qsizetype i = 1; i < records.size(); ++i) {
+            Row row(layout, records[i]);
+            switch (spec.kind) {
+            case ImportKind::Locations: CheckLocation(row, plan); break;
+            case ImportKind::Items: CheckItem(row, plan); break;
+            case ImportKind::Stock: CheckStock(row, plan); break;
+            case ImportKind::Kits: CheckKit(row, plan); break;
+            case ImportKind::Users: CheckUser(row, plan); break;
+            }
+            if (row.Bad())
+                problems << QStringLiteral("line %1: %2").arg(row.Line()).arg(row.Reasons());
+        }
+        return plan;
+    }
+
+private:
+    // What the rows of a kind are checked against: the codes stored so far.
+    void Load(ImportKind kind)
+    {
+        locations_ = FirstColumn(connection_, QStringLiteral("Select LocationID From INVENTORY..tbInvLocation"));
+        if (kind == ImportKind::Items || kind == ImportKind::Stock || kind == ImportKind::Kits)
+            LoadItems();
+        if (kind == ImportKind::Items) {
+            const db::RowSet units = connection_.Execute(
+                QStringLiteral("Select UnitOfMeasureID, UnitOfMeasure From INVENTORY..tbInvUnitOfMeasure"));
+            for (const db::RowSet::Row& unit : units.Rows()) {
+                const int id = unit.value(0).toInt();
+                units_.insert(unit.value(1).toString().trimmed().toUpper(), id);
+                nextUnit_ = std::max(nextUnit_, id + 1);
+            }
+            suppliers_ = FirstColumn(connection_, QStringLiteral("Select SupplierID From INVENTORY..tbInvSupplier"));
+        }
+        // Stock rows by item and location; kit components by kit and item.
+        if (kind == ImportKind::Stock || kind == ImportKind::Kits) {
+            const db::RowSet pairs = connection_.Execute(
+                kind == ImportKind::Stock ? QStringLiteral("Select ItemID, LocationID From INVENTORY..tbInvent")
+                                          : QStringLiteral("Select KitID, ItemID From INVENTORY..tbInvKit"));
+            for (const db::RowSet::Row& pair : pairs.Rows())
+                pairs_.insert(Pair(pair.value(0).toString().trimmed(), pair.value(1).toString().trimmed()));
+        }
+        if (kind == ImportKind::Users)
+            for (const QString& id : FirstColumn(connection_, QStringLiteral("Select EmployeeID From Password..tbPasswordMain")))
+                users_.insert(id.toUpper());
+    }
+
+    // An existing code is refused unless the import updates; true when the
+    // row's code exists (and may be updated).
+    bool Existing(Row& row, const QString& what, const QString& code, bool exists)
+    {
+        if (exists && !options_.update)
+            row.Fail(QStringLiteral("%1 %2 exists already (--update changes it)").arg(what, code));
+        return exists;
+    }
+
+    static void Count(Plan& plan, bool existing)
+    {
+        ++(existing ? plan.summary.updated : plan.summary.added);
+    }
+
+    void CheckLocation(Row& row, Plan& plan)
+    {
+        const QString id = row.Code("id");
+        const QString name = row.Text("name");
+        const QString type = row.Text("inventory_type");
+        const bool warehouse = row.Flag("warehouse"), dispensing = row.Flag("dispensing"),
+                   allowOrder = row.Flag("allow_order"), inactive = row.Flag("inactive");
+        if (!id.isEmpty() && !seen_.Add(row, QStringLiteral("location"), id))
+            return;
+        const bool existing = !id.isEmpty() && Existing(row, QStringLiteral("location"), id, locations_.contains(id));
+        if (row.Bad())
+            return;
+        const QString status = db::Quote(inactive ? QStringLiteral("I") : QStringLiteral("A"));
+        if (existing)
+            plan.statements << row.Update(QStringLiteral("INVENTORY..tbInvLocation"),
+                                          {{"name", "Location = " + db::Quote(name)},
+                                           {"inactive", "Status = " + status},
+                                           {"warehouse", "isWarehouse = " + Truth(warehouse)},
+                                           {"dispensing", "isDispensingArea = " + Truth(dispensing)},
+                                           {"allow_order", "AllowOrder = " + Truth(allowOrder)},
+                                           {"inventory_type", "InventoryType = " + db::QuoteOrNull(type)}},
+                                          "LocationID = " + db::Quote(id));
+        else
+            plan.statements << "Insert INVENTORY..tbInvLocation (LocationID, Location, Status, isWarehouse, "
+                                   "isDispensingArea, AllowOrder, InventoryType) Values ("
+                                   + db::Quote(id) + ", " + db::Quote(name) + ", " + status + ", " + Truth(warehouse)
+                                   + ", " + Truth(dispensing) + ", " + Truth(allowOrder) + ", " + db::QuoteOrNull(type) + ")";
+        Count(plan, existing);
+    }
+
+    struct StoredItem { QString barcode; double averageCost = 0; double listCost = 0; QString kitId; };
+
+    void LoadItems()
+    {
+        const db::RowSet rows = connection_.Execute(
+            QStringLiteral("Select ItemID, BarCode, AverageCost, ListCost, KitID From INVENTORY..tbInvMaster"));
+        items_.reserve(rows.RecordCount());
+        for (const db::RowSet::Row& row : rows.Rows()) {
+            const StoredItem item{row.value(1).toString().trimmed(), row.value(2).toDouble(), row.value(3).toDouble(),
+                                  row.value(4).toString().trimmed()};
+            const QString code = row.value(0).toString().trimmed();
+            items_.insert(code, item);
+            if (!item.barcode.isEmpty())
+                barcodes_.insert(item.barcode, code);
+        }
+    }
+
+    void CheckItem(Row& row, Plan& plan)
+    {
+        const QString code = row.Code("code");
+        const QString name = row.Text("name");
+        const QString description = row.Text("description");
+        const QString unit = row.Text("unit");
+        const int packing = row.Whole("packing", 1, 1, std::numeric_limits<qint16>::max());
+        const double listCost = row.Number("list_cost", 0);
+        const double averageCost = row.Number("average_cost", listCost);
+        const QString barcode = row.Text("barcode");
+        const QString supplierId = row.Code("supplier_id");
+        const QString supplierName = row.Text("supplier_name");
+        const bool inactive = row.Flag("inactive");
+
+        if (row.Given("supplier_name") && !row.Given("supplier_id"))
+            row.Fail(QStringLiteral("supplier_name needs a supplier_id"));
+        else if (!supplierId.isEmpty() && supplierName.isEmpty() && !suppliers_.contains(supplierId))
+            row.Fail(QStringLiteral("unknown supplier_id %1 (give supplier_name to add it)").arg(supplierId));
+        if (!barcode.isEmpty()) {
+            // The code box looks a typed text up as a bar code first: a bar
+            // code that is another item's code would hide that item.
+            const QString owner = barcodes_.value(barcode);
+            if (!owner.isEmpty() && owner != code)
+                row.Fail(QStringLiteral("barcode %1 belongs to item %2 already").arg(barcode, owner));
+            else if (barcode != code && (items_.contains(barcode) || seen_.Contains(barcode)))
+                row.Fail(QStringLiteral("barcode %1 is an item's code").arg(barcode));
+            else if (!barcodeLines_.contains(barcode))
+                barcodeLines_.insert(barcode, row.Line());
+            else
+                row.Fail(QStringLiteral("barcode %1 is on line %2 already").arg(barcode).arg(barcodeLines_.value(barcode)));
+        }
+        if (!code.isEmpty()) {
+            if (barcode != code && barcodeLines_.contains(code) && barcodeLines_.value(code) != row.Line())
+                row.Fail(QStringLiteral("code %1 is the barcode on line %2").arg(code).arg(barcodeLines_.value(code)));
+            else if (barcodes_.contains(code) && barcodes_.value(code) != code)
+                row.Fail(QStringLiteral("code %1 is the barcode of item %2").arg(code, barcodes_.value(code)));
+            if (!seen_.Add(row, QStringLiteral("item"), code))
+                return;
+        }
+        const bool existing = !code.isEmpty() && Existing(row, QStringLiteral("item"), code, items_.contains(code));
+        if (row.Bad())
+            return;
+
+        QString unitId = QStringLiteral("null");
+        if (!unit.isEmpty()) {
+            const QString key = unit.toUpper();
+            if (!units_.contains(key)) {
+                units_.insert(key, nextUnit_);
+                plan.statements << "Insert INVENTORY..tbInvUnitOfMeasure (UnitOfMeasureID, UnitOfMeasure, Status) Values ("
+                                       + QString::number(nextUnit_++) + ", " + db::Quote(unit) + ", 'A')";
+            }
+            unitId = QString::number(units_.value(key));
+        }
+        if (!supplierName.isEmpty()) {
+            if (suppliers_.contains(supplierId)) {
+                plan.statements << "Update INVENTORY..tbInvSupplier Set SupplierName = " + db::Quote(supplierName)
+                                       + " Where SupplierID = " + db::Quote(supplierId);
+            } else {
+                suppliers_.insert(supplierId);
+                plan.statements << "Insert INVENTORY..tbInvSupplier (SupplierID, SupplierName, Status, FreeGoods, "
+                                       "isVAT) Values (" + db::Quote(supplierId) + ", " + db::Quote(supplierName)
+                                       + ", 'A', 0, 0)";
+            }
+        }
+        const QString status = inactive ? QStringLiteral("1") : QStringLiteral("0");
+        if (existing) {
+            plan.statements << row.Update(QStringLiteral("INVENTORY..tbInvMaster"),
+                                          {{"name", "ItemName = " + db::Quote(name)},
+                                           {"description", "ItemDesc = " + db::Quote(description)},
+                                           {"unit", "UnitOfMeasureID = " + unitId},
+                                           {"packing", "Packing = " + QString::number(packing)},
+                                           {"list_cost", "ListCost = " + Number(listCost)},
+                                           {"average_cost", "AverageCost = " + Number(averageCost)},
+                                           {"barcode", "BarCode = " + db::QuoteOrNull(barcode)},
+                                           {"supplier_id", "SupplierID = " + db::QuoteOrNull(supplierId)},
+                                           {"inactive", "ItemStatus = " + status}},
+                                          "ItemID = " + db::Quote(code));
+        } else {
+            plan.statements << "Insert INVENTORY..tbInvMaster (ItemID, ItemName, ItemDesc, UnitOfMeasureID, Packing, "
+                                   "ListCost, AverageCost, BarCode, SupplierID, ItemStatus, MarkupIn, MarkupOut, VAT, "
+                                   "IsSeniorDiscounted, WithLotNumber, IncludeInStatement) Values ("
+                                   + db::Quote(code) + ", " + db::Quote(name) + ", " + db::Quote(description) + ", "
+                                   + unitId + ", " + QString::number(packing) + ", " + Number(listCost) + ", "
+                                   + Number(averageCost) + ", " + db::QuoteOrNull(barcode) + ", " + db::QuoteOrNull(supplierId)
+                                   + ", " + status + ", 0, 0, 0, 0, 0, 1)";
+        }
+        Count(plan, existing);
+    }
+
+    void CheckStock(Row& row, Plan& plan)
+    {
+        const QString item = row.Text("item");
+        const QString location = row.Text("location");
+        const double onHand = row.Number("on_hand", 0);
+        const double least = row.Number("min", 0);
+        const double most = row.Number("max", 0);
+        const auto stored = items_.constFind(item);
+        const double averageCost = row.Number("average_cost", stored == items_.cend() ? 0 : stored->averageCost);
+        const bool inactive = row.Flag("inactive");
+        if (!item.isEmpty() && stored == items_.cend())
+            row.Fail(QStringLiteral("unknown item %1").arg(item));
+        if (!location.isEmpty() && !locations_.contains(location))
+            row.Fail(QStringLiteral("unknown location %1").arg(location));
+        if (most > 0 && least > most)
+            row.Fail(QStringLiteral("min %1 is more than max %2").arg(Number(least), Number(most)));
+        if (row.Bad())
+            return;
+        if (!seen_.Add(row, QStringLiteral("stock of item %1 at location").arg(item), location, Pair(item, location)))
+            return;
+        const bool existing = Existing(row, QStringLiteral("stock of item %1 at location").arg(item), location,
+                                       pairs_.contains(Pair(item, location)));
+        if (row.Bad())
+            return;
+        const QString status = inactive ? QStringLiteral("1") : QStringLiteral("0");
+        if (existing)
+            plan.statements << row.Update(QStringLiteral("INVENTORY..tbInvent"),
+                                          {{"item", "ItemID = " + db::Quote(item)},
+                                           {"on_hand", "OnHand = " + Number(onHand)},
+                                           {"min", "MinStockLevel = " + Number(least)},
+                                           {"max", "MaxStock = " + Number(most)},
+                                           {"average_cost", "AverageCost = " + Number(averageCost)},
+                                           {"inactive", "ItemStatus = " + status}},
+                                          "ItemID = " + db::Quote(item) + " and LocationID = " + db::Quote(location));
+        else
+            plan.statements << "Insert INVENTORY..tbInvent (ItemID, LocationID, Markup_In, Markup_Out, OnHand, OnOrder, "
+                                   "ItemStatus, AverageCost, MinStockLevel, MaxStock, MinimumOrAverage, IsFloor, "
+                                   "IsCeiling, Floor, Ceiling, IsADSStock, ADSStock) Values ("
+                                   + db::Quote(item) + ", " + db::Quote(location) + ", 0, 0, " + Number(onHand) + ", 0, "
+                                   + status + ", " + Number(averageCost) + ", " + Number(least) + ", " + Number(most)
+                                   + ", 0, 0, 0, 0, 0, 0, 0)";
+        Count(plan, existing);
+    }
+
+    void CheckKit(Row& row, Plan& plan)
+    {
+        const QString kit = row.Text("kit");
+        const QString item = row.Text("item");
+        const double qty = row.Number("qty", 0);
+        const bool retail = row.Flag("retail");
+        const bool inactive = row.Flag("inactive");
+        const auto kitItem = items_.find(kit);
+        const auto part = items_.constFind(item);
+        if (!kit.isEmpty() && kitItem == items_.end())
+            row.Fail(QStringLiteral("unknown kit item %1").arg(kit));
+        if (!item.isEmpty() && part == items_.cend())
+            row.Fail(QStringLiteral("unknown item %1").arg(item));
+        if (!kit.isEmpty() && kit == item)
+            row.Fail(QStringLiteral("a kit is no component of itself"));
+        if (row.Given("qty") && qty <= 0)
+            row.Fail(QStringLiteral("qty must be more than 0"));
+        if (row.Bad())
+            return;
+        // The kit's rows are found through the kit item's KitID, its own
+        // code unless it has one already.
+        if (kitItem->kitId.isEmpty()) {
+            kitItem->kitId = kit;
+            plan.statements << "Update INVENTORY..tbInvMaster Set KitID = " + db::Quote(kit) + " Where ItemID = "
+                                   + db::Quote(kit);
+        }
+        const QString kitId = kitItem->kitId;
+        if (!seen_.Add(row, QStringLiteral("kit %1's component").arg(kit), item, Pair(kitId, item)))
+            return;
+        const bool existing = Existing(row, QStringLiteral("kit %1's component").arg(kit), item,
+                                       pairs_.contains(Pair(kitId, item)));
+        if (row.Bad())
+            return;
+        const QString retailType = db::Quote(retail ? QStringLiteral("Y") : QStringLiteral("N"));
+        const QString active = db::Quote(inactive ? QStringLiteral("I") : QStringLiteral("A"));
+        if (existing)
+            plan.statements << row.Update(QStringLiteral("INVENTORY..tbInvKit"),
+                                          {{"qty", "Qty = " + Number(qty)},
+                                           {"item", "UnitCost = " + Number(part->listCost)},
+                                           {"retail", "RetailType = " + retailType},
+                                           {"inactive", "Active = " + active}},
+                                          "KitID = " + db::Quote(kitId) + " and ItemID = " + db::Quote(item));
+        else
+            plan.statements << "Insert INVENTORY..tbInvKit (KitID, ItemID, Qty, UnitCost, RetailType, Active) Values ("
+                                   + db::Quote(kitId) + ", " + db::Quote(item) + ", " + Number(qty) + ", "
+                                   + Number(part->listCost) + ", " + retailType + ", " + active + ")";
+        Count(plan, existing);
+    }
+
+    void CheckUser(Row& row, Plan& plan)
+    {
+        NewUser user;
+        user.id = row.Text("id");
+        user.lastName = row.Text("last_name");
+        user.firstName = row.Text("first_name");
+        user.password = row.Text("password");
+        if (row.Flag("supervisor"))
+            user.MakeVerifier();
+        static const QRegularExpression separators(QStringLiteral("[;\\s]+"));
+        for (const QString& location : row.Text("departments").split(separators, Qt::SkipEmptyParts)) {
+            if (!locations_.contains(location))
+                row.Fail(QStringLiteral("unknown location %1").arg(location));
+            else if (!user.locations.contains(location))
+                user.locations << location;
+        }
+        if (user.id.isEmpty())
+            return;
+        // IDs compare without case, as the server compares them.
+        if (!seen_.Add(row, QStringLiteral("user"), user.id.toUpper()))
+            return;
+        const bool existing = Existing(row, QStringLiteral("user"), user.id, users_.contains(user.id.toUpper()));
+        if (row.Bad())
+            return;
+        (existing ? plan.changedUsers : plan.newUsers) << user;
+        if (user.password.isEmpty() && !existing)
+            plan.summary.withoutPassword << user.id;
+        Count(plan, existing);
+    }
+
+    db::Connection& connection_;
+    const ImportOptions& options_;
+    SeenCodes seen_;
+    QSet<QString> locations_;
+    QHash<QString, StoredItem> items_;
+    QHash<QString, QString> barcodes_;        // stored bar code -> item code
+    QHash<QString, int> barcodeLines_;        // the file's bar codes
+    QHash<QString, int> units_;               // upper-case name -> id
+    int nextUnit_ = 1;
+    QSet<QString> suppliers_;
+    QSet<QString> pairs_;                     // stock rows, or kit components
+    QSet<QString> users_;                     // upper-case IDs
+};
+
+} // namespace
+
+std::optional<ImportKind> ImportKindNamed(const QString& name)
+{
+    for (const KindSpec& spec : Kinds())
+        if (name == QLatin1String(spec.name))
+            return spec.kind;
+    return std::nullopt;
+}
+
+QString ImportKindName(ImportKind kind)
+{
+    return QLatin1String(SpecOf(kind).name);
+}
+
+ImportSummary ImportRecords(db::Connection& connection, ImportKind kind, const QVector<CsvRecord>& records,
+                            const ImportOptions& options)
+{
+    const KindSpec& spec = SpecOf(kind);
+    if (records.isEmpty())
+        throw AdminError(QStringLiteral("The file is empty: it needs a header row naming the columns."));
+    QStringList problems;
+    const Layout layout(spec, records.first(), problems);
+    Plan plan;
+    if (problems.isEmpty())
+        plan = Importer(connection, options).Check(spec, layout, records, problems);
+    if (!problems.isEmpty())
+        throw AdminError(QStringLiteral("%1 bad %2; nothing was imported:\n  %3")
+                             .arg(problems.size())
+                             .arg(problems.size() == 1 ? QStringLiteral("row") : QStringLiteral("rows"),
+                                  problems.join(QStringLiteral("\n  "))));
+    if (options.dryRun)
+        return plan.summary;
+
+    db::TransactionGuard transaction(connection);
+    for (const QString& statement : plan.statements)
+        connection.Execute(statement);
+    for (const NewUser& user : plan.newUsers)
+        InsertUser(connection, user);
+    for (const NewUser& user : plan.changedUsers)
+        UpdateUser(connection, user);
+    transaction.Commit();
+    return plan.summary;
+}
+
+ImportSummary ImportFile(db::Connection& connection, ImportKind kind, const QString& csvPath,
+                         const ImportOptions& options)
+{
+    return ImportRecords(connection, kind, ReadCsvFile(csvPath), options);
+}
+
+QString DescribeImport(ImportKind kind, const ImportSummary& summary, const ImportOptions& options,
+                       const QString& target)
+{
+    const QString what = QLatin1String(SpecOf(kind).what);
+    QString text = options.dryRun
+                       ? QStringLiteral("Checked: %1 new and %2 updated %3 would be imported; nothing was written.\n")
+                       : QStringLiteral("Imported %1 new and %2 updated %3.\n");
+    text = text.arg(summary.added).arg(summary.updated).arg(what);
+    if (!summary.withoutPassword.isEmpty()) {
+        text += QStringLiteral("These users have no password and cannot log in until one is set:\n");
+        for (const QString& id : summary.withoutPassword)
+            text += QStringLiteral("  tessary-admin user passwd %1 %2\n").arg(target, id);
+    }
+    return text;
+}
+
+QString ImportColumnsHelp()
+{
+    QString text;
+    for (const KindSpec& spec : Kinds()) {
+        text += QStringLiteral("    %1:\n").arg(QLatin1String(spec.name));
+        for (const ColumnSpec& column : spec.columns) {
+            QString line = QStringLiteral("      %1").arg(QLatin1String(column.name), -15);
+            QStringList notes;
+            if (column.required)
+                notes << QStringLiteral("required");
+            else if (*column.fallback)
+                notes << QStringLiteral("default %1").arg(QLatin1String(column.fallback));
+            if (column.table && ColumnLength(column.table, column.column) > 0)
+                notes << QStringLiteral("up to %1 characters").arg(ColumnLength(column.table, column.column));
+            if (*column.help)
+                notes << QLatin1String(column.help);
+            text += line + notes.join(QStringLiteral("; ")) + QLatin1Char('\n');
+        }
+    }
+    return text;
+}
+
+} // namespace admin

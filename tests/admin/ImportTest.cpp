@@ -1,0 +1,217 @@
+// Importing a site's records from comma-separated files: every row checked
+// before anything is written, and what is written is what the program's
+// log-in, code box, product search and kits find.
+#include "admin/AdminError.h"
+#include "admin/CsvReader.h"
+#include "admin/Import.h"
+#include "admin/Users.h"
+#include "app/CurrentUser.h"
+#include "cipher/CryptText.h"
+#include "dialogs/SupervisorPassword.h"
+#include "locations/LocationServices.h"
+#include "support/TempDatabase.h"
+
+#include <gtest/gtest.h>
+
+using testing_support::TempDatabase;
+
+namespace {
+
+QVector<admin::CsvRecord> Csv(const char* text)
+{
+    return admin::ReadCsv(QString::fromUtf8(text));
+}
+
+admin::ImportSummary Import(TempDatabase& db, admin::ImportKind kind, const char* text, admin::ImportOptions options = {})
+{
+    return admin::ImportRecords(db.Connection(), kind, Csv(text), options);
+}
+
+// The message of a refused import.
+QString Refusal(TempDatabase& db, admin::ImportKind kind, const char* text, admin::ImportOptions options = {})
+{
+    try {
+        Import(db, kind, text, options);
+    } catch (const admin::AdminError& e) {
+        return e.Message();
+    }
+    ADD_FAILURE() << "the import was not refused";
+    return {};
+}
+
+const char* const kLocations = "id,name,warehouse\n1,CENTRAL SUPPLY ROOM,1\n10,MEDICAL WARD,0\n";
+const char* const kItems = "code,name,description,barcode\n"
+                           "101,PARACETAMOL,500MG TABLET,4800000000017\n"
+                           "102,GAUZE PAD,4X4,\n";
+
+class Importing : public ::testing::Test {
+protected:
+    void SetUp() override { Import(db, admin::ImportKind::Locations, kLocations); }
+    TempDatabase db;
+};
+
+} // namespace
+
+TEST(CsvReader, ReadsFieldsAsSpreadsheetsWriteThem)
+{
+    // A byte-order mark, CRLF, quoted commas, doubled quotes, a line break
+    // inside quotes (the record after it starts two lines on), blank lines.
+    const QVector<admin::CsvRecord> records = admin::ReadCsv(
+        QString::fromUtf8("\xEF\xBB\xBF" "code,name\r\n"
+                          "1,\"GAUZE, 4X4\"\r\n"
+                          "2,\"TAPE 1\"\" WIDE\"\r\n"
+                          "\r\n"
+                          "3,\"TWO\nLINES\",\r\n"
+                          "4,\"\"\n"
+                          "5,SALINE 0.9%"));
+    ASSERT_EQ(records.size(), 6);
+    EXPECT_EQ(records[0].fields, (QStringList{"code", "name"}));
+    EXPECT_EQ(records[1].fields, (QStringList{"1", "GAUZE, 4X4"}));
+    EXPECT_EQ(records[2].fields, (QStringList{"2", "TAPE 1\" WIDE"}));
+    EXPECT_EQ(records[3].fields, (QStringList{"3", "TWO\nLINES", ""}));
+    EXPECT_EQ(records[4].fields, (QStringList{"4", ""}));
+    EXPECT_EQ(records[5].fields, (QStringList{"5", "SALINE 0.9%"}));
+    const QList<int> lines{records[0].line, records[1].line, records[2].line, records[3].line, records[4].line,
+                           records[5].line};
+    EXPECT_EQ(lines, (QList<int>{1, 2, 3, 5, 7, 8}));
+
+    EXPECT_THROW(admin::ReadCsv(u"code,name\n1,\"OPEN\n"), admin::AdminError);
+    EXPECT_THROW(admin::ReadCsv(u"code,name\n1,\"CLOSED\"X\n"), admin::AdminError);
+}
+
+// Every sample file imports into a new site, in the README's order, and the
+// program finds what they hold.
+TEST(Samples, ImportIntoANewSiteAndAreFoundAsStaffEnterThem)
+{
+    TempDatabase db;
+    admin::ImportSummary users;
+    for (const char* kind : {"locations", "items", "stock", "kits", "users"}) {
+        SCOPED_TRACE(kind);
+        const QString path = QStringLiteral(TESSARY_SAMPLES_DIR "/%1.csv").arg(QLatin1String(kind));
+        users = admin::ImportFile(db.Connection(), *admin::ImportKindNamed(QLatin1String(kind)), path, {});
+        EXPECT_GT(users.added, 0);
+    }
+    EXPECT_EQ(users.withoutPassword.size(), db.Scalar("SELECT count(*) FROM tbPasswordMain"));
+
+    db::Connection& c = db.Connection();
+    EXPECT_EQ(locations::GetItemIDByBarcode(c, "4806514100017"), "1001");
+    EXPECT_EQ(c.Execute("Inventory..sp_Inv_SearchItem_In_Invent '1001','10'").RecordCount(), 1);
+    EXPECT_EQ(c.Execute("Inventory..sp_Inv_KitofItems 9001").RecordCount(), 5);   // one component inactive
+    EXPECT_EQ(c.Execute("Select ItemID From INVENTORY..tbInvMaster Where ItemName Like 'SURGICAL GLOVES%'").RecordCount(), 2);
+
+    // The supervisor, once given a password, logs in and authorises.
+    admin::SetPassword(c, "MSANTOS", "verify");
+    app::CurrentUser user(nullptr, app::ConnectionSettings{});
+    user.UseConnection(db.OpenAnother());
+    user.PasswordDeptCode = QStringLiteral("4");
+    EXPECT_EQ(user.LogIn("MSANTOS", "verify"), app::CurrentUser::LogInResult::Accepted);
+    EXPECT_TRUE(dialogs::GetPassword(c, "MSANTOS", "verify"));
+    EXPECT_EQ(user.LogIn("JDELA", ""), app::CurrentUser::LogInResult::Refused);
+}
+
+TEST_F(Importing, ABrokenFileListsEveryBadRowAndImportsNothing)
+{
+    const QString longName(101, QLatin1Char('N'));
+    const QByteArray file = QStringLiteral("code,name,packing,list_cost,barcode\n"
+                                           "101,PARACETAMOL,100,1.25,\n"          // good
+                                           ",NO CODE,1,1,\n"                       // 3
+                                           "102,,1,1,\n"                           // 4
+                                           "103,SALINE,twelve,1,\n"                // 5
+                                           "104,SALINE,1,1.2.3,\n"                 // 6
+                                           "101,PARACETAMOL AGAIN,1,1,\n"          // 7
+                                           "0105,LEADING ZERO,1,1,\n"              // 8
+                                           "P106,LETTERED,1,1,\n"                  // 9
+                                           "107,%1,1,1,\n"                         // 10
+                                           "108,BARCODE IS A CODE,1,1,101\n"       // 11
+                                           "109,TOO MANY,1,1,,extra\n")            // 12
+                                .arg(longName)
+                                .toUtf8();
+    const QString message = Refusal(db, admin::ImportKind::Items, file.constData());
+    for (int line = 3; line <= 12; ++line)
+        EXPECT_TRUE(message.contains(QStringLiteral("line %1: ").arg(line))) << line << " in " << message.toStdString();
+    EXPECT_FALSE(message.contains("line 2:")) << message.toStdString();
+    EXPECT_TRUE(message.contains("10 bad rows; nothing was imported")) << message.toStdString();
+    EXPECT_TRUE(message.contains("name has 101 characters, more than the 100 that tbInvMaster.ItemName holds"))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains("item 101 is on line 2 already")) << message.toStdString();
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM tbInvMaster"), 0);
+
+    // Rows that name what is not there.
+    Import(db, admin::ImportKind::Items, kItems);
+    const QString stock = Refusal(db, admin::ImportKind::Stock,
+                                  "item,location,on_hand\n101,1,5\n999,1,5\n101,77,5\n102,10,-1\n101,1,6\n");
+    for (const char* reason : {"line 3: unknown item 999", "line 4: unknown location 77", "line 5: on_hand -1 is less than 0",
+                               "line 6: stock of item 101 at location 1 is on line 2 already"})
+        EXPECT_TRUE(stock.contains(QLatin1String(reason))) << reason << " in " << stock.toStdString();
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM tbInvent"), 0);
+
+    // A header without a required column, or with one unknown.
+    EXPECT_TRUE(Refusal(db, admin::ImportKind::Locations, "id,nmae\n5,X\n").contains("line 1: no column \"name\""));
+    EXPECT_TRUE(Refusal(db, admin::ImportKind::Locations, "id,nmae\n5,X\n").contains("unknown column \"nmae\""));
+}
+
+TEST_F(Importing, ExistingCodesNeedUpdateAndADryRunWritesNothing)
+{
+    admin::ImportSummary dry = Import(db, admin::ImportKind::Items, kItems, {.dryRun = true});
+    EXPECT_EQ(dry.added, 2);
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM tbInvMaster"), 0);
+
+    Import(db, admin::ImportKind::Items, kItems);
+    const char* const changed = "code,name,list_cost\n101,PARACETAMOL 500,2.5\n103,NEW ITEM,1\n";
+    EXPECT_TRUE(Refusal(db, admin::ImportKind::Items, changed).contains("line 2: item 101 exists already"));
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM tbInvMaster"), 2);
+
+    const admin::ImportSummary update = Import(db, admin::ImportKind::Items, changed, {.update = true});
+    EXPECT_EQ(update.added, 1);
+    EXPECT_EQ(update.updated, 1);
+    EXPECT_EQ(db.Native("SELECT ItemName, ListCost FROM tbInvMaster WHERE ItemID = '101'").Rows().first(),
+              (db::RowSet::Row{"PARACETAMOL 500", 2.5}));
+
+    // A barcode that another item holds hides that item from the code box.
+    EXPECT_TRUE(Refusal(db, admin::ImportKind::Items, "code,name,barcode\n104,X,4800000000017\n")
+                    .contains("barcode 4800000000017 belongs to item 101 already"));
+}
+
+TEST_F(Importing, KitsAreFoundThroughTheirItem)
+{
+    Import(db, admin::ImportKind::Items, "code,name,list_cost\n101,GLOVES,18\n102,GAUZE,22\n900,DELIVERY KIT,0\n");
+    Import(db, admin::ImportKind::Kits, "kit,item,qty,inactive\n900,101,2,0\n900,102,3,1\n");
+    const db::RowSet parts = db.Connection().Execute("Inventory..sp_Inv_KitofItems 900");
+    ASSERT_EQ(parts.RecordCount(), 1);
+    EXPECT_EQ(db.Native("SELECT KitID FROM tbInvMaster WHERE ItemID = '900'").Field(0).toString(), "900");
+    EXPECT_TRUE(Refusal(db, admin::ImportKind::Kits, "kit,item,qty\n900,900,1\n901,101,0\n")
+                    .contains("line 3: unknown kit item 901; qty must be more than 0"));
+}
+
+TEST_F(Importing, UsersWithoutPasswordsAreNamedAndCannotLogIn)
+{
+    const admin::ImportSummary summary =
+        Import(db, admin::ImportKind::Users,
+               "id,last_name,first_name,departments,supervisor,password\n"
+               "JDELA,DELA CRUZ,JUANA,1;10,0,\n"
+               "MSANTOS,SANTOS,MARIA,1 10,1,\n"
+               "RLIM,LIM,ROBERTO,1,0,secret\n");
+    EXPECT_EQ(summary.withoutPassword, (QStringList{"JDELA", "MSANTOS"}));
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM tbInvUserLocation WHERE UserID = 'MSANTOS'"), 2);
+    EXPECT_TRUE(admin::DescribeImport(admin::ImportKind::Users, summary, {}, "site.db")
+                    .contains("tessary-admin user passwd site.db JDELA"));
+
+    // Nobody gets in with an empty password: not a user stored without one,
+    // nor one whose stored password is the cipher of an empty text.
+    db.Native("UPDATE tbPasswordMain SET Password = ? WHERE EmployeeID = 'RLIM'", {cipher::EncipherPassword("")});
+    db.Native("UPDATE tbPasswordMain SET Right_Code1 = 'A', Right_Code2 = 'S' WHERE EmployeeID = 'RLIM'");
+    app::CurrentUser user(nullptr, app::ConnectionSettings{});
+    user.UseConnection(db.OpenAnother());
+    user.PasswordDeptCode = QStringLiteral("4");
+    for (const char* id : {"JDELA", "MSANTOS", "RLIM"}) {
+        EXPECT_EQ(user.LogIn(id, ""), app::CurrentUser::LogInResult::Refused) << id;
+        EXPECT_FALSE(dialogs::GetPassword(db.Connection(), id, "")) << id;
+    }
+    EXPECT_THROW(admin::SetPassword(db.Connection(), "JDELA", ""), admin::AdminError);
+
+    // IDs compare without case; --update keeps a password the file leaves out.
+    EXPECT_TRUE(Refusal(db, admin::ImportKind::Users, "id,last_name,first_name\njdela,X,Y\n").contains("exists already"));
+    admin::SetPassword(db.Connection(), "JDELA", "request");
+    Import(db, admin::ImportKind::Users, "id,last_name,first_name,supervisor\nJDELA,DELA CRUZ,JUANA,1\n", {.update = true});
+    EXPECT_TRUE(dialogs::GetPassword(db.Connection(), "JDELA", "request"));
+}
