@@ -4,6 +4,7 @@
 #include "db/RowSet.h"
 
 #include <QString>
+#include <QVariantList>
 #include <functional>
 #include <memory>
 
@@ -21,6 +22,13 @@ public:
     virtual ~Connection() = default;
 
     RowSet Execute(const QString& statement);
+    // Runs one statement whose values are given apart from its text: each
+    // `?` outside quotes stands for the next value (a text, a number, or
+    // NULL for an invalid QVariant). It runs as Execute runs the statement
+    // with the values written in (WithValuesWritten), which is also what the
+    // observer sees; a backend that binds values skips writing and reading
+    // them. For statements run many times over, such as an import's rows.
+    RowSet ExecuteWith(const QString& statement, const QVariantList& values);
     // Runs one read statement whose rows are read as they are wanted (a
     // search that may match thousands of rows, of which a grid shows a
     // screenful). The backend plans it for its first rows.
@@ -45,12 +53,28 @@ public:
 
 protected:
     virtual RowSet DoExecute(const QString& statement) = 0;
+    virtual RowSet DoExecuteWith(const QString& statement, const QVariantList& values);
     // Backends that cannot read on demand read every row at once.
     virtual std::unique_ptr<Cursor> DoOpenCursor(const QString& statement);
 
 private:
     StatementObserver observer_;
 };
+
+// The statement with each `?` outside quotes replaced by the next value as
+// a literal: texts quoted as Quote quotes them, numbers in plain digits,
+// NULL for an invalid value. Throws DbError when the markers and the values
+// do not pair up.
+QString WithValuesWritten(const QString& statement, const QVariantList& values);
+// The statement with its k-th `?` outside quotes replaced by
+// replacement(k); `count` markers are expected.
+QString WithValueMarkersReplaced(const QString& statement, qsizetype count,
+                                 const std::function<QString(qsizetype)>& replacement);
+// Whether a value given to ExecuteWith stands for NULL.
+inline bool IsNullValue(const QVariant& value)
+{
+    return !value.isValid() || value.isNull();
+}
 
 // Rolls back on leaving scope unless Commit was called.
 class TransactionGuard {

@@ -332,6 +332,22 @@ public:
             BindNumber(index, written);
     }
 
+    // A value given apart from the statement; it outlives the run.
+    void BindVariant(int index, const QVariant& value, bool isDateTime)
+    {
+        switch (value.typeId()) {
+        case QMetaType::QString:
+            BindValue(index, *static_cast<const QString*>(value.constData()), isDateTime);
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            sqlite3_bind_double(statement_, index, value.toDouble());
+            break;
+        default:
+            sqlite3_bind_int64(statement_, index, value.toLongLong());
+        }
+    }
+
 private:
     void BindText(int index, QStringView literal, bool isDateTime)
     {
@@ -686,6 +702,42 @@ RowSet SqliteConnection::DoExecute(const QString& statement)
         for (int k = 0; k < shape.literals.size(); ++k)
             binder->Bind(k + 1, shape.literals[k], translation.dateParameters.contains(k));
     });
+}
+
+// The values are bound to the statement's shape: texts and numbers become
+// the markers a shape's lifted literals are, NULLs stay in the text.
+RowSet SqliteConnection::DoExecuteWith(const QString& statement, const QVariantList& values)
+{
+    const Translation& translation = translator_.TranslateShape(BoundShape(statement, values));
+    return Run(translation.sql, translation.dateTimeColumns, [&](sqlite3_stmt* prepared) {
+        LiteralBinder binder(prepared, statement);
+        int k = 0;
+        for (const QVariant& value : values) {
+            if (IsNullValue(value))
+                continue;
+            binder.BindVariant(k + 1, value, translation.dateParameters.contains(k));
+            ++k;
+        }
+    });
+}
+
+// Kept for the last statement: an import runs one statement over and over.
+const QString& SqliteConnection::BoundShape(const QString& statement, const QVariantList& values)
+{
+    QByteArray kinds(values.size(), '\0');
+    for (qsizetype k = 0; k < values.size(); ++k)
+        kinds[k] = IsNullValue(values[k]) ? '0' : values[k].typeId() == QMetaType::QString ? 'T' : 'N';
+    if (statement != boundStatement_ || kinds != boundKinds_) {
+        int marker = 0;
+        boundShape_ = WithValueMarkersReplaced(statement, values.size(), [&](qsizetype k) {
+            if (kinds[k] == '0')
+                return QStringLiteral("null");
+            return QStringLiteral("?%1%2").arg(QLatin1Char(kinds[k])).arg(++marker);
+        });
+        boundStatement_ = statement;
+        boundKinds_ = kinds;
+    }
+    return boundShape_;
 }
 
 std::unique_ptr<Cursor> SqliteConnection::DoOpenCursor(const QString& statement)

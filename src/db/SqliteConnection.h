@@ -83,6 +83,7 @@ public:
 
 protected:
     RowSet DoExecute(const QString& statement) override;
+    RowSet DoExecuteWith(const QString& statement, const QVariantList& values) override;
     // Read on demand through SQLite's own interface, planned for the first
     // rows.
     std::unique_ptr<Cursor> DoOpenCursor(const QString& statement) override;
@@ -94,6 +95,7 @@ private:
     void UseForWork();
     void MarkCurrent();
     void AddLengthCheck(const TableDef& table);
+    const QString& BoundShape(const QString& statement, const QVariantList& values);
     // The layout version of the open file; 0 when it is no database of this
     // program.
     int FileVersion();
@@ -126,6 +128,11 @@ private:
     QHash<QString, bool> shortLists_;
     QHash<QString, Prepared> prepared_;
     std::shared_ptr<CursorStatementPool> cursorStatements_;
+    // The shape of the last statement run with values apart, by the kinds
+    // of its values.
+    QString boundStatement_;
+    QByteArray boundKinds_;
+    QString boundShape_;
     bool inTransaction_ = false;
 };
 
