@@ -139,12 +139,13 @@ public:
     int Slot(const char* name) const
     {
         for (int i = 0; i < spec_.columns.size(); ++i)
-            if (qstrcmp(spec_.columns[i].name, name) == 0)
+            if (spec_.columns[i].name[0] == name[0] && qstrcmp(spec_.columns[i].name, name) == 0)
                 return i;
         throw AdminError(QStringLiteral("No column %1.").arg(QLatin1String(name)));
     }
     const ColumnSpec& Column(int slot) const { return spec_.columns[slot]; }
     int IndexOf(const char* name) const { return fieldOfSlot_.at(Slot(name)); }
+    int IndexOfSlot(int slot) const { return fieldOfSlot_.at(slot); }
     int LengthOf(int slot) const { return lengthOfSlot_.at(slot); }
     int Width() const { return width_; }
 
@@ -193,7 +194,7 @@ public:
     {
         const int slot = layout_.Slot(name);
         const ColumnSpec& column = layout_.Column(slot);
-        const QString value = Raw(name);
+        const QString value = RawOfSlot(slot);
         if (value.isEmpty() && column.required)
             Fail(QStringLiteral("%1 is empty").arg(QLatin1String(name)));
         const int length = layout_.LengthOf(slot);
@@ -265,9 +266,11 @@ public:
     }
 
 private:
-    QString Raw(const char* name) const
+    QString Raw(const char* name) const { return RawOfSlot(layout_.Slot(name)); }
+
+    QString RawOfSlot(int slot) const
     {
-        const int index = layout_.IndexOf(name);
+        const int index = layout_.IndexOfSlot(slot);
         return index >= 0 && index < record_.fields.size() ? record_.fields[index].trimmed() : QString();
     }
 
@@ -323,9 +326,23 @@ private:
     QHash<QString, int> lines_;
 };
 
+// A statement to run, with its values apart when it has `?` markers (the
+// statements that every row of a large file gives).
+struct Statement {
+    Statement(QString text, QVariantList values = {}) : text(std::move(text)), values(std::move(values)) {}
+    QString text;
+    QVariantList values;
+};
+
+// NULL for an empty text.
+QVariant TextOrNull(const QString& text)
+{
+    return text.isEmpty() ? QVariant() : QVariant(text);
+}
+
 // The checked rows of a file, as statements and users to write.
 struct Plan {
-    QStringList statements;
+    QVector<Statement> statements;
     QVector<NewUser> newUsers;
     QVector<NewUser> changedUsers;
     ImportSummary summary;
@@ -490,7 +507,7 @@ private:
         if (row.Bad())
             return;
 
-        QString unitId = QStringLiteral("null");
+        QVariant unitId;  // none
         if (!unit.isEmpty()) {
             const QString key = unit.toUpper();
             if (!units_.contains(key)) {
@@ -498,7 +515,7 @@ private:
                 plan.statements << "Insert INVENTORY..tbInvUnitOfMeasure (UnitOfMeasureID, UnitOfMeasure, Status) Values ("
                                        + QString::number(nextUnit_++) + ", " + db::Quote(unit) + ", 'A')";
             }
-            unitId = QString::number(units_.value(key));
+            unitId = units_.value(key);
         }
         if (!supplierName.isEmpty()) {
             if (suppliers_.contains(supplierId)) {
@@ -516,7 +533,7 @@ private:
             plan.statements << row.Update(QStringLiteral("INVENTORY..tbInvMaster"),
                                           {{"name", "ItemName = " + db::Quote(name)},
                                            {"description", "ItemDesc = " + db::Quote(description)},
-                                           {"unit", "UnitOfMeasureID = " + unitId},
+                                           {"unit", "UnitOfMeasureID = " + db::WithValuesWritten(QStringLiteral("?"), {unitId})},
                                            {"packing", "Packing = " + QString::number(packing)},
                                            {"list_cost", "ListCost = " + Number(listCost)},
                                            {"average_cost", "AverageCost = " + Number(averageCost)},
@@ -525,13 +542,14 @@ private:
                                            {"inactive", "ItemStatus = " + status}},
                                           "ItemID = " + db::Quote(code));
         } else {
-            plan.statements << "Insert INVENTORY..tbInvMaster (ItemID, ItemName, ItemDesc, UnitOfMeasureID, Packing, "
-                                   "ListCost, AverageCost, BarCode, SupplierID, ItemStatus, MarkupIn, MarkupOut, VAT, "
-                                   "IsSeniorDiscounted, WithLotNumber, IncludeInStatement) Values ("
-                                   + db::Quote(code) + ", " + db::Quote(name) + ", " + db::Quote(description) + ", "
-                                   + unitId + ", " + QString::number(packing) + ", " + Number(listCost) + ", "
-                                   + Number(averageCost) + ", " + db::QuoteOrNull(barcode) + ", " + db::QuoteOrNull(supplierId)
-                                   + ", " + status + ", 0, 0, 0, 0, 0, 1)";
+            static const QString insert = QStringLiteral(
+                "Insert INVENTORY..tbInvMaster (ItemID, ItemName, ItemDesc, UnitOfMeasureID, Packing, ListCost, "
+                "AverageCost, BarCode, SupplierID, ItemStatus, MarkupIn, MarkupOut, VAT, IsSeniorDiscounted, "
+                "WithLotNumber, IncludeInStatement) Values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0, 0, 0, 0, 0, 1)");
+            plan.statements << Statement(insert, {code, name, description,
+                                                  unitId,
+                                                  packing, listCost, averageCost, TextOrNull(barcode),
+                                                  TextOrNull(supplierId), inactive ? 1 : 0});
         }
         Count(plan, existing);
     }
@@ -571,12 +589,12 @@ private:
                                            {"inactive", "ItemStatus = " + status}},
                                           "ItemID = " + db::Quote(item) + " and LocationID = " + db::Quote(location));
         else
-            plan.statements << "Insert INVENTORY..tbInvent (ItemID, LocationID, Markup_In, Markup_Out, OnHand, OnOrder, "
-                                   "ItemStatus, AverageCost, MinStockLevel, MaxStock, MinimumOrAverage, IsFloor, "
-                                   "IsCeiling, Floor, Ceiling, IsADSStock, ADSStock) Values ("
-                                   + db::Quote(item) + ", " + db::Quote(location) + ", 0, 0, " + Number(onHand) + ", 0, "
-                                   + status + ", " + Number(averageCost) + ", " + Number(least) + ", " + Number(most)
-                                   + ", 0, 0, 0, 0, 0, 0, 0)";
+            plan.statements << Statement(
+                QStringLiteral("Insert INVENTORY..tbInvent (ItemID, LocationID, Markup_In, Markup_Out, OnHand, OnOrder, "
+                               "ItemStatus, AverageCost, MinStockLevel, MaxStock, MinimumOrAverage, IsFloor, "
+                               "IsCeiling, Floor, Ceiling, IsADSStock, ADSStock) Values "
+                               "(?, ?, 0, 0, ?, 0, ?, ?, ?, ?, 0, 0, 0, 0, 0, 0, 0)"),
+                {item, location, onHand, inactive ? 1 : 0, averageCost, least, most});
         Count(plan, existing);
     }
 
@@ -623,9 +641,11 @@ private:
                                            {"inactive", "Active = " + active}},
                                           "KitID = " + db::Quote(kitId) + " and ItemID = " + db::Quote(item));
         else
-            plan.statements << "Insert INVENTORY..tbInvKit (KitID, ItemID, Qty, UnitCost, RetailType, Active) Values ("
-                                   + db::Quote(kitId) + ", " + db::Quote(item) + ", " + Number(qty) + ", "
-                                   + Number(part->listCost) + ", " + retailType + ", " + active + ")";
+            plan.statements << Statement(
+                QStringLiteral("Insert INVENTORY..tbInvKit (KitID, ItemID, Qty, UnitCost, RetailType, Active) "
+                               "Values (?, ?, ?, ?, ?, ?)"),
+                {kitId, item, qty, part->listCost, retail ? QStringLiteral("Y") : QStringLiteral("N"),
+                 inactive ? QStringLiteral("I") : QStringLiteral("A")});
         Count(plan, existing);
     }
 
@@ -708,8 +728,12 @@ ImportSummary ImportRecords(db::Connection& connection, ImportKind kind, const Q
         return plan.summary;
 
     db::TransactionGuard transaction(connection);
-    for (const QString& statement : plan.statements)
-        connection.Execute(statement);
+    for (const Statement& statement : plan.statements) {
+        if (statement.values.isEmpty())
+            connection.Execute(statement.text);
+        else
+            connection.ExecuteWith(statement.text, statement.values);
+    }
     for (const NewUser& user : plan.newUsers)
         InsertUser(connection, user);
     for (const NewUser& user : plan.changedUsers)

@@ -13,6 +13,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QVarLengthArray>
 #include <atomic>
 #include <charconv>
 #include <list>
@@ -724,10 +725,11 @@ RowSet SqliteConnection::DoExecuteWith(const QString& statement, const QVariantL
 // Kept for the last statement: an import runs one statement over and over.
 const QString& SqliteConnection::BoundShape(const QString& statement, const QVariantList& values)
 {
-    QByteArray kinds(values.size(), '\0');
+    QVarLengthArray<char, 64> kinds(values.size());
     for (qsizetype k = 0; k < values.size(); ++k)
         kinds[k] = IsNullValue(values[k]) ? '0' : values[k].typeId() == QMetaType::QString ? 'T' : 'N';
-    if (statement != boundStatement_ || kinds != boundKinds_) {
+    const QByteArrayView kindsView(kinds.data(), kinds.size());
+    if (kindsView != boundKinds_ || statement != boundStatement_) {
         int marker = 0;
         boundShape_ = WithValueMarkersReplaced(statement, values.size(), [&](qsizetype k) {
             if (kinds[k] == '0')
@@ -735,7 +737,7 @@ const QString& SqliteConnection::BoundShape(const QString& statement, const QVar
             return QStringLiteral("?%1%2").arg(QLatin1Char(kinds[k])).arg(++marker);
         });
         boundStatement_ = statement;
-        boundKinds_ = kinds;
+        boundKinds_ = kindsView.toByteArray();
     }
     return boundShape_;
 }
