@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -50,7 +51,7 @@ const QVector<KindSpec>& Kinds()
           {"inventory_type", false, "", "tbInvLocation", "InventoryType", ""},
           {"inactive", false, "0", nullptr, nullptr, "1: closed, offered nowhere"}}},
         {ImportKind::Items, "items", "items",
-         {{"code", true, "", "tbInvMaster", "ItemID", "whole number without leading zeros, typed in Code"},
+         {{"code", true, "", "tbInvMaster", "ItemID", "whole number, a P in front allowed (P0159); digits alone can be typed in Code"},
           {"name", true, "", "tbInvMaster", "ItemName", "what a product search starts with"},
           {"description", false, "", "tbInvMaster", "ItemDesc", ""},
           {"unit", false, "", "tbInvUnitOfMeasure", "UnitOfMeasure", "unit of measure, added when new"},
@@ -205,18 +206,25 @@ public:
         return value;
     }
 
-    // A code as the program writes the codes it makes: a whole number from 1
-    // up, without sign, blanks or leading zeros. Empty when the field is bad
-    // (or empty and not required).
-    QString Code(const char* name)
+    // A code as the program reads the codes it makes: a whole number from 1
+    // up, without sign or blanks; an item code may have a P in front
+    // (P0159), which the item records' numbering passes over. Empty when
+    // the field is bad (or empty and not required).
+    QString Code(const char* name, bool itemCode = false)
     {
         const QString value = Text(name);
         if (value.isEmpty())
             return value;
-        const std::optional<qlonglong> number = db::WholeNumber(value);
-        if (!number || *number < 1 || QString::number(*number) != value) {
-            Fail(QStringLiteral("%1 \"%2\" is no whole number from 1 up written without sign or leading zeros")
-                     .arg(QLatin1String(name), value));
+        const QStringView digits = itemCode && value.startsWith(QLatin1Char('P'), Qt::CaseInsensitive)
+                                       ? QStringView(value).mid(1)
+                                       : QStringView(value);
+        const bool allDigits = !digits.isEmpty()
+                               && std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        const std::optional<qlonglong> number = allDigits ? db::WholeNumber(digits.toString()) : std::nullopt;
+        if (!number || *number < 1) {
+            Fail(itemCode ? QStringLiteral("%1 \"%2\" is no whole number from 1 up (a P in front allowed)")
+                                .arg(QLatin1String(name), value)
+                          : QStringLiteral("%1 \"%2\" is no whole number from 1 up").arg(QLatin1String(name), value));
             return {};
         }
         return value;
@@ -466,7 +474,7 @@ private:
 
     void CheckItem(Row& row, Plan& plan)
     {
-        const QString code = row.Code("code");
+        const QString code = row.Code("code", true);
         const QString name = row.Text("name");
         const QString description = row.Text("description");
         const QString unit = row.Text("unit");

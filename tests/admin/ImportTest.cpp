@@ -119,8 +119,8 @@ TEST_F(Importing, ABrokenFileListsEveryBadRowAndImportsNothing)
                                            "103,SALINE,twelve,1,\n"                // 5
                                            "104,SALINE,1,1.2.3,\n"                 // 6
                                            "101,PARACETAMOL AGAIN,1,1,\n"          // 7
-                                           "0105,LEADING ZERO,1,1,\n"              // 8
-                                           "P106,LETTERED,1,1,\n"                  // 9
+                                           "-105,SIGNED,1,1,\n"                    // 8
+                                           "A106,LETTERED,1,1,\n"                  // 9
                                            "107,%1,1,1,\n"                         // 10
                                            "108,BARCODE IS A CODE,1,1,101\n"       // 11
                                            "109,TOO MANY,1,1,,extra\n")            // 12
