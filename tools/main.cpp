@@ -25,7 +25,10 @@ const char* const kUsage =
     "  sqlserver://USER@HOST:PORT/DATABASE?driver=NAME (or ?dsn=NAME). The server's password is\n"
     "  taken from TESSARY_PASSWORD (PostgreSQL also: PGPASSWORD, ~/.pgpass) or asked for.\n"
     "  upgrade, check and backup work on database files.\n"
-    "  tessary-admin init PATH                  create an empty site database\n"
+    "  tessary-admin init PATH [--hospital NAME] [--address LINE] [--address2 LINE] [--code CODE]\n"
+    "                                           create a new site database: the hospital record\n"
+    "                                           (its name and address head every printed request)\n"
+    "                                           and the site switches, all off; no other rows\n"
     "  tessary-admin demo PATH                  create the demo database\n"
     "  tessary-admin sql PATH STATEMENT         run one statement as the program sends it\n"
     "  tessary-admin upgrade PATH               bring a database of an older version up to date\n"
@@ -144,6 +147,29 @@ admin::NewUser ParseNewUser(const QString& id, const QStringList& options)
     return user;
 }
 
+// Reads the options of "init" that follow PATH.
+admin::Hospital ParseHospital(const QStringList& options)
+{
+    admin::Hospital hospital;
+    for (int i = 0; i < options.size(); i += 2) {
+        const QString& option = options[i];
+        if (i + 1 >= options.size())
+            throw UsageError{QStringLiteral("Option %1 needs a value.").arg(option)};
+        const QString& value = options[i + 1];
+        if (option == QLatin1String("--hospital"))
+            hospital.name = value;
+        else if (option == QLatin1String("--address"))
+            hospital.address1 = value;
+        else if (option == QLatin1String("--address2"))
+            hospital.address2 = value;
+        else if (option == QLatin1String("--code"))
+            hospital.code = value;
+        else
+            throw UsageError{QStringLiteral("Unknown option %1.").arg(option)};
+    }
+    return hospital;
+}
+
 void RequireCount(const QStringList& args, int count)
 {
     if (args.size() != count)
@@ -155,8 +181,9 @@ void Dispatch(const QStringList& args, QTextStream& out)
 {
     const QString command = args.value(0);
     if (command == QLatin1String("init")) {
-        RequireCount(args, 2);
-        admin::CreateSiteDatabase(args[1], ServerPasswordPrompt());
+        if (args.size() < 2)
+            throw UsageError{QStringLiteral("init needs PATH.")};
+        admin::InitSite(args[1], ParseHospital(args.mid(2)), ServerPasswordPrompt());
     } else if (command == QLatin1String("demo")) {
         RequireCount(args, 2);
         admin::CreateDemoDatabase(args[1], QDate::currentDate(), ServerPasswordPrompt());

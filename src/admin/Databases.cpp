@@ -54,6 +54,31 @@ std::unique_ptr<db::Connection> CreateSiteDatabase(const QString& target, const 
     return db::SqliteConnection::Create(target);
 }
 
+void WriteSiteRecords(db::Connection& connection, const Hospital& hospital)
+{
+    connection.ExecuteWith(QStringLiteral("Insert INVENTORY..tbHospitalInfo (Company, Address1, Address2, ClientName, "
+                                          "AllowWDZeroOnHand, isAutoWithdrawRequestNumber) Values (?, ?, ?, ?, 0, 0)"),
+                           {hospital.name, hospital.address1, hospital.address2, hospital.code});
+    const struct { const char* key; const char* description; } switches[] = {
+        {"2", "REQUEST NUMBER TYPED BY THE USER"},
+        {"3", "REQUESTS FOR CONSUMPTION ONLY"},
+        {"4", "REQUEST-TO LOCATION FIXED TO THE DEFAULT"},
+        {"5", "QUANTITY LIMITED TO CURRENT STOCK"},
+    };
+    for (const auto& s : switches)
+        connection.ExecuteWith(
+            QStringLiteral("Insert INVENTORY..tbPharmaSwitch (idkey, KeyValue, SwitchDescription) Values (?, 0, ?)"),
+            {QString::fromLatin1(s.key), QString::fromLatin1(s.description)});
+}
+
+void InitSite(const QString& target, const Hospital& hospital, const PasswordPrompt& prompt)
+{
+    auto connection = CreateSiteDatabase(target, prompt);
+    db::TransactionGuard transaction(*connection);
+    WriteSiteRecords(*connection, hospital);
+    transaction.Commit();
+}
+
 void CreateDemoDatabase(const QString& target, const QDate& today, const PasswordPrompt& prompt)
 {
     // The demo rows go in with the embedded file's and PostgreSQL's own

@@ -26,6 +26,22 @@ using PasswordPrompt = std::function<QString(const QString& who)>;
 // that holds the program's tables already.
 std::unique_ptr<db::Connection> CreateSiteDatabase(const QString& target, const PasswordPrompt& prompt = {});
 
+// The hospital of a site: its name and address on every printed request,
+// and its code (which site rules apply).
+struct Hospital {
+    QString name;
+    QString address1;
+    QString address2;
+    QString code;
+};
+
+// The hospital record and the site switches, all off, of a new site, inside
+// a transaction the caller holds.
+void WriteSiteRecords(db::Connection& connection, const Hospital& hospital);
+
+// A new site: the empty site database with its hospital record and switches.
+void InitSite(const QString& target, const Hospital& hospital, const PasswordPrompt& prompt = {});
+
 // The demo database, its request dates counted back from today. A file:
 // refuses a path that exists; removes the half-built file when building
 // fails. PostgreSQL: the demo rows go in in one transaction. Refused on SQL

@@ -134,16 +134,9 @@ public:
 private:
     void WriteSite()
     {
-        RowWriter hospital(connection_, QStringLiteral("tbHospitalInfo"),
-                           {"Company", "Address1", "Address2", "ClientName", "AllowWDZeroOnHand",
-                            "isAutoWithdrawRequestNumber"});
-        hospital.Add({"SAN LORENZO GENERAL HOSPITAL", "1200 MABINI STREET, SAN LORENZO CITY",
-                      "TEL. (02) 8123-4567", "DEMO", 0, 0});
-        RowWriter switches(connection_, QStringLiteral("tbPharmaSwitch"), {"idkey", "KeyValue", "SwitchDescription"});
-        switches.Add({"2", 0, "REQUEST NUMBER TYPED BY THE USER"});
-        switches.Add({"3", 0, "REQUESTS FOR CONSUMPTION ONLY"});
-        switches.Add({"4", 0, "REQUEST-TO LOCATION FIXED TO THE DEFAULT"});
-        switches.Add({"5", 0, "QUANTITY LIMITED TO CURRENT STOCK"});
+        WriteSiteRecords(connection_, {QStringLiteral("SAN LORENZO GENERAL HOSPITAL"),
+                                       QStringLiteral("1200 MABINI STREET, SAN LORENZO CITY"),
+                                       QStringLiteral("TEL. (02) 8123-4567"), QStringLiteral("DEMO")});
     }
 
     void WriteLocations()
