@@ -2,6 +2,7 @@
 // before anything is written, and what is written is what the program's
 // log-in, code box, product search and kits find.
 #include "admin/AdminError.h"
+#include "admin/Databases.h"
 #include "admin/CsvReader.h"
 #include "admin/Import.h"
 #include "admin/Users.h"
@@ -11,6 +12,7 @@
 #include "locations/LocationServices.h"
 #include "support/TempDatabase.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using testing_support::TempDatabase;
@@ -77,6 +79,22 @@ TEST(CsvReader, ReadsFieldsAsSpreadsheetsWriteThem)
 
     EXPECT_THROW(admin::ReadCsv(u"code,name\n1,\"OPEN\n"), admin::AdminError);
     EXPECT_THROW(admin::ReadCsv(u"code,name\n1,\"CLOSED\"X\n"), admin::AdminError);
+}
+
+// A new site starts with its hospital record, the heading of its printed
+// requests, and every site switch off.
+TEST(NewSite, StartsWithItsHospitalRecordAndTheSwitchesOff)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("site.db");
+    admin::InitSite(path, {"SAN ROQUE MEDICAL CENTER", "12 RIZAL AVENUE", "", "SR"});
+    const auto c = admin::OpenSiteDatabase(path);
+    const db::RowSet hospital =
+        c->Execute("Select Company, Address1, ClientName, AllowWDZeroOnHand From INVENTORY..tbHospitalInfo");
+    ASSERT_EQ(hospital.RecordCount(), 1);
+    EXPECT_EQ(hospital.RowAt(0), (db::RowSet::Row{"SAN ROQUE MEDICAL CENTER", "12 RIZAL AVENUE", "SR", 0}));
+    EXPECT_EQ(c->Execute("Select idkey From INVENTORY..tbPharmaSwitch Where KeyValue = 0").RecordCount(), 4);
+    EXPECT_EQ(c->Execute("Select idkey From INVENTORY..tbPharmaSwitch").RecordCount(), 4);
 }
 
 // Every sample file imports into a new site, in the README's order, and the

@@ -55,8 +55,9 @@ TEST(ServerSite, DemoOnPostgreSqlLogsInSavesAndReadsBack)
     app::CurrentUser user(nullptr, settings);
     user.PasswordDeptCode = QStringLiteral("4");
     for (const admin::DemoLogin& login : admin::kDemoLogins) {
-        if (QLatin1String(login.id) == QLatin1String("JDELA"))
+        if (QLatin1String(login.id) == QLatin1String("JDELA")) {
             ASSERT_EQ(user.LogIn("JDELA", QString::fromLatin1(login.password)), app::CurrentUser::LogInResult::Accepted);
+        }
     }
 
     requests::RequestToSave request;
