@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace reports {
 
@@ -37,7 +38,18 @@ bool TakesTrailingBlank(const QString& field)
 
 QString ReportFilePath(const QString& fileName)
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(fileName);
+    return ReportFilePathFrom(QCoreApplication::applicationDirPath(), fileName);
+}
+
+QString ReportFilePathFrom(const QString& programFolder, const QString& fileName)
+{
+    const QDir folder(programFolder);
+    const QString beside = folder.filePath(fileName);
+    if (QFileInfo::exists(beside))
+        return beside;
+    const QString installed =
+        QDir::cleanPath(folder.filePath(QStringLiteral(TESSARY_DATA_FROM_PROGRAM "/%1").arg(fileName)));
+    return QFileInfo::exists(installed) ? installed : beside;
 }
 
 PrintContext PrintContext::FromSession()

@@ -10,11 +10,15 @@ namespace app { struct SessionContext; }
 
 namespace reports {
 
-// The two request forms, found in the program's folder.
+// The two request forms, found beside the program or where it is installed.
 inline const QString kLongFormFile = QStringLiteral("DepartmentRequest.rpt");
 inline const QString kShortFormFile = QStringLiteral("DepartmentRequest_Short.rpt");
-// The folder of the running program followed by the file name.
+// A report file of the running program: ReportFilePathFrom its folder.
 QString ReportFilePath(const QString& fileName);
+// The file beside the program (a build folder), else in the data folder of
+// an installed program (bin/../share/tessary); beside the program when
+// neither holds it, so that the failure names that place.
+QString ReportFilePathFrom(const QString& programFolder, const QString& fileName);
 
 // What printing takes from the session: the hospital's name for the title,
 // the user component's report logon values, and the connection the report

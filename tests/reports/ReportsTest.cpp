@@ -336,3 +336,21 @@ TEST_F(RequestFormTest, ShortFormListsTheSameRequest)
 }
 
 } // namespace
+
+// A report file beside the program (a build folder) wins; an installed
+// program finds it in bin/../share/tessary; with neither, the place beside
+// the program is named.
+TEST(ReportFilePath, BesideTheProgramElseWhereItIsInstalled)
+{
+    QTemporaryDir prefix;
+    QDir(prefix.path()).mkpath("bin");
+    QDir(prefix.path()).mkpath("share/tessary");
+    const QString bin = prefix.filePath("bin");
+    const auto touch = [](const QString& path) { QFile file(path); ASSERT_TRUE(file.open(QIODevice::WriteOnly)); };
+
+    EXPECT_EQ(reports::ReportFilePathFrom(bin, "Form.rpt"), bin + "/Form.rpt");
+    touch(prefix.filePath("share/tessary/Form.rpt"));
+    EXPECT_EQ(reports::ReportFilePathFrom(bin, "Form.rpt"), prefix.filePath("share/tessary/Form.rpt"));
+    touch(bin + "/Form.rpt");
+    EXPECT_EQ(reports::ReportFilePathFrom(bin, "Form.rpt"), bin + "/Form.rpt");
+}

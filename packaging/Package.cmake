@@ -1,0 +1,19 @@
+# The Debian package, made from the install rules: `cpack -G DEB` in the
+# build folder. Its dependencies are Debian 12's packages of what the program
+# loads: the Qt libraries, the SQLite driver and platform plugins (which the
+# linker does not name), and SQLite.
+set(CPACK_PACKAGE_NAME tessary)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Tessary")
+set(CPACK_PACKAGE_CONTACT "Tessary maintainers <tessary@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Stock requests of hospital departments")
+set(CPACK_PACKAGE_DESCRIPTION
+    "The desktop client with which the staff of a hospital department request stock from a store or another department, and supervisors verify the requests.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libc6, libstdc++6, libsqlite3-0 (>= 3.35), libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), qt6-qpa-plugins (>= 6.4)")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql, libqt6sql6-odbc, odbc-postgresql, tdsodbc")
+include(CPack)
