@@ -709,7 +709,7 @@ RowSet SqliteConnection::DoExecute(const QString& statement)
 // the markers a shape's lifted literals are, NULLs stay in the text.
 RowSet SqliteConnection::DoExecuteWith(const QString& statement, const QVariantList& values)
 {
-    const Translation& translation = translator_.TranslateShape(BoundShape(statement, values));
+    const Translation& translation = BoundTranslation(statement, values);
     return Run(translation.sql, translation.dateTimeColumns, [&](sqlite3_stmt* prepared) {
         LiteralBinder binder(prepared, statement);
         int k = 0;
@@ -722,8 +722,9 @@ RowSet SqliteConnection::DoExecuteWith(const QString& statement, const QVariantL
     });
 }
 
-// Kept for the last statement: an import runs one statement over and over.
-const QString& SqliteConnection::BoundShape(const QString& statement, const QVariantList& values)
+// Kept for the last statement (a copy, which later translations leave
+// alone): an import runs one statement over and over.
+const Translation& SqliteConnection::BoundTranslation(const QString& statement, const QVariantList& values)
 {
     QVarLengthArray<char, 64> kinds(values.size());
     for (qsizetype k = 0; k < values.size(); ++k)
@@ -731,15 +732,16 @@ const QString& SqliteConnection::BoundShape(const QString& statement, const QVar
     const QByteArrayView kindsView(kinds.data(), kinds.size());
     if (kindsView != boundKinds_ || statement != boundStatement_) {
         int marker = 0;
-        boundShape_ = WithValueMarkersReplaced(statement, values.size(), [&](qsizetype k) {
+        const QString shape = WithValueMarkersReplaced(statement, values.size(), [&](qsizetype k) {
             if (kinds[k] == '0')
                 return QStringLiteral("null");
             return QStringLiteral("?%1%2").arg(QLatin1Char(kinds[k])).arg(++marker);
         });
+        boundTranslation_ = translator_.TranslateShape(shape);
         boundStatement_ = statement;
         boundKinds_ = kindsView.toByteArray();
     }
-    return boundShape_;
+    return boundTranslation_;
 }
 
 std::unique_ptr<Cursor> SqliteConnection::DoOpenCursor(const QString& statement)

@@ -95,7 +95,7 @@ private:
     void UseForWork();
     void MarkCurrent();
     void AddLengthCheck(const TableDef& table);
-    const QString& BoundShape(const QString& statement, const QVariantList& values);
+    const Translation& BoundTranslation(const QString& statement, const QVariantList& values);
     // The layout version of the open file; 0 when it is no database of this
     // program.
     int FileVersion();
@@ -128,11 +128,11 @@ private:
     QHash<QString, bool> shortLists_;
     QHash<QString, Prepared> prepared_;
     std::shared_ptr<CursorStatementPool> cursorStatements_;
-    // The shape of the last statement run with values apart, by the kinds
-    // of its values.
+    // The translation of the last statement run with values apart, by the
+    // kinds of its values.
     QString boundStatement_;
     QByteArray boundKinds_;
-    QString boundShape_;
+    Translation boundTranslation_;
     bool inTransaction_ = false;
 };
 
