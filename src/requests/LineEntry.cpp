@@ -422,6 +422,12 @@ void LineEntry::LoadLineItem()
         box->Clear();
 }
 
+void LineEntry::ForgetShownItem()
+{
+    foundCode_.clear();
+    checkedCode_.clear();
+}
+
 void LineEntry::ShowGrandTotal()
 {
     const forms::Grid& grid = s_.grdDetails;

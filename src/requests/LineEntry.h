@@ -42,6 +42,10 @@ public:
     void ShowGrandTotal();
     void ShowLineCounter();
 
+    // The display boxes were emptied: no item is shown any more, so the
+    // next leave of the code box looks the code up again.
+    void ForgetShownItem();
+
 private:
     // Where the focus goes when a product code check ends.
     enum class Outcome { MoveOn, ToQuantity, StayInCode };

@@ -213,6 +213,7 @@ void RequestScreen::ClearAll()
                                     &txtTotalCost, &txtOnhand, &txtPacking, &Text2, &txtListCost, &txtRemarks,
                                     &txtUOM})
         field->Clear();
+    lines_.ForgetShownItem();
     cboLocation.SetEnabled(true);
     cboTargetLocation.SetEnabled(true);
     grdDetails.Clear();
