@@ -19,6 +19,11 @@ bool IsSwitchOn(db::Connection& connection, const QString& idkey)
     return rows.Field(QStringLiteral("KeyValue")).toBool();
 }
 
+QDateTime ServerTime(db::Connection& connection)
+{
+    return connection.Execute(QStringLiteral("Select GetDate() as CurDate")).Field(QStringLiteral("CurDate")).toDateTime();
+}
+
 void LoadHospitalInfo(SessionContext& session, db::Connection& connection, forms::Prompts& prompts)
 {
     const db::RowSet rows =

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDateTime>
+
 #include <QString>
 
 namespace db { class Connection; }
@@ -15,6 +17,9 @@ bool IsSwitchOn(db::Connection& connection, const QString& idkey);
 
 // Fills the hospital fields of the session from the first hospital record,
 // or says that there is none. Database errors reach the caller.
+// The database server's current time. Failures reach the caller.
+QDateTime ServerTime(db::Connection& connection);
+
 void LoadHospitalInfo(SessionContext& session, db::Connection& connection, forms::Prompts& prompts);
 
 } // namespace app

@@ -46,7 +46,9 @@ void RequestList::LoadRequestList()
     try {
         const db::RowSet rows = connection_.Execute(
             RequestListStatement(employeeId_, optOptions.IsSelected(0), chkverified.IsChecked()));
+        const QString selected = SelectedNumber();
         ShowRows(rows);
+        Select(selected);
     } catch (const db::DbError& e) {
         prompts_.Tell(e.Description());
     }
@@ -57,16 +59,30 @@ void RequestList::ShowRows(const db::RowSet& rows)
     grdListing.SetEnabled(!rows.IsEmpty());
     grdListing.Clear();
     grdListing.SetCols(6);
+    listed_.clear();
     if (rows.IsEmpty()) {
         grdListing.SetRows(2);
     } else {
         grdListing.SetRows(rows.RecordCount() + 1);
-        for (int r = 0; r < rows.RecordCount(); ++r)
+        for (int r = 0; r < rows.RecordCount(); ++r) {
+            const db::RowSet::Row& row = rows.RowAt(r);
             for (int c = 0; c < 6; ++c)
-                grdListing.SetText(r + 1, c, CellText(rows.RowAt(r).value(c)));
+                grdListing.SetText(r + 1, c, CellText(row.value(c)));
+            listed_.append({row.value(0).toString(), row.value(4).toString(), row.value(3).toDateTime(),
+                            row.value(5).toString(), chkverified.IsChecked(), optOptions.IsSelected(1)});
+        }
         grdListing.SetColumnWidths(kListWidths);
     }
     grdListing.SetFormat(kListFormat);
+}
+
+void RequestList::Select(const QString& number)
+{
+    if (number.isEmpty())
+        return;
+    for (int r = 0; r < listed_.size(); ++r)
+        if (listed_[r].number == number)
+            return grdListing.SetRow(r + 1);
 }
 
 void RequestList::OptionClicked()
@@ -98,6 +114,16 @@ QString RequestList::SelectedNumber() const
 QString RequestList::SelectedFromLocation() const
 {
     return grdListing.Text(grdListing.Row(), kFromLocationColumn);
+}
+
+ListedRequest RequestList::SelectedRequest() const
+{
+    const int r = grdListing.Row();
+    if (r >= 1 && r <= listed_.size())
+        return listed_[r - 1];
+    // Nothing listed there: a request of that number is not as listed.
+    return ListedRequest{SelectedNumber(), {}, {}, SelectedFromLocation(), chkverified.IsChecked(),
+                         optOptions.IsSelected(1)};
 }
 
 } // namespace requests

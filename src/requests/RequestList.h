@@ -5,6 +5,9 @@
 #include "forms/Grid.h"
 #include "forms/OptionGroup.h"
 #include "db/RowSet.h"
+#include "requests/RequestState.h"
+
+#include <QVector>
 
 #include <QObject>
 
@@ -30,7 +33,8 @@ public:
     forms::Grid grdListing;
 
     // Runs the list query for the current view and shows its rows; a failure
-    // is shown and the grid keeps what it showed.
+    // is shown and the grid keeps what it showed. The request that was
+    // selected stays selected while it is listed.
     void LoadRequestList();
     // A click on either option: "Processed" ticks and disables "Verified",
     // "Pendings" clears and enables it. A changed tick runs its own click
@@ -43,15 +47,20 @@ public:
     // The selected row's document number and department-from ID.
     QString SelectedNumber() const;
     QString SelectedFromLocation() const;
+    // What the list showed of the selected request, as it was read.
+    ListedRequest SelectedRequest() const;
 
 private:
     void ShowRows(const db::RowSet& rows);
+    void Select(const QString& number);
 
     db::Connection& connection_;
     forms::Prompts& prompts_;
     QString employeeId_;
     forms::Button& cmdEdit_;
     forms::Button& cmdDetails_;
+    // The listed requests as read, row by row (grid row r is listed_[r - 1]).
+    QVector<ListedRequest> listed_;
 };
 
 } // namespace requests

@@ -13,6 +13,9 @@
 #include "locations/LocationServices.h"
 #include "requests/LineColumns.h"
 #include "requests/RequestQueries.h"
+#include "requests/RequestStore.h"
+
+#include <algorithm>
 
 namespace requests {
 
@@ -20,6 +23,7 @@ namespace {
 
 const QString kStandardCaption = QStringLiteral("Visual Orvalis - Tessary");
 const QString kNotAuthorized = QStringLiteral("User not Authorized for this Location.");
+const QString kExitQuestion = QStringLiteral("Are you sure you want to exit without saving?");
 
 // The lines grid's header on a cleared screen and after a load.
 const QString kClearedLinesFormat = QStringLiteral(
@@ -89,8 +93,16 @@ void RequestScreen::BuildFocusOrder()
         focus.Add(const_cast<forms::Control*>(control));
     focus.Add({&chkPrint, &cmdNew, &cmdEdit, &cmdDeleteReq, &cmdExit, &cmdView, &cmdDetails, &cmdList});
     focus.SetAvailability([this](const forms::Control* control) { return OnPage(control); });
-    focus.SetLeaveCheck(&cboLocation, [this] { return RequestToLeft(); });
-    focus.SetLeaveCheck(&cboTargetLocation, [this] { return DepartmentFromLeft(); });
+    focus.SetLeaveCheck(&cboLocation, [this] { return LeavingTheRequest() || RequestToLeft(); });
+    focus.SetLeaveCheck(&cboTargetLocation, [this] { return LeavingTheRequest() || DepartmentFromLeft(); });
+}
+
+// A picker still being chosen does not keep the user from leaving the
+// request (nothing is stored that way; Save checks the pickers again).
+bool RequestScreen::LeavingTheRequest() const
+{
+    const forms::Control* target = focus.Target();
+    return target == &cmdCancel || target == &cmdList || target == &cmdExit || target == &cmdNew;
 }
 
 // Controls of a tab page take the focus only while their page shows.
@@ -236,8 +248,17 @@ void RequestScreen::TabChanged(int previous, int current)
         EditFromTabSwitch();
         return;
     }
-    if (current == kListTab)
+    if (current == kListTab) {
+        // Other workstations save and cancel too: the list is read afresh
+        // whenever it is shown.
+        list_.LoadRequestList();
         ShowListFocus();  // the focus was on the page that just went away
+    }
+}
+
+void RequestScreen::RefreshList()
+{
+    list_.LoadRequestList();
 }
 
 void RequestScreen::ShowListFocus()
@@ -289,6 +310,12 @@ bool RequestScreen::OpenSelected()
         prompts_.Tell(e.Description());
         return false;
     }
+    ShowOpened();
+    return true;
+}
+
+void RequestScreen::ShowOpened()
+{
     ShowGrandTotal();
     ShowDetailsTab();
     cboLocation.SetEnabled(false);
@@ -296,7 +323,8 @@ bool RequestScreen::OpenSelected()
     txtDocNum.SetLocked(true);
     focus.Focus(&txtProdCode);
     cmdOK.SetCaption(QStringLiteral("Update"));
-    return true;
+    lblStatus.SetCaption(QString());
+    MarkSaved();
 }
 
 void RequestScreen::New()
@@ -314,14 +342,18 @@ void RequestScreen::New()
     skipUserCheckOnce_ = false;
     if (SSTab1.Current() != kDetailsTab)
         return;  // the selected request could not be read: shown, back on the list
+    opened_.reset();
     ClearAll();
     ShowLineCounter();
+    ShowGrandTotal();
+    DateNewRequest();
+    KeepOwnDepartmentFrom();
     if (session_.TypedRequestNumber) {
         txtDocNum.Clear();
         txtDocNum.SetLocked(false);
         focus.Focus(&txtDocNum);
     } else {
-        txtDocNum.SetText(QStringLiteral("NEW"));
+        txtDocNum.SetText(kNewNumber);
         txtDocNum.SetLocked(true);
         focus.Focus(&txtProdCode);
     }
@@ -330,6 +362,44 @@ void RequestScreen::New()
         focus.Focus(&cboTargetLocation);
     txtTotalCounter.SetVisible(false);
     ApplyLineSwitches();
+    lblStatus.SetCaption(QString());
+    MarkSaved();
+}
+
+// A new request is dated when it is begun, not when the program started.
+void RequestScreen::DateNewRequest()
+{
+    QDateTime now = QDateTime::currentDateTime();
+    try {
+        now = app::ServerTime(Connection());
+    } catch (const db::DbError& e) {
+        prompts_.Tell(e.Description());
+    }
+    txtTransDate.SetMaxDate(now);
+    txtTransDate.SetValue(now);
+}
+
+// New keeps the selected request's department-from only when it is one of
+// the user's own; otherwise it starts on the user's only location, or empty.
+void RequestScreen::KeepOwnDepartmentFrom()
+{
+    const QList<forms::PickerRow>& own = cboTargetLocation.Rows();
+    const QString tag = cboTargetLocation.Tag();
+    if (std::any_of(own.begin(), own.end(), [&](const forms::PickerRow& row) { return row.value == tag; })
+        && !tag.isEmpty())
+        return;
+    cboTargetLocation.SetText(own.size() == 1 ? own.front().text : QString());
+    cboTargetLocation.SetTag(own.size() == 1 ? own.front().value : QString());
+}
+
+bool RequestScreen::IsOwnLocation(const QString& locationId)
+{
+    try {
+        return IsUserLocation(Connection(), EmployeeCode(), locationId);
+    } catch (const db::DbError& e) {
+        prompts_.Tell(e.Description());
+        return false;
+    }
 }
 
 void RequestScreen::Details()
@@ -355,8 +425,38 @@ void RequestScreen::Cancel()
 
 void RequestScreen::Exit()
 {
-    if (prompts_.AskYesNo(QStringLiteral("Are you sure you want to exit without saving?")))
+    if (prompts_.AskYesNo(kExitQuestion))
         emit closeRequested();
+}
+
+bool RequestScreen::MayClose()
+{
+    if (SSTab1.Current() != kDetailsTab || !HasUnsavedLines())
+        return true;
+    return prompts_.AskYesNo(kExitQuestion);
+}
+
+QStringList RequestScreen::FormState() const
+{
+    QStringList state{txtDocNum.Text(), cboLocation.Tag(), cboTargetLocation.Tag(), txtRemarks.Text(),
+                      app::FormatDateTime(txtTransDate.Value())};
+    for (int r = 1; r < grdDetails.Rows(); ++r)
+        if (!grdDetails.Text(r, kCode).trimmed().isEmpty())
+            state << grdDetails.RowTexts(r);
+    return state;
+}
+
+// Lines changed since the request was opened or saved, or an entry typed
+// into the item fields and not yet put into the grid.
+bool RequestScreen::HasUnsavedLines() const
+{
+    if (FormState() != savedForm_)
+        return true;
+    const int r = grdDetails.Row();
+    const auto differs = [&](const forms::TextField& box, int column) {
+        return box.Text().trimmed() != grdDetails.Text(r, column).trimmed();
+    };
+    return r >= 1 && (differs(txtProdCode, kCode) || differs(txtWithdraw, kQuantity));
 }
 
 void RequestScreen::ListDoubleClicked()
@@ -383,6 +483,12 @@ bool RequestScreen::DepartmentFromLeft()
         locations::ValidateLocation(Connection(), prompts_, session_.RightCode, cboTargetLocation.Text(), false);
     if (!location.valid)
         return false;
+    // A request is filed only from a department the user works in.
+    if (!IsOwnLocation(location.locationId)) {
+        cboTargetLocation.SetTag(QString());
+        prompts_.Tell(kNotAuthorized, forms::Icon::Information);
+        return false;
+    }
     cboTargetLocation.SetTag(location.locationId);
     departmentFromIsStore_ = location.notStoreAndDispensing;
     if (cboTargetLocation.Tag() == cboLocation.Tag()) {
@@ -401,11 +507,21 @@ bool RequestScreen::DepartmentFromLeft()
 
 void RequestScreen::LoadRequest(bool fromList)
 {
-    const QString number = fromList ? list_.SelectedNumber() : QStringLiteral("NEW");
+    LoadStored(fromList ? list_.SelectedNumber() : kNewNumber);
+}
+
+void RequestScreen::LoadStored(const QString& number)
+{
+    // What is stored is remembered before the lines are read: a change
+    // between the two reads then refuses the save, instead of being undone.
+    std::optional<StoredRequest> stored;
+    if (number != kNewNumber)
+        stored = StoredRequest::Read(Connection(), number);
     const db::RowSet rows =
         Connection().Execute("Inventory..sp_Inv_LoadWithdrawalRequest " + db::Quote(number));
+    opened_ = stored;
     if (!rows.IsEmpty()) {
-        FillHeader(rows);
+        FillHeader(rows, stored);
         FillLines(rows);
     } else {
         grdDetails.SetRows(1);
@@ -417,7 +533,7 @@ void RequestScreen::LoadRequest(bool fromList)
     ShowLineCounter();
 }
 
-void RequestScreen::FillHeader(const db::RowSet& rows)
+void RequestScreen::FillHeader(const db::RowSet& rows, const std::optional<StoredRequest>& stored)
 {
     cboLocation.SetTag(TextOf(rows, "LocationID"));
     cboLocation.SetText(rows.Field(QStringLiteral("Location")).toString());
@@ -428,6 +544,12 @@ void RequestScreen::FillHeader(const db::RowSet& rows)
     // the stored one must be on the screen, or saving would erase it.
     if (rows.ColumnIndex(QStringLiteral("Remarks")) >= 0)
         txtRemarks.SetText(TextOf(rows, "Remarks"));
+    // Likewise its date: a save stores the picker's.
+    if (stored && stored->transDate.isValid()) {
+        if (stored->transDate > txtTransDate.MaxDate())
+            txtTransDate.SetMaxDate(stored->transDate);
+        txtTransDate.SetValue(stored->transDate);
+    }
 }
 
 void RequestScreen::FillLines(db::RowSet rows)

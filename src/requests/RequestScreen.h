@@ -16,9 +16,12 @@
 #include "requests/KitExpansion.h"
 #include "requests/LineEntry.h"
 #include "requests/RequestList.h"
+#include "requests/RequestState.h"
 
 #include <QObject>
 #include <QString>
+
+#include <optional>
 
 namespace db { class Connection; }
 namespace forms { class DialogHost; class Prompts; }
@@ -95,6 +98,9 @@ public:
     forms::Button cmdExit{QStringLiteral("E&xit")};
     forms::Button cmdView{QStringLiteral("&View")};
 
+    // --- the window's status line: what the last save or cancel did
+    forms::Label lblStatus;
+
     // --- keyboard: the tab order, and the preview that sees every key first
     forms::FocusChain focus;
     forms::KeyPreview keys{focus};
@@ -134,6 +140,12 @@ public:
     void ShowList();
     void Cancel();
     void Exit();
+    // The window is being closed (its close box, the desktop's log-out):
+    // true when it may close. A request with unsaved lines on the details
+    // tab asks first, as Exit does.
+    bool MayClose();
+    // Reads the list again (F5), so requests made elsewhere appear.
+    void RefreshList();
     void ListDoubleClicked();
     // Leave checks of the two pickers; false keeps the focus in the picker.
     bool RequestToLeft();
@@ -178,6 +190,7 @@ private:
     db::Connection& Connection() const;
     QString EmployeeCode() const;
     void BuildFocusOrder();
+    bool LeavingTheRequest() const;
     void ConnectActions();
     void ApplySiteVariants();
     void SetCaption(const QString& caption);
@@ -194,11 +207,30 @@ private:
     bool ReadyToSave();
     // The checks, the save and the list refresh; false when nothing was saved.
     bool CheckAndSave(bool verify);
-    void AskSupervisorToVerify();
+    void AskSupervisorToVerify(const StoredRequest& saved);
+    // A save refused because another workstation changed the request: the
+    // user is told who did what and may reload it or save the lines as a
+    // new request. True when the lines were saved after all.
+    bool SettleConflict(const Conflict& conflict, const QString& text);
+    bool SaveAsNewRequest();
+    // Opens the stored request of this number on the details tab.
+    void Reopen(const QString& number);
+    // The details-tab state of an opened request.
+    void ShowOpened();
+    // Whether the location is one of the user's own; a failed check is shown.
+    bool IsOwnLocation(const QString& locationId);
+    // At New: a department-from that is not the user's is not carried over.
+    void KeepOwnDepartmentFrom();
+    void DateNewRequest();
+    void LoadStored(const QString& number);
+    // What a save would store, to tell whether anything is unsaved.
+    QStringList FormState() const;
+    bool HasUnsavedLines() const;
+    void MarkSaved() { savedForm_ = FormState(); }
     void ShowDetailsTab();
     // The list grid, or New when the list is empty.
     void ShowListFocus();
-    void FillHeader(const db::RowSet& rows);
+    void FillHeader(const db::RowSet& rows, const std::optional<StoredRequest>& stored);
     void FillLines(db::RowSet rows);
     void SetLinesFormat(const QString& format);
 
@@ -216,6 +248,9 @@ private:
     // Set only for the load that New causes: that one Edit opens the
     // selected request without the user-location check.
     bool skipUserCheckOnce_ = false;
+    // What was stored when the open request was read; none for a new one.
+    std::optional<StoredRequest> opened_;
+    QStringList savedForm_;
     records::RecordServices records_;
     KitExpansion kits_;
     LineEntry lines_{*this, records_};

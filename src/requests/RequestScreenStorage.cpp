@@ -22,7 +22,13 @@ namespace requests {
 namespace {
 
 const QString kErrorTitle = QStringLiteral("Error Message");
-
+const QString kReloadOrSaveAsNew = QStringLiteral(
+    "Do you want to reload it? Yes shows the request as it is stored now, No saves your lines as a new request, "
+    "Cancel keeps your lines on the screen.");
+const QString kReload =
+    QStringLiteral("Do you want to reload it? Yes shows the request as it is stored now, No keeps your lines on "
+                   "the screen.");
+const QString kSaveAsNew = QStringLiteral("Do you want to save your lines as a new request?");
 
 } // namespace
 
@@ -30,6 +36,11 @@ bool RequestScreen::ReadyToSave()
 {
     if (cboTargetLocation.Text().trimmed().isEmpty()) {
         prompts_.Tell(QStringLiteral("Invalid target location..."));
+        focus.Focus(&cboTargetLocation);
+        return false;
+    }
+    if (!IsOwnLocation(cboTargetLocation.Tag())) {
+        prompts_.Tell(QStringLiteral("User not Authorized for this Location."), forms::Icon::Information);
         focus.Focus(&cboTargetLocation);
         return false;
     }
@@ -75,10 +86,7 @@ bool RequestScreen::CheckAndSave(bool verify)
     if (!ReadyToSave())
         return false;
     blnVerifyOnSave = verify;
-    if (!SaveRequest())
-        return false;
-    list_.LoadRequestList();
-    return true;
+    return SaveRequest();
 }
 
 bool RequestScreen::SaveRequest()
@@ -93,36 +101,101 @@ bool RequestScreen::SaveRequest()
     for (int r = 1; r < grdDetails.Rows(); ++r)
         request.lines.append({grdDetails.Text(r, kCode), grdDetails.Text(r, kQuantity),
                               grdDetails.Text(r, kUnitCost), grdDetails.Text(r, kRetail), grdDetails.Text(r, kAds)});
+    request.opened = opened_;
+    StoredRequest saved;
     try {
         forms::BusyCursor busy;
-        txtDocNum.SetText(requests::SaveRequest(Connection(), request));
+        txtDocNum.SetText(requests::SaveRequest(Connection(), request, blnVerifyOnSave ? &saved : nullptr));
     } catch (const NumberingError& e) {
         prompts_.Tell(e.Description(), forms::Icon::Critical, kErrorTitle);
         return false;
+    } catch (const NumberTakenError& e) {
+        // Another workstation took the typed number since it was checked.
+        prompts_.Tell(e.Description(), forms::Icon::Critical, QStringLiteral("MESSAGE"));
+        focus.Focus(&txtDocNum);
+        return false;
+    } catch (const ConflictError& e) {
+        return SettleConflict(e.Details(), e.Description());
     } catch (const db::DbError& e) {
         // Nothing was stored; the lines stay on the screen for another try.
         prompts_.Tell(e.Description());
         return false;
     }
+    opened_.reset();
+    MarkSaved();
+    lblStatus.SetCaption(QStringLiteral("Request %1 saved.").arg(txtDocNum.Text().trimmed()));
     if (blnVerifyOnSave)
-        AskSupervisorToVerify();
+        AskSupervisorToVerify(saved);
     return true;
 }
 
 // Runs after the save has committed, so no write is held open while the
 // supervisor types; a refused or cancelled dialog leaves the request saved
-// and unverified.
-void RequestScreen::AskSupervisorToVerify()
+// and unverified. Whoever changed the request meanwhile is not overruled.
+void RequestScreen::AskSupervisorToVerify(const StoredRequest& saved)
 {
     dialogs::SupervisorPassword dialog(Connection(), prompts_);
     dialogs_.Run(dialog);
     if (!dialog.OKCharge())
         return;
     try {
-        RecordVerification(Connection(), txtDocNum.Text().trimmed(), dialog.VerifyID());
+        RecordVerification(Connection(), saved, dialog.VerifyID());
+        lblStatus.SetCaption(
+            QStringLiteral("Request %1 saved and verified by %2.").arg(saved.number, dialog.VerifyID().trimmed()));
+    } catch (const ConflictError& e) {
+        prompts_.Tell(e.Description() + QStringLiteral(" It was not verified."), forms::Icon::Exclamation);
     } catch (const db::DbError& e) {
         prompts_.Tell(e.Description());
     }
+}
+
+bool RequestScreen::SettleConflict(const Conflict& conflict, const QString& text)
+{
+    list_.LoadRequestList();
+    const QString paragraph = text + QStringLiteral("\n\n");
+    if (conflict.kind == Conflict::Kind::Removed) {
+        if (prompts_.AskYesNo(paragraph + kSaveAsNew, forms::kApplicationTitle, forms::Icon::Exclamation))
+            return SaveAsNewRequest();
+        return false;
+    }
+    if (conflict.MaySaveAsNew()) {
+        switch (prompts_.Show({paragraph + kReloadOrSaveAsNew, forms::kApplicationTitle, forms::Icon::Exclamation,
+                               forms::Buttons::YesNoCancel})) {
+        case forms::Answer::Yes: Reopen(conflict.number); return false;
+        case forms::Answer::No: return SaveAsNewRequest();
+        default: return false;
+        }
+    }
+    if (prompts_.AskYesNo(paragraph + kReload, forms::kApplicationTitle, forms::Icon::Exclamation))
+        Reopen(conflict.number);
+    return false;
+}
+
+// The screen's lines become a request of their own: with a number taken at
+// save time, or, where numbers are typed, one the user types now.
+bool RequestScreen::SaveAsNewRequest()
+{
+    opened_.reset();
+    if (session_.TypedRequestNumber) {
+        txtDocNum.Clear();
+        txtDocNum.SetLocked(false);
+        focus.Focus(&txtDocNum);
+        return false;
+    }
+    txtDocNum.SetText(kNewNumber);
+    txtDocNum.SetLocked(true);
+    return SaveRequest();
+}
+
+void RequestScreen::Reopen(const QString& number)
+{
+    try {
+        LoadStored(number);
+    } catch (const db::DbError& e) {
+        prompts_.Tell(e.Description());
+        return;
+    }
+    ShowOpened();
 }
 
 QString RequestScreen::GetNewDocNumber()
@@ -151,17 +224,23 @@ void RequestScreen::VerifySaved(const QString& strDocNum, const QString& strVeri
 
 void RequestScreen::DeleteRequest()
 {
-    const QString number = list_.SelectedNumber();
+    const ListedRequest listed = list_.SelectedRequest();
     if (SelectedRequestAccess() == Access::Refused)
         return;
     if (!prompts_.AskYesNo(QStringLiteral("Are you sure you want to delete this record?"), QStringLiteral("Message")))
         return;
     try {
-        CancelRequest(Connection(), number, EmployeeCode());
+        CancelRequest(Connection(), listed, EmployeeCode());
+    } catch (const ConflictError& e) {
+        // Cancelled, processed or changed elsewhere: nothing was written.
+        prompts_.Tell(e.Description(), forms::Icon::Exclamation);
+        list_.LoadRequestList();
+        return;
     } catch (const db::DbError& e) {
         prompts_.Tell(e.Description());
         return;
     }
+    lblStatus.SetCaption(QStringLiteral("Request %1 cancelled.").arg(listed.number.trimmed()));
     list_.LoadRequestList();
 }
 

@@ -12,7 +12,6 @@ namespace requests {
 
 namespace {
 
-const QString kNewNumber = QStringLiteral("NEW");
 
 // The server's own number query; it fails when a stored number is not a
 // whole number.
@@ -114,10 +113,30 @@ QString NewNumber(db::Connection& connection)
 
 } // namespace
 
-QString SaveRequest(db::Connection& connection, const RequestToSave& request)
+NumberTakenError::NumberTakenError()
+    : db::DbError(QStringLiteral("Document Number already exists. Please assign a new number.")) {}
+
+namespace {
+
+void RefuseConflict(const std::optional<Conflict>& conflict)
+{
+    if (conflict)
+        throw ConflictError(*conflict, ConflictText(*conflict, kSinceOpened));
+}
+
+} // namespace
+
+QString SaveRequest(db::Connection& connection, const RequestToSave& request, StoredRequest* saved)
 {
     db::TransactionGuard transaction(connection);
-    const QString number = request.documentNumber == kNewNumber ? NewNumber(connection) : request.documentNumber;
+    const bool generated = request.documentNumber == kNewNumber;
+    const QString number = generated ? NewNumber(connection) : request.documentNumber;
+    // Under the transaction's write lock nobody else writes until commit:
+    // what is read now stays so until this save is stored.
+    if (request.opened)
+        RefuseConflict(SaveConflict(*request.opened, StoredRequest::Read(connection, number)));
+    else if (!generated && DocumentNumberExists(connection, number))
+        throw NumberTakenError();
     // The lines are stored under the trimmed number, so the lines to replace
     // are those of the trimmed number too, whatever blanks it was typed with.
     connection.Execute("Delete INVENTORY..tbInvWithdrawRequest Where DocumentNumber = " + db::Quote(number.trimmed()));
@@ -127,14 +146,19 @@ QString SaveRequest(db::Connection& connection, const RequestToSave& request)
             continue;
         connection.Execute(inserts.For(line));
     }
+    if (saved)
+        *saved = StoredRequest::Read(connection, number);
     transaction.Commit();
     return number;
 }
 
-void RecordVerification(db::Connection& connection, const QString& documentNumber, const QString& verifierId)
+void RecordVerification(db::Connection& connection, const StoredRequest& saved, const QString& verifierId)
 {
+    db::TransactionGuard transaction(connection);
+    RefuseConflict(SaveConflict(saved, StoredRequest::Read(connection, saved.number)));
     connection.Execute("Update Inventory..tbInvWithdrawRequest set Verifiedby = " + db::Quote(verifierId)
-                       + ", verifiedDate = GetDate() where DocumentNumber = " + db::Quote(documentNumber.trimmed()));
+                       + ", verifiedDate = GetDate() where DocumentNumber = " + db::Quote(saved.number.trimmed()));
+    transaction.Commit();
 }
 
 void VerifySaved(db::Connection& connection, const QString& documentNumber, const QString& verifierId)
@@ -143,10 +167,15 @@ void VerifySaved(db::Connection& connection, const QString& documentNumber, cons
                        + ", VerifiedDate = getdate() Where DocumentNumber = " + db::Quote(documentNumber));
 }
 
-void CancelRequest(db::Connection& connection, const QString& documentNumber, const QString& userId)
+void CancelRequest(db::Connection& connection, const ListedRequest& listed, const QString& userId)
 {
+    db::TransactionGuard transaction(connection);
+    if (const std::optional<Conflict> conflict =
+            CancelConflict(listed, StoredRequest::Read(connection, listed.number)))
+        throw ConflictError(*conflict, ConflictText(*conflict, kSinceListed));
     connection.Execute("Update INVENTORY..tbInvWithDrawRequest set Status = 'D', ProcessDate = getdate(), ProcessBy = "
-                       + db::Quote(userId) + "  where DocumentNumber = " + db::Quote(documentNumber));
+                       + db::Quote(userId) + "  where DocumentNumber = " + db::Quote(listed.number));
+    transaction.Commit();
 }
 
 } // namespace requests

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/DbError.h"
+#include "requests/RequestState.h"
 
 #include <QDateTime>
 #include <QString>
@@ -26,6 +27,15 @@ public:
     using db::DbError::DbError;
 };
 
+// The number field's text for a request whose number is taken at save time.
+inline const QString kNewNumber = QStringLiteral("NEW");
+
+// A typed number that a stored request has: nothing was written.
+class NumberTakenError : public db::DbError {
+public:
+    NumberTakenError();
+};
+
 // What a save writes: the header values repeated on every row, and the lines.
 struct RequestToSave {
     QString documentNumber;   // "NEW" asks for a generated number
@@ -35,6 +45,9 @@ struct RequestToSave {
     QString userId;
     QString remarks;
     QVector<RequestLine> lines;
+    // What was stored when the request was opened; none for a new request,
+    // whose typed number must not be taken.
+    std::optional<StoredRequest> opened;
 };
 
 // The next free document number: the highest whole stored number plus one.
@@ -48,21 +61,34 @@ QString GetNewDocNumber(db::Connection& connection);
 bool DocumentNumberExists(db::Connection& connection, const QString& documentNumber);
 
 // Stores the request in one transaction: the number (generated for "NEW"),
-// the delete of every stored row of that number and one insert per line
-// whose item code is not blank. Returns the number used. On any failure the
-// transaction is rolled back, the stored request is as it was, and the
-// DbError reaches the caller (a NumberingError when taking the number failed).
-QString SaveRequest(db::Connection& connection, const RequestToSave& request);
+// the check that nobody else's work is replaced (a typed new number not
+// taken, an opened request stored as it was opened and neither cancelled
+// nor processed), the delete of every stored row of that number and one
+// insert per line whose item code is not blank. Returns the number used;
+// `saved`, when given, receives the rows as saved, read in the same
+// transaction. On any failure the transaction is rolled back, the stored
+// request is as it was, and the DbError reaches the caller: a NumberingError
+// when taking the number failed, a NumberTakenError or a ConflictError when
+// the check refused.
+QString SaveRequest(db::Connection& connection, const RequestToSave& request, StoredRequest* saved = nullptr);
 
 // Stamps the verifier on every row of the request, as Verify/Save does
-// after a supervisor accepted it.
-void RecordVerification(db::Connection& connection, const QString& documentNumber, const QString& verifierId);
+// after a supervisor accepted it; refused with a ConflictError, nothing
+// written, when the request is no longer stored as `saved`.
+void RecordVerification(db::Connection& connection, const StoredRequest& saved, const QString& verifierId);
 
 // Stamps the verifier on every row of the request (the screen's public
 // VerifySaved).
 void VerifySaved(db::Connection& connection, const QString& documentNumber, const QString& verifierId);
 
-// Marks every row of the request cancelled by the user.
-void CancelRequest(db::Connection& connection, const QString& documentNumber, const QString& userId);
+// Marks every row of the request cancelled by the user, in one transaction
+// that first checks the request is still as the list showed it; refused
+// with a ConflictError, nothing written, when it is not.
+void CancelRequest(db::Connection& connection, const ListedRequest& listed, const QString& userId);
+
+// Ends the sentence of a conflict found by a save or a verification, and by
+// a cancel.
+inline const QString kSinceOpened = QStringLiteral("since you opened it");
+inline const QString kSinceListed = QStringLiteral("since the list was read");
 
 } // namespace requests

@@ -44,6 +44,7 @@ void StartNewRequest(ScreenFixture& f, Screen& s)
 {
     f.SelectListed("7");  // its locations: central supply from the emergency room
     s.cmdNew.Click();
+    s.txtTransDate.SetValue(QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9)));
     s.txtRemarks.SetText("FOR WARD 3");
     PutLines(s, {{"P1", "GAUZE 4X4", "5", "12.5", "62.5000", "Y", "N"},
                  {"P2", "SYRINGE 5ML", "2", "3.0000", "6.0000", "N", "Y"}});
@@ -87,7 +88,8 @@ TEST(RequestScreenSave, AnOpenedRequestIsRewrittenWithTheScreensLines)
     s.grdDetails.RemoveRow(1);
     s.cmdSave.Click();
 
-    EXPECT_EQ(StoredRows(f, "7"), QStringList({"P2|2|3|N|0|94|10|2026-03-07 14:05:09|ANNA|FOR WARD 3|-|-"}));
+    // The stored date stays too.
+    EXPECT_EQ(StoredRows(f, "7"), QStringList({"P2|2|3|N|0|94|10|2026-03-07 08:00:00|ANNA|FOR WARD 3|-|-"}));
 }
 
 TEST(RequestScreenSave, ChecksBeforeSavingAndVerifying)
@@ -266,9 +268,10 @@ TEST(RequestScreenSave, FailuresOfTheNumberCheckAndTheCancelAreShown)
     EXPECT_EQ(s.SSTab1.Current(), Screen::kDetailsTab);
     EXPECT_EQ(s.focus.Current(), &s.txtDocNum);
 
+    f.prompts.Expect("no such table: tbinvwithdrawrequest");  // the list, read again when shown
     s.cmdList.Click();
     f.prompts.Expect("Are you sure you want to delete this record?", forms::Answer::Yes)
-        .Expect("no such table: tbInvWithDrawRequest");
+        .Expect("no such table: tbInvWithdrawRequest");
     s.cmdDeleteReq.Click();
     EXPECT_EQ(f.Listed(), QStringList({"12", "7", "9"}));
 }

@@ -217,8 +217,13 @@ TEST(RequestScreen, NewSkipsTheUserCheckForItsOwnLoadOnly)
     ScreenFixture f;
     requests::RequestScreen& s = f.Open();
     f.SelectListed("9");
-    s.cmdNew.Click();  // opens 9 without the check; its locations stay
-    EXPECT_EQ(s.cboTargetLocation.Text(), "OPERATING ROOM");
+    s.cmdNew.Click();  // opens 9 without the check; its request-to location stays
+    EXPECT_EQ(s.cboLocation.Text(), "CENTRAL SUPPLY ROOM");
+    // ANNA does not work in the operating room, and has more than one
+    // department to choose from.
+    EXPECT_EQ(s.cboTargetLocation.Text(), "");
+    EXPECT_EQ(s.cboTargetLocation.Tag(), "");
+    EXPECT_EQ(s.focus.Current(), &s.cboTargetLocation);
 
     s.cmdList.Click();
     EXPECT_TRUE(s.blnNewRequest);
@@ -331,6 +336,8 @@ TEST(RequestScreen, FailuresOfTheChecksAndTheLoadAreShownAndTheListStays)
 
     f.db.Native("ALTER TABLE tbInvUserLocation RENAME TO tbGoneToo");
     f.prompts.Expect("no such table: tbinvuserlocation");
+    // Back on the list, which is read again and cannot be either.
+    f.prompts.Expect("no such table: tbinvwithdrawrequest");
     s.SSTab1.SetCurrent(requests::RequestScreen::kDetailsTab);
     EXPECT_EQ(s.SSTab1.Current(), requests::RequestScreen::kListTab);
 }

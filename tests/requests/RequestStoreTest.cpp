@@ -30,6 +30,13 @@ void Store(TempDatabase& db, const char* number, const char* item = "OLD")
     db.Insert("tbInvWithdrawRequest", {{"DocumentNumber", number}, {"ItemID", item}, {"Quantity", 1}});
 }
 
+// The request as a list of the given view shows it now.
+requests::ListedRequest Listed(TempDatabase& db, const QString& number, bool verified)
+{
+    const requests::StoredRequest now = requests::StoredRequest::Read(db.Connection(), number);
+    return {number, now.requestedBy, now.transDate, now.targetLocationId, verified, false};
+}
+
 QStringList Items(TempDatabase& db, const QString& number)
 {
     QStringList items;
@@ -90,9 +97,12 @@ TEST_P(Storage, WireTextOfTheDeleteAndInserts)
     requests::RequestToSave r = Request("25", 1);
     r.lines[0].quantity = "5";
     requests::SaveRequest(db.Connection(), r);
-    ASSERT_EQ(sent.size(), 2);
-    EXPECT_EQ(sent[0].toStdString(), "Delete INVENTORY..tbInvWithdrawRequest Where DocumentNumber = '25'");
-    EXPECT_EQ(sent[1].toStdString(),
+    // A typed new number is checked again under the save's lock.
+    ASSERT_EQ(sent.size(), 3);
+    EXPECT_EQ(sent[0].toStdString(),
+              "Select DocumentNumber from Inventory..tbinvWithdrawRequest where DocumentNumber = '25'");
+    EXPECT_EQ(sent[1].toStdString(), "Delete INVENTORY..tbInvWithdrawRequest Where DocumentNumber = '25'");
+    EXPECT_EQ(sent[2].toStdString(),
               "Insert INVENTORY..tbInvWithdrawRequest (DocumentNumber, ItemID, Quantity, UnitCost, ForRetail, isADS, "
               "LocationID, TargetLocationID, TransDate, UserID, Remarks) Values ('25','P1',5,12.5,'Y', '1', '94', "
               "'10', '03/07/2026 02:05:09 PM', 'ANNA', 'FOR WARD USE')");
@@ -111,6 +121,7 @@ TEST_P(Storage, RewritesTheWholeRequestAndSkipsBlankCodes)
     Store(db, "8");
     requests::RequestToSave r = Request("7", 3);
     r.lines[1].itemId = "   ";
+    r.opened = requests::StoredRequest::Read(db.Connection(), "7");
     EXPECT_EQ(requests::SaveRequest(db.Connection(), r), "7");
     EXPECT_EQ(Items(db, "7"), QStringList({"P1", "P3"}));
     EXPECT_EQ(Items(db, "8"), QStringList({"OLD"}));
@@ -140,22 +151,25 @@ TEST_P(Storage, NewDocNumberNeverANumberThatIsStored)
 TEST_P(Storage, AFailureAtAnyStepLeavesTheStoredRequestAsItWas)
 {
     // Statements of a save of three lines over a stored request of two:
-    // 1 delete, 2 first insert, 3 middle insert, 4 last insert; then commit.
+    // 1 the check of what is stored, 2 delete, 3 first insert, 4 middle
+    // insert, 5 last insert; then commit.
     struct Case { const char* step; int failAt; bool failCommit; };
     const Case cases[] = {
-        {"delete", 1, false}, {"first insert", 2, false}, {"middle insert", 3, false},
-        {"last insert", 4, false}, {"commit", 0, true},
+        {"check", 1, false}, {"delete", 2, false}, {"first insert", 3, false}, {"middle insert", 4, false},
+        {"last insert", 5, false}, {"commit", 0, true},
     };
     for (const Case& c : cases) {
         TempDatabase db(GetParam());
         Store(db, "7", "A");
         Store(db, "7", "B");
+        requests::RequestToSave r = Request("7", 3);
+        r.opened = requests::StoredRequest::Read(db.Connection(), "7");
         FailingConnection failing(db.Connection(), c.failAt, c.failCommit);
-        EXPECT_THROW(requests::SaveRequest(failing, Request("7", 3)), db::DbError) << c.step;
+        EXPECT_THROW(requests::SaveRequest(failing, r), db::DbError) << c.step;
         EXPECT_FALSE(db.Connection().InTransaction()) << c.step;
         EXPECT_EQ(Items(db, "7"), QStringList({"A", "B"})) << c.step;
         // The same request saves once the fault is gone.
-        EXPECT_EQ(requests::SaveRequest(db.Connection(), Request("7", 3)), "7") << c.step;
+        EXPECT_EQ(requests::SaveRequest(db.Connection(), r), "7") << c.step;
         EXPECT_EQ(Items(db, "7"), QStringList({"P1", "P2", "P3"})) << c.step;
     }
 }
@@ -191,10 +205,13 @@ TEST_P(Storage, RequestStateVerifyAndCancelStatements)
     Store(db, "7", "A");
     Store(db, "7", "B");
     QStringList sent;
-    db.Connection().SetStatementObserver([&](const QString& s) { sent << s; });
-    requests::RecordVerification(db.Connection(), " 7 ", "BOSS");
+    db.Connection().SetStatementObserver([&](const QString& s) {
+        if (s.startsWith("Update"))
+            sent << s;
+    });
+    requests::RecordVerification(db.Connection(), requests::StoredRequest::Read(db.Connection(), " 7 "), "BOSS");
     requests::VerifySaved(db.Connection(), "7", "BOSS");
-    requests::CancelRequest(db.Connection(), "7", "ANNA");
+    requests::CancelRequest(db.Connection(), Listed(db, "7", true), "ANNA");
     EXPECT_EQ(sent[0].toStdString(), "Update Inventory..tbInvWithdrawRequest set Verifiedby = 'BOSS', verifiedDate "
                                      "= GetDate() where DocumentNumber = '7'");
     EXPECT_EQ(sent[1].toStdString(), "Update INVENTORY..tbInvWithdrawRequest Set VerifiedBy = 'BOSS', VerifiedDate "
