@@ -4,6 +4,8 @@
 
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <atomic>
+#include <functional>
 #include <thread>
 
 using testing_support::Backend;
@@ -222,6 +224,133 @@ TEST_P(Storage, RequestStateVerifyAndCancelStatements)
                         "AND ProcessDate IS NOT NULL AND VerifiedDate IS NOT NULL"), 2);
     EXPECT_TRUE(requests::DocumentNumberExists(db.Connection(), " 7"));
     EXPECT_FALSE(requests::DocumentNumberExists(db.Connection(), "70"));
+}
+
+TEST_P(Storage, ASaveNeverUndoesWhatAnotherConnectionDidSinceTheRequestWasOpened)
+{
+    using Kind = requests::Conflict::Kind;
+    struct Case {
+        const char* what;
+        std::function<void(db::Connection&, TempDatabase&)> elsewhere;
+        Kind kind;
+        QString by;
+        QStringList items;  // what stays stored
+    };
+    const Case cases[] = {
+        {"cancelled", [](db::Connection& c, TempDatabase& db) { requests::CancelRequest(c, Listed(db, "7", false), "RLIM"); },
+         Kind::Cancelled, "RLIM", {"A", "B"}},
+        {"verified", [](db::Connection& c, TempDatabase&) {
+             requests::RecordVerification(c, requests::StoredRequest::Read(c, "7"), "BOSS"); },
+         Kind::Verified, "BOSS", {"A", "B"}},
+        {"changed", [](db::Connection& c, TempDatabase&) {
+             requests::RequestToSave r = Request("7", 1);
+             r.userId = "RLIM";
+             r.opened = requests::StoredRequest::Read(c, "7");
+             requests::SaveRequest(c, r); },
+         Kind::Changed, "RLIM", {"P1"}},
+        {"processed", [](db::Connection&, TempDatabase& db) {
+             db.Native("UPDATE tbInvWithdrawRequest SET Status = 'P', ProcessBy = 'STORE', ProcessDate = "
+                       "'2026-03-08 09:15:00'"); },
+         Kind::Processed, "STORE", {"A", "B"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDatabase db(GetParam());
+        Store(db, "7", "A");
+        Store(db, "7", "B");
+        requests::RequestToSave mine = Request("7", 3);
+        mine.opened = requests::StoredRequest::Read(db.Connection(), "7");
+        const auto other = db.OpenAnother();
+        c.elsewhere(*other, db);
+        try {
+            requests::SaveRequest(db.Connection(), mine);
+            ADD_FAILURE() << "saved over it";
+        } catch (const requests::ConflictError& e) {
+            EXPECT_EQ(int(e.Details().kind), int(c.kind));
+            EXPECT_EQ(e.Details().by, c.by);
+            EXPECT_TRUE(e.Description().endsWith(" since you opened it.")) << e.Description().toStdString();
+        }
+        EXPECT_EQ(Items(db, "7"), c.items);
+        EXPECT_FALSE(db.Connection().InTransaction());
+    }
+}
+
+TEST_P(Storage, AVerificationOrCancelAfterAnotherChangeWritesNothing)
+{
+    TempDatabase db(GetParam());
+    Store(db, "7", "A");
+    // The list shows who asked by name.
+    for (const char* user : {"ANNA", "RLIM"})
+        db.Insert("tbPasswordMain", {{"EmployeeID", user}, {"LastName", user}, {"FirstName", "X"}});
+    requests::StoredRequest saved;
+    requests::SaveRequest(db.Connection(), [] {
+        requests::RequestToSave r = Request("NEW", 2);
+        return r;
+    }(), &saved);
+    const requests::ListedRequest listed = Listed(db, saved.number, false);
+    const auto other = db.OpenAnother();
+    requests::RequestToSave change = Request(saved.number, 1);
+    change.userId = "RLIM";
+    change.opened = requests::StoredRequest::Read(*other, saved.number);
+    requests::SaveRequest(*other, change);
+
+    EXPECT_THROW(requests::RecordVerification(db.Connection(), saved, "BOSS"), requests::ConflictError);
+    EXPECT_EQ(db.Scalar("SELECT COUNT(*) FROM tbInvWithdrawRequest WHERE VerifiedBy IS NOT NULL"), 0);
+    try {
+        requests::CancelRequest(db.Connection(), listed, "ANNA");
+        ADD_FAILURE() << "cancelled what the list did not show";
+    } catch (const requests::ConflictError& e) {
+        EXPECT_EQ(e.Description().toStdString(), "Request 8 was changed by RLIM since the list was read.");
+    }
+    EXPECT_EQ(db.Scalar("SELECT COUNT(*) FROM tbInvWithdrawRequest WHERE Status IS NOT NULL"), 0);
+    // As the list shows it now, it cancels.
+    requests::CancelRequest(db.Connection(), Listed(db, saved.number, false), "ANNA");
+    EXPECT_EQ(db.Scalar("SELECT COUNT(*) FROM tbInvWithdrawRequest WHERE Status = 'D'"), 1);
+}
+
+TEST_P(Storage, TwoSavesOfOneOpenedRequestAtOnceExactlyOneWins)
+{
+    TempDatabase db(GetParam());
+    Store(db, "7", "A");
+    const requests::StoredRequest opened = requests::StoredRequest::Read(db.Connection(), "7");
+    std::atomic<int> saved{0};
+    std::atomic<int> refused{0};
+    std::vector<std::thread> clients;
+    for (int c = 1; c <= 2; ++c)
+        clients.emplace_back([&, c] {
+            auto connection = db.OpenAnother();
+            requests::RequestToSave r = Request("7", c);  // different lines on each side
+            r.opened = opened;
+            try {
+                requests::SaveRequest(*connection, r);
+                ++saved;
+            } catch (const requests::ConflictError&) {
+                ++refused;
+            }
+        });
+    for (std::thread& t : clients)
+        t.join();
+    EXPECT_EQ(saved, 1);
+    EXPECT_EQ(refused, 1);
+    const qlonglong lines = db.Scalar("SELECT COUNT(*) FROM tbInvWithdrawRequest");
+    EXPECT_TRUE(lines == 1 || lines == 2) << lines;  // one side's lines, whole
+}
+
+TEST(RequestConflict, TellsWhoDidWhatAndWhen)
+{
+    using Kind = requests::Conflict::Kind;
+    const QDateTime today(QDate::currentDate(), QTime(10, 42, 5));
+    const QDateTime earlier(QDate(2026, 3, 7), QTime(8, 5));
+    struct Case { requests::Conflict conflict; const char* text; };
+    const Case cases[] = {
+        {{Kind::Cancelled, "12", "RLIM", today}, "Request 12 was cancelled by RLIM at 10:42 since you opened it."},
+        {{Kind::Verified, "12", "BOSS", earlier}, "Request 12 was verified by BOSS at 08:05 on 03/07/2026 since you opened it."},
+        {{Kind::Changed, "12", "RLIM", {}}, "Request 12 was changed by RLIM since you opened it."},
+        {{Kind::Removed, "12", {}, {}}, "Request 12 was removed since you opened it."},
+        {{Kind::Processed, "12", "STORE", today, false}, "Request 12 was processed by STORE at 10:42."},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(requests::ConflictText(c.conflict, requests::kSinceOpened).toStdString(), c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, Storage, testing::ValuesIn(testing_support::AllBackends()),

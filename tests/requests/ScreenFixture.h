@@ -46,7 +46,7 @@ struct ScreenFixture {
     std::unique_ptr<requests::RequestScreen> screen;
     QStringList sent;
 
-    ScreenFixture()
+    explicit ScreenFixture(testing_support::Backend backend = testing_support::Backend::Embedded) : db(backend)
     {
         AddLocation("94", "CENTRAL SUPPLY ROOM", 1, 0);
         AddLocation("10", "EMERGENCY ROOM", 0, 0);
@@ -126,6 +126,38 @@ struct ScreenFixture {
         for (int r = 1; r < grid.Rows(); ++r)
             numbers << grid.Text(r, 0);
         return numbers;
+    }
+};
+
+// Another workstation on the same database: its own connection, user,
+// message boxes, dialogs and request screen, as a second program would have.
+struct Workstation {
+    testing_support::ScriptedPrompts prompts;
+    forms::ScriptedDialogHost dialogs;
+    RecordingViewers viewers;
+    app::CurrentUser user{nullptr};
+    app::SessionContext session;
+    std::unique_ptr<requests::RequestScreen> screen;
+
+    Workstation(const ScreenFixture& f, const QString& userId, const QString& password)
+    {
+        session = f.session;
+        session.OpenRequest = nullptr;
+        session.currentUser = &user;
+        user.PasswordDeptCode = f.user.PasswordDeptCode;
+        user.UseConnection(f.db.OpenAnother());
+        user.LogIn(userId, password);
+        screen = std::make_unique<requests::RequestScreen>(session, prompts, dialogs, viewers);
+        screen->Load();
+    }
+
+    void SelectListed(const QString& number)
+    {
+        forms::Grid& grid = screen->List().grdListing;
+        for (int r = 1; r < grid.Rows(); ++r)
+            if (grid.Text(r, 0) == number)
+                return grid.SetRow(r);
+        ADD_FAILURE() << "not listed on the other workstation: " << number.toStdString();
     }
 };
 

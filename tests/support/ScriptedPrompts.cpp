@@ -1,5 +1,6 @@
 #include "support/ScriptedPrompts.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace testing_support {
@@ -25,6 +26,16 @@ ScriptedPrompts& ScriptedPrompts::Expect(const forms::Message& message, forms::A
     return *this;
 }
 
+ScriptedPrompts& ScriptedPrompts::ExpectMatching(const QString& pattern, forms::Answer answer)
+{
+    Step step;
+    step.message.text = pattern;
+    step.answer = answer;
+    step.pattern = true;
+    script_ << step;
+    return *this;
+}
+
 forms::Answer ScriptedPrompts::Show(const forms::Message& message)
 {
     shown_ << message;
@@ -33,7 +44,11 @@ forms::Answer ScriptedPrompts::Show(const forms::Message& message)
         return forms::Answer::Cancel;
     }
     const Step step = script_.takeFirst();
-    EXPECT_EQ(step.message.text.toStdString(), message.text.toStdString());
+    if (step.pattern)
+        EXPECT_TRUE(QRegularExpression(QRegularExpression::anchoredPattern(step.message.text)).match(message.text).hasMatch())
+            << message.text.toStdString() << "\ndoes not match\n" << step.message.text.toStdString();
+    else
+        EXPECT_EQ(step.message.text.toStdString(), message.text.toStdString());
     if (step.checkDetails) {
         EXPECT_EQ(step.message.title.toStdString(), message.title.toStdString())
             << "title of " << message.text.toStdString();

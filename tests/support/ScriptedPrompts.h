@@ -17,6 +17,9 @@ public:
     // title and icon), and answers it.
     ScriptedPrompts& Expect(const QString& text, forms::Answer answer = forms::Answer::Ok);
     ScriptedPrompts& Expect(const forms::Message& message, forms::Answer answer = forms::Answer::Ok);
+    // Expects the next message's whole text to match the regular
+    // expression (for texts that carry a time of day), and answers it.
+    ScriptedPrompts& ExpectMatching(const QString& pattern, forms::Answer answer = forms::Answer::Ok);
 
     forms::Answer Show(const forms::Message& message) override;
 
@@ -28,6 +31,7 @@ private:
         forms::Message message;
         bool checkDetails = false;
         forms::Answer answer = forms::Answer::Ok;
+        bool pattern = false;
     };
     QList<Step> script_;
     QList<forms::Message> shown_;
