@@ -12,6 +12,7 @@
 #include "dialogs/widgets/KitPickerView.h"
 #include "dialogs/widgets/ReferenceLookupView.h"
 #include "dialogs/widgets/SupervisorPasswordView.h"
+#include "forms/widgets/GuardedApplication.h"
 #include "forms/widgets/MessageBoxPrompts.h"
 #include "forms/widgets/WidgetDialogHost.h"
 #include "reports/widgets/WidgetViewerOpener.h"
@@ -110,7 +111,7 @@ int main(int argc, char** argv)
 {
     if (AnsweredOnTheTerminal(argc, argv))
         return 0;
-    QApplication application(argc, argv);
+    forms::GuardedApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessary"));
     // The program ends when the request window has closed and no report
     // viewer (a top-level window of its own) is left open.
@@ -122,6 +123,8 @@ int main(int argc, char** argv)
     app::CurrentUser user(&login);
     app::SessionContext& session = app::Session();
     RequestWindow requestWindow;
+    // Failures that no action caught are shown over the request window.
+    application.SetPrompts(&requestWindow.prompts);
 
     try {
         const bool started =

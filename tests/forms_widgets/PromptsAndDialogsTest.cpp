@@ -1,8 +1,10 @@
 #include "forms/Button.h"
 #include "forms/Dialogs.h"
 #include "forms/widgets/Binders.h"
+#include "forms/widgets/GuardedApplication.h"
 #include "forms/widgets/MessageBoxPrompts.h"
 #include "forms/widgets/WidgetDialogHost.h"
+#include "support/ScriptedPrompts.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -13,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 
 namespace {
 
@@ -78,3 +81,22 @@ TEST(WidgetDialogHost, ViewClosesWithTheLogicAndTheCloseBoxRejects)
 }
 
 } // namespace
+
+TEST(GuardedApplication, AFailureThatNoActionCaughtIsShownAndTheProgramGoesOn)
+{
+    auto* application = qobject_cast<forms::GuardedApplication*>(QCoreApplication::instance());
+    ASSERT_TRUE(application);
+    testing_support::ScriptedPrompts prompts;
+    application->SetPrompts(&prompts);
+    QPushButton button;
+    int clicks = 0;
+    QObject::connect(&button, &QPushButton::clicked, [&clicks] {
+        if (++clicks == 1)
+            throw std::runtime_error("The connection was lost.");
+    });
+    prompts.Expect({"The connection was lost.", forms::kApplicationTitle, forms::Icon::Critical});
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QTest::mouseClick(&button, Qt::LeftButton);  // the button still works
+    application->SetPrompts(nullptr);
+    EXPECT_EQ(clicks, 2);
+}

@@ -375,3 +375,52 @@ TEST(RequestScreen, DeleteRemovesTheCurrentLineButNeverTheEmptyLastRow)
     EXPECT_EQ(s.focus.Current(), &s.grdDetails);
     EXPECT_FALSE(s.keys.IsEnabled());  // the grid takes its own keys
 }
+
+TEST(RequestScreen, DepartmentFromTakesOnlyTheUsersOwnLocations)
+{
+    ScreenFixture f;
+    requests::RequestScreen& s = f.Open();
+    f.SelectListed("7");
+    s.cmdNew.Click();
+    s.focus.Focus(&s.cboTargetLocation);
+    s.cboTargetLocation.SetText("OPERATING ROOM");  // a location, but not ANNA's
+    f.prompts.Expect(kNotAuthorized);
+    EXPECT_FALSE(s.focus.Focus(&s.txtRemarks));
+    EXPECT_EQ(s.cboTargetLocation.Tag(), "");
+
+    // Taken from ANNA while she was typing the request: refused at save.
+    s.cboTargetLocation.SetText("EMERGENCY ROOM");
+    ASSERT_TRUE(s.focus.Focus(&s.txtRemarks));
+    f.db.Native("DELETE FROM tbInvUserLocation WHERE UserID = 'ANNA' AND LocationID = '10'");
+    f.prompts.Expect(kNotAuthorized);
+    s.cmdSave.Click();
+    EXPECT_EQ(s.SSTab1.Current(), requests::RequestScreen::kDetailsTab);
+    EXPECT_EQ(s.focus.Current(), &s.cboTargetLocation);
+    EXPECT_EQ(f.db.Scalar("SELECT COUNT(DISTINCT DocumentNumber) FROM tbInvWithdrawRequest"), 3);
+}
+
+TEST(RequestScreen, NewStartsOnTheUsersOnlyDepartmentDatedNowWithNoTotal)
+{
+    ScreenFixture f;
+    f.db.Native("DELETE FROM tbInvUserLocation WHERE UserID = 'ANNA' AND LocationID <> '10'");
+    requests::RequestScreen& s = f.Open();
+    s.cmdNew.Click();
+    EXPECT_EQ(s.cboTargetLocation.Text(), "EMERGENCY ROOM");
+    EXPECT_EQ(s.cboTargetLocation.Tag(), "10");
+    EXPECT_EQ(s.focus.Current(), &s.txtProdCode);
+    // The program started on 03/07/2026; the request is begun now.
+    EXPECT_GT(s.txtTransDate.Value(), QDateTime(QDate(2026, 3, 8), QTime(0, 0)));
+    EXPECT_EQ(s.txtTransDate.MaxDate(), s.txtTransDate.Value());
+}
+
+TEST(RequestScreen, NewDoesNotShowThePreviousRequestsTotal)
+{
+    ScreenFixture f;
+    requests::RequestScreen& s = f.Open();
+    f.SelectListed("7");
+    s.cmdEdit.Click();
+    EXPECT_EQ(s.txtTotalCounter.Text(), "68.5000");
+    s.cmdList.Click();
+    s.cmdNew.Click();
+    EXPECT_EQ(s.txtTotalCounter.Text(), "0.0000");
+}

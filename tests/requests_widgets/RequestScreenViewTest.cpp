@@ -106,7 +106,50 @@ TEST(RequestScreenView, ModelsReachTheWidgetsAndTheUserReachesTheModels)
     auto* date = f.Find<QDateTimeEdit>("txtTransDate");
     date->setDateTime(QDateTime(QDate(2026, 3, 1), QTime(9, 30)));
     EXPECT_EQ(s.txtTransDate.Value(), QDateTime(QDate(2026, 3, 1), QTime(9, 30)));
-    EXPECT_EQ(date->maximumDateTime(), QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9)));
+    // New dated the request now, and no later.
+    EXPECT_EQ(date->maximumDateTime(), s.txtTransDate.MaxDate());
+    EXPECT_GT(s.txtTransDate.MaxDate(), QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9)));
+}
+
+TEST(RequestScreenView, TheCloseBoxAsksWhileLinesAreUnsaved)
+{
+    ViewFixture f;
+    RequestScreen& s = f.OpenWindow();
+    f.SelectListed("7");
+    f.Click("cmdEdit");
+    EXPECT_TRUE(f.view->close()) << "nothing changed yet";
+
+    f.view->show();
+    f.SelectListed("7");
+    f.Click("cmdEdit");
+    s.grdDetails.SetRow(1);
+    s.DeleteLine();
+    f.prompts.Expect({"Are you sure you want to exit without saving?", forms::kApplicationTitle,
+                      forms::Icon::Question, forms::Buttons::YesNo},
+                     forms::Answer::No);
+    EXPECT_FALSE(f.view->close());
+    EXPECT_TRUE(f.view->isVisible());
+    EXPECT_EQ(s.grdDetails.Rows(), 3);
+
+    // Exit asks once, and the close that follows does not ask again.
+    f.prompts.Expect("Are you sure you want to exit without saving?", forms::Answer::Yes);
+    f.Click("cmdExit");
+    EXPECT_FALSE(f.view->isVisible());
+}
+
+TEST(RequestScreenView, TheStatusLineSaysWhatWasSavedAndF5ReadsTheListAgain)
+{
+    ViewFixture f;
+    RequestScreen& s = f.OpenWindow();
+    f.SelectListed("7");
+    f.Click("cmdEdit");
+    f.Click("cmdSave");
+    EXPECT_EQ(f.Find<QLabel>("lblStatus")->text(), "Request 7 saved.");
+
+    f.db.Native("UPDATE tbInvWithdrawRequest SET Status = 'D' WHERE DocumentNumber = '12'");
+    QTest::keyClick(f.view.get(), Qt::Key_F5);
+    EXPECT_EQ(f.Listed(), QStringList({"7", "9"}));
+    (void)s;
 }
 
 TEST(RequestScreenView, DisplayBoxesAreReadOnlyAndNeverTakeTheFocus)

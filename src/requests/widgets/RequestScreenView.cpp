@@ -6,6 +6,11 @@
 #include "requests/RequestScreen.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QSessionManager>
+#include <QShortcut>
+#include <QStatusBar>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QGridLayout>
@@ -130,7 +135,15 @@ RequestScreenView::RequestScreenView(RequestScreen& screen, QWidget* parent)
 
     setWindowTitle(screen_.Caption());
     connect(&screen_, &RequestScreen::captionChanged, this, &QWidget::setWindowTitle);
-    connect(&screen_, &RequestScreen::closeRequested, this, &QWidget::close);
+    connect(&screen_, &RequestScreen::closeRequested, this, [this] {
+        closeAgreed_ = true;
+        close();
+    });
+    AskAtLogOut();
+    BuildStatusLine();
+    // F5 reads the list again, as browsers and file managers refresh.
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, &screen_,
+            &RequestScreen::RefreshList);
 
     // Both find the control behind a widget through the binders' marks, so
     // they come after the binding.
@@ -151,7 +164,38 @@ void RequestScreenView::showEvent(QShowEvent* event)
     // The site's variants are known only once the screen has loaded, which
     // may be after this window was built.
     PlaceRetailOptions();
+    closeAgreed_ = false;
     QMainWindow::showEvent(event);
+}
+
+void RequestScreenView::closeEvent(QCloseEvent* event)
+{
+    if (!closeAgreed_ && !screen_.MayClose()) {
+        event->ignore();
+        return;
+    }
+    closeAgreed_ = true;
+    QMainWindow::closeEvent(event);
+}
+
+void RequestScreenView::AskAtLogOut()
+{
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        if (closeAgreed_ || !manager.allowsInteraction())
+            return;
+        closeAgreed_ = screen_.MayClose();
+        manager.release();
+        if (!closeAgreed_)
+            manager.cancel();
+    });
+}
+
+void RequestScreenView::BuildStatusLine()
+{
+    auto* line = new QLabel(this);
+    line->setObjectName(QStringLiteral("lblStatus"));
+    forms::Bind(line, &screen_.lblStatus);
+    statusBar()->addWidget(line, 1);
 }
 
 QLineEdit* RequestScreenView::Entry(const char* name, forms::TextField& field, QWidget* parent)

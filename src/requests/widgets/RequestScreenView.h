@@ -37,6 +37,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // The close box and the desktop's log-out ask as Exit does while a
+    // request has unsaved lines; No keeps the window.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QWidget* BuildHeader();
@@ -56,8 +59,14 @@ private:
     QPushButton* Push(const char* name, forms::Button& model, QWidget* parent);
     QList<QRadioButton*> Radios(const char* name, forms::OptionGroup& group, QWidget* parent);
 
+    void BuildStatusLine();
+    void AskAtLogOut();
+
     RequestScreen& screen_;
     forms::FocusSync* focusSync_ = nullptr;
+    // Set once closing was agreed to (Exit, or the log-out's question), so
+    // the close that follows does not ask again.
+    bool closeAgreed_ = false;
     // The retail options sit in the field column unless the site wants them
     // straight after their (shorter) label; an indent after the label makes
     // the difference.
