@@ -68,8 +68,9 @@ TEST(ServerSite, DemoOnPostgreSqlLogsInSavesAndReadsBack)
     request.userId = QStringLiteral("JDELA");
     request.remarks = QStringLiteral("FOR WARD USE");
     request.lines << requests::RequestLine{"1001", "5", "12.5", "Y", "N"};
-    const QString number = requests::SaveRequest(user.sqlconnection(), request);
-    requests::RecordVerification(user.sqlconnection(), number, QStringLiteral("MSANTOS"));
+    requests::StoredRequest saved;
+    const QString number = requests::SaveRequest(user.sqlconnection(), request, &saved);
+    requests::RecordVerification(user.sqlconnection(), saved, QStringLiteral("MSANTOS"));
 
     const auto reader = admin::OpenSiteDatabase(database.Url());
     EXPECT_EQ(admin::RunStatement(*reader, "Select ItemID, Quantity, TransDate, VerifiedBy From INVENTORY..tbInvWithdrawRequest "
