@@ -454,7 +454,7 @@ bool RequestScreen::HasUnsavedLines() const
         return true;
     const int r = grdDetails.Row();
     const auto differs = [&](const forms::TextField& box, int column) {
-        return box.Text().trimmed() != grdDetails.Text(r, column).trimmed();
+        return box.Text().trimmed().compare(grdDetails.Text(r, column).trimmed(), Qt::CaseInsensitive) != 0;
     };
     return r >= 1 && (differs(txtProdCode, kCode) || differs(txtWithdraw, kQuantity));
 }

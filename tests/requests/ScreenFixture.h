@@ -31,6 +31,17 @@ public:
     std::optional<QString> failure;
 };
 
+// Selects the list row of a document number; fails the test when the list
+// does not show it.
+inline void SelectListed(requests::RequestScreen& screen, const QString& number)
+{
+    forms::Grid& grid = screen.List().grdListing;
+    for (int r = 1; r < grid.Rows(); ++r)
+        if (grid.Text(r, 0) == number)
+            return grid.SetRow(r);
+    ADD_FAILURE() << "not listed: " << number.toStdString();
+}
+
 // A small hospital: the central supply room (a store, the default
 // request-to location), the emergency room, the pharmacy (warehouse and
 // dispensing area at once) and the operating room. ANNA works in the
@@ -108,16 +119,7 @@ struct ScreenFixture {
         return *screen;
     }
 
-    // Selects the list row of a document number; fails the test when the
-    // list does not show it.
-    void SelectListed(const QString& number)
-    {
-        forms::Grid& grid = screen->List().grdListing;
-        for (int r = 1; r < grid.Rows(); ++r)
-            if (grid.Text(r, 0) == number)
-                return grid.SetRow(r);
-        ADD_FAILURE() << "not listed: " << number.toStdString();
-    }
+    void SelectListed(const QString& number) { screen_testing::SelectListed(*screen, number); }
 
     QStringList Listed() const
     {
@@ -151,14 +153,7 @@ struct Workstation {
         screen->Load();
     }
 
-    void SelectListed(const QString& number)
-    {
-        forms::Grid& grid = screen->List().grdListing;
-        for (int r = 1; r < grid.Rows(); ++r)
-            if (grid.Text(r, 0) == number)
-                return grid.SetRow(r);
-        ADD_FAILURE() << "not listed on the other workstation: " << number.toStdString();
-    }
+    void SelectListed(const QString& number) { screen_testing::SelectListed(*screen, number); }
 };
 
 } // namespace screen_testing
