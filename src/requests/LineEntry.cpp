@@ -14,6 +14,8 @@
 #include "requests/LineColumns.h"
 #include "requests/RequestScreen.h"
 
+#include <QScopedValueRollback>
+
 #include <utility>
 
 namespace requests {
@@ -56,6 +58,8 @@ void LineEntry::Connect()
             Delete();
     });
     connect(&s_.grdDetails, &forms::Grid::currentCellChanged, this, [this] {
+        if (holdLineLoads_)
+            return;
         LoadCurrentLine();
         ShowLineCounter();
     });
@@ -177,8 +181,16 @@ LineEntry::Outcome LineEntry::FindItem()
             return Outcome::StayInCode;
         }
     } else if (s_.Kits().IsKit(item.ItemID)) {
-        if (s_.Kits().ExpandKit(item.ItemID, s_.grdDetails))
-            MoveToRow(1);
+        bool replaced = false;
+        {
+            const QScopedValueRollback hold(holdLineLoads_, true);
+            replaced = s_.Kits().ExpandKit(item.ItemID, s_.grdDetails);
+        }
+        if (replaced) {
+            LoadCurrentLine();
+            ShowLineCounter();
+            ShowGrandTotal();
+        }
         return Outcome::MoveOn;
     }
 

@@ -93,6 +93,9 @@ private:
     };
     std::optional<ShownItem> shown_;
     bool codeCheckDue_ = false;
+    // Set while a kit replaces the lines: the grid moves its current cell
+    // as it is rebuilt, and the first component is loaded once, afterwards.
+    bool holdLineLoads_ = false;
 };
 
 } // namespace requests

@@ -517,10 +517,12 @@ TEST(LineEntry, SearchButtonAndEnterMoveTheFocusOnce)
 
 TEST(LineEntry, AKitCodeOffersItsComponentsAsTheLines)
 {
-    const auto addKit = [](LineFixture& f) {
-        f.db.Insert("tbInvMaster", {{"ItemID", "900"}, {"ItemName", "DRESSING KIT"}, {"KitID", "K1"}, {"ItemStatus", 0}});
-        f.Stock("900", "94", 5, 0);
-        f.Stock("900", "10", 0, 0);
+    // The kit is stocked at both locations; a numeric code is typed, any
+    // other is found by its name.
+    const auto addKit = [](LineFixture& f, const char* code) {
+        f.db.Insert("tbInvMaster", {{"ItemID", code}, {"ItemName", "DRESSING KIT"}, {"KitID", "K1"}, {"ItemStatus", 0}});
+        f.Stock(code, "94", 5, 0);
+        f.Stock(code, "10", 0, 0);
         f.db.Insert("tbInvKit", {{"KitID", "K1"}, {"ItemID", "101"}, {"Qty", 2}, {"UnitCost", 2.5}, {"RetailType", "N"},
                                  {"Active", "A"}});
         f.db.Insert("tbInvKit", {{"KitID", "K1"}, {"ItemID", "102"}, {"Qty", 3}, {"UnitCost", 1}, {"RetailType", "Y"},
@@ -528,19 +530,29 @@ TEST(LineEntry, AKitCodeOffersItsComponentsAsTheLines)
     };
     const forms::Message question{"Item is a Kit. Do you want to add items located in the Kit?", "Message",
                                   forms::Icon::Question, forms::Buttons::YesNo};
-    {   // Yes, all of them: the components replace the lines, the first one
-        // shown with its stock, and an empty row follows for the next line.
+    struct Case {
+        const char* code;
+        const char* typed;
+        const char* argument;  // the kit in the components call
+    };
+    const Case cases[] = {{"900", "900", "900"}, {"K-9", "DRESSING", "'K-9'"}};
+    for (const Case& c : cases) {
+        // Yes, all of them: the components replace the lines, the first one
+        // shown with its stock and loaded once, the totals those of the
+        // components, and an empty row follows for the next line.
         LineFixture f;
-        addKit(f);
+        addKit(f, c.code);
         requests::RequestScreen& s = f.New();
         f.EnterLine("102", "1");
+        EXPECT_EQ(s.txtTotalCounter.Text(), "1.2500");
         f.dialogs.On<dialogs::KitPicker>([](dialogs::KitPicker& d) {
             d.ClickAddAllItems();
             d.ClickClose();
         });
         f.prompts.Expect(question, forms::Answer::Yes);
-        f.EnterCode("900");
-        ASSERT_EQ(s.grdDetails.Rows(), 4);
+        f.sent.clear();
+        f.EnterCode(c.typed);
+        ASSERT_EQ(s.grdDetails.Rows(), 4) << c.code;
         EXPECT_EQ(f.Line(1).mid(0, 6), (QStringList{"101", "GAUZE", "2", "2.5", "5", "N"}));
         EXPECT_EQ(f.Line(2)[0], "102");
         EXPECT_EQ(f.Line(3), QStringList(7));
@@ -548,24 +560,38 @@ TEST(LineEntry, AKitCodeOffersItsComponentsAsTheLines)
         EXPECT_EQ(s.txtProdCode.Text(), "101");
         EXPECT_EQ(s.txtOnhand.Text(), "10");
         EXPECT_EQ(s.txtLineCounter.Text(), "1/3");
+        EXPECT_EQ(s.txtTotalCounter.Text(), "8.0000");
+        const QString components = QString("Inventory..sp_Inv_KitofItems ") + c.argument;
+        ASSERT_TRUE(f.sent.contains(components)) << c.code;
+        EXPECT_EQ(f.sent.mid(f.sent.lastIndexOf(components) + 1),
+                  (QStringList{StockRead("101", "94"), "Select * From INVENTORY..tbInvMaster Where ItemID = '101'"}))
+            << c.code;
+        // The component shown is a line as it stands.
+        f.sent.clear();
+        EXPECT_TRUE(s.focus.Focus(&s.txtProdCode));
+        EXPECT_TRUE(s.focus.Focus(&s.txtWithdraw));
+        EXPECT_EQ(f.SentBesideSwitches(), QStringList());
     }
-    {   // No keeps the lines; the kit's code stays in the code box.
+    {   // No keeps the lines and the kit's code; the boxes never showed the
+        // kit, so it is no line and the next leave asks again.
         LineFixture f;
-        addKit(f);
+        addKit(f, "900");
         requests::RequestScreen& s = f.New();
         f.prompts.Expect(question, forms::Answer::No);
         f.EnterCode("900");
         EXPECT_EQ(s.grdDetails.Rows(), 2);
         EXPECT_EQ(s.txtProdCode.Text(), "900");
-        // The boxes never showed the kit: it is no line.
         s.txtWithdraw.SetText("1");
         f.prompts.Expect(Msg("Invalid product code...", "MESSAGE", forms::Icon::Information));
         s.Lines().StoreLine();
         EXPECT_EQ(s.grdDetails.Rows(), 2);
+        f.prompts.Expect(question, forms::Answer::No);
+        EXPECT_TRUE(s.focus.Focus(&s.txtWithdraw));
+        EXPECT_TRUE(f.prompts.AllAnswered());
     }
     {   // Where zero on hand is refused, no kit is looked for.
         LineFixture f;
-        addKit(f);
+        addKit(f, "900");
         f.session.RefuseZeroOnHand = true;
         requests::RequestScreen& s = f.New();
         f.EnterCode("900");
