@@ -134,8 +134,8 @@ LineEntry::Outcome LineEntry::CheckProductCode()
     Outcome outcome = Outcome::StayInCode;
     try {
         outcome = FindItem();
-    } catch (const std::exception&) {
-        // A failure keeps the focus in the code box and shows nothing.
+    } catch (const std::exception& e) {
+        services_.prompts.Tell(records::Describe(e));
     }
     s_.ForceProductSearch = false;
     return outcome;

@@ -1,3 +1,4 @@
+#include "db/DbError.h"
 #include "dialogs/ItemLookup.h"
 #include "dialogs/KitPicker.h"
 #include "forms/Prompts.h"
@@ -520,7 +521,8 @@ TEST(LineEntry, AKitCodeOffersItsComponentsAsTheLines)
     // The kit is stocked at both locations; a numeric code is typed, any
     // other is found by its name.
     const auto addKit = [](LineFixture& f, const char* code) {
-        f.db.Insert("tbInvMaster", {{"ItemID", code}, {"ItemName", "DRESSING KIT"}, {"KitID", "K1"}, {"ItemStatus", 0}});
+        f.db.Insert("tbInvMaster",
+                    {{"ItemID", code}, {"ItemName", "DRESSING KIT"}, {"KitID", "K1"}, {"ItemStatus", 0}});
         f.Stock(code, "94", 5, 0);
         f.Stock(code, "10", 0, 0);
         f.db.Insert("tbInvKit", {{"KitID", "K1"}, {"ItemID", "101"}, {"Qty", 2}, {"UnitCost", 2.5}, {"RetailType", "N"},
@@ -597,5 +599,37 @@ TEST(LineEntry, AKitCodeOffersItsComponentsAsTheLines)
         f.EnterCode("900");
         EXPECT_EQ(s.txtProdName.Text(), "DRESSING KIT ");
         EXPECT_EQ(s.focus.Current(), &s.txtWithdraw);
+    }
+}
+
+TEST(LineEntry, AFailureOfTheCodeCheckIsShownAndKeepsTheFocusInTheCodeBox)
+{
+    struct Case {
+        const char* refused;  // a statement the database refuses
+        const char* shown;
+    };
+    const Case cases[] = {
+        // The kit test: the database's own description.
+        {"Inventory..tbInvKit A", "link down"},
+        // The item's record: the record error's description.
+        {"From INVENTORY..tbInvMaster Where ItemID = '101'", "An unknown error has occurred!"},
+    };
+    for (const Case& c : cases) {
+        LineFixture f;
+        requests::RequestScreen& s = f.New();
+        bool refusing = true;
+        f.user.sqlconnection().SetStatementObserver([&](const QString& statement) {
+            if (refusing && statement.contains(c.refused))
+                throw db::DbError("link down");
+        });
+        f.prompts.Expect(c.shown);
+        s.focus.Focus(&s.txtProdCode);
+        s.txtProdCode.SetText("101");
+        EXPECT_FALSE(s.focus.Focus(&s.txtWithdraw)) << c.refused;
+        EXPECT_EQ(s.focus.Current(), &s.txtProdCode);
+        // Nothing was checked: the next leave checks again.
+        refusing = false;
+        EXPECT_TRUE(s.focus.Focus(&s.txtWithdraw)) << c.refused;
+        EXPECT_EQ(s.txtProdName.Text(), "GAUZE 4X4");
     }
 }
