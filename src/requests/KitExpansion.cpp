@@ -26,6 +26,13 @@ bool IsAsciiLetter(QChar c)
 // The component columns in the order of the lines grid.
 const char* const kComponentColumns[] = {"ItemID", "ItemName", "Qty", "UnitCost", "Amount", "RetailType"};
 
+// A code as a component procedure's argument: bare where it can stand so,
+// which keeps the calls the procedures have always been sent, else quoted.
+QString ProcedureArgument(const QString& code)
+{
+    return IsBareArgument(code) ? code : db::Quote(code);
+}
+
 } // namespace
 
 bool IsBareArgument(const QString& code)
@@ -57,9 +64,6 @@ bool KitExpansion::IsKit(const QString& itemCode)
 
 bool KitExpansion::ExpandKit(const QString& itemCode, forms::Grid& grdDetails)
 {
-    const QString kit = itemCode.trimmed();
-    if (!IsBareArgument(kit))
-        return false;
     if (!prompts_.AskYesNo(QStringLiteral("Item is a Kit. Do you want to add items located in the Kit?"),
                            QStringLiteral("Message"), forms::Icon::Question))
         return false;
@@ -68,14 +72,11 @@ bool KitExpansion::ExpandKit(const QString& itemCode, forms::Grid& grdDetails)
     picker_.Load();
     dialogs_.Run(picker_);
 
-    QString statement;
-    if (picker_.AllItems) {
-        statement = QStringLiteral("Inventory..sp_Inv_KitofItems ") + kit;
-    } else {
-        if (!IsBareArgument(picker_.ItemID))
-            return false;
-        statement = QStringLiteral("Inventory..sp_Inv_KitofItems_PerItem ") + kit + QLatin1Char(',') + picker_.ItemID;
-    }
+    const QString kit = ProcedureArgument(itemCode.trimmed());
+    const QString statement =
+        picker_.AllItems ? QStringLiteral("Inventory..sp_Inv_KitofItems ") + kit
+                         : QStringLiteral("Inventory..sp_Inv_KitofItems_PerItem ") + kit + QLatin1Char(',')
+                               + ProcedureArgument(picker_.ItemID);
     db::RowSet components = session_.currentUser->sqlconnection().Execute(statement);
     if (components.IsEmpty())
         return false;

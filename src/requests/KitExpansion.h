@@ -28,10 +28,8 @@ public:
     // fields), false when the user said No or the components query gave
     // nothing.
     //
-    // The component procedures take their arguments unquoted, so a code
-    // goes into them only when it is a plain number or a plain word; any
-    // other code (a blank, a quote, a comma...) has no components here and
-    // leaves the grid as it was, without a statement sent.
+    // The codes go into the component procedures unquoted when they can
+    // stand so (IsBareArgument), otherwise as quoted literals.
     bool ExpandKit(const QString& itemCode, forms::Grid& grdDetails);
 
     // The components' grid columns: code, name, quantity, unit cost, total,

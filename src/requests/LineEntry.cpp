@@ -14,6 +14,8 @@
 #include "requests/LineColumns.h"
 #include "requests/RequestScreen.h"
 
+#include <QScopedValueRollback>
+
 #include <utility>
 
 namespace requests {
@@ -56,6 +58,8 @@ void LineEntry::Connect()
             Delete();
     });
     connect(&s_.grdDetails, &forms::Grid::currentCellChanged, this, [this] {
+        if (holdLineLoads_)
+            return;
         LoadCurrentLine();
         ShowLineCounter();
     });
@@ -82,9 +86,9 @@ void LineEntry::SearchProduct()
 
 bool LineEntry::ProductCodeLeft()
 {
-    // Only a code the user changed is looked up again: leaving a line's own
-    // code (to press Cancel, say) must not search for it anew.
-    if (s_.txtProdCode.Text() == checkedCode_)
+    // Leaving a line's own code (to press Cancel, say) must not search for
+    // it anew, as long as the boxes show its figures for these locations.
+    if (ShowsItem())
         return true;
     if (s_.focus.Target() == &s_.cmdCode) {
         codeCheckDue_ = true;
@@ -123,16 +127,34 @@ void LineEntry::ShowOutcome(Outcome outcome)
 
 LineEntry::Outcome LineEntry::CheckProductCode()
 {
+    // Whatever the boxes showed, only an item this check fills them with
+    // counts from now on: a refused code, a kit answered No or a search
+    // closed without a pick is checked again at the next leave.
+    shown_.reset();
     Outcome outcome = Outcome::StayInCode;
     try {
         outcome = FindItem();
-    } catch (const std::exception&) {
-        // A failure keeps the focus in the code box and shows nothing.
+    } catch (const std::exception& e) {
+        services_.prompts.Tell(records::Describe(e));
     }
     s_.ForceProductSearch = false;
-    // A code the check refused is checked again when the focus next leaves.
-    checkedCode_ = outcome == Outcome::StayInCode ? QString() : s_.txtProdCode.Text();
     return outcome;
+}
+
+const forms::Picker& LineEntry::StockLocation() const
+{
+    return services_.session.ClientCode == QLatin1String("KRV") ? s_.cboTargetLocation : s_.cboLocation;
+}
+
+void LineEntry::RememberShownItem(const QString& code, const QString& readAt)
+{
+    shown_ = ShownItem{code, readAt, s_.cboLocation.Tag(), s_.cboTargetLocation.Tag()};
+}
+
+bool LineEntry::ShowsItem() const
+{
+    return shown_ && s_.txtProdCode.Text() == shown_->code && shown_->readAt == StockLocation().Tag()
+           && shown_->requestTo == s_.cboLocation.Tag() && shown_->departmentFrom == s_.cboTargetLocation.Tag();
 }
 
 LineEntry::Outcome LineEntry::FindItem()
@@ -145,18 +167,13 @@ LineEntry::Outcome LineEntry::FindItem()
     db::Connection& connection = services_.session.currentUser->sqlconnection();
     s_.txtProdCode.SetText(locations::GetItemIDByBarcode(connection, typed));
 
-    // The stock is looked at where the request is to be supplied from; on
-    // the site that keeps it at the department, there.
-    const forms::Picker& stock =
-        services_.session.ClientCode == QLatin1String("KRV") ? s_.cboTargetLocation : s_.cboLocation;
+    const forms::Picker& stock = StockLocation();
     records::clsItem item(services_);
     item.ActiveConnection(connection);
     const QString search = s_.ForceProductSearch ? QString() : s_.txtProdCode.Text();
     if (!item.SearchItem(search, stock.Text(), stock.Tag()))
         return Outcome::MoveOn;
     s_.txtProdCode.SetText(item.ItemID);
-    // Until the boxes show this item, no line can be stored for it.
-    foundCode_.clear();
 
     if (services_.session.RefuseZeroOnHand) {
         if (item.OnHand <= 0) {
@@ -164,13 +181,21 @@ LineEntry::Outcome LineEntry::FindItem()
             return Outcome::StayInCode;
         }
     } else if (s_.Kits().IsKit(item.ItemID)) {
-        if (s_.Kits().ExpandKit(item.ItemID, s_.grdDetails))
-            MoveToRow(1);
+        bool replaced = false;
+        {
+            const QScopedValueRollback hold(holdLineLoads_, true);
+            replaced = s_.Kits().ExpandKit(item.ItemID, s_.grdDetails);
+        }
+        if (replaced) {
+            LoadCurrentLine();
+            ShowLineCounter();
+            ShowGrandTotal();
+        }
         return Outcome::MoveOn;
     }
 
     FillFromItem(item);
-    foundCode_ = item.ItemID;
+    RememberShownItem(item.ItemID, stock.Tag());
     const QString unitCost = s_.txtUnitCost.Text().trimmed();
     if (unitCost.isEmpty() || unitCost == QLatin1String("0.00"))
         s_.txtUnitCost.SetText(s_.txtAverageCost.Text());
@@ -261,9 +286,9 @@ void LineEntry::StoreLine()
     const QString quantity = s_.txtWithdraw.Text();
     const QString unitCost = s_.txtUnitCost.Text();
     const double onHand = app::Val(s_.txtOnhand.Text());
-    // A code that no check found as an item is no line: it would be stored
-    // as it was typed.
-    if (code.trimmed().isEmpty() || code != foundCode_)
+    // A code no check found is no line (it would be stored as typed), nor
+    // is one whose figures were read for other locations.
+    if (code.trimmed().isEmpty() || !ShowsItem())
         return Refuse(QStringLiteral("Invalid product code..."), &s_.txtProdCode);
     if (!app::IsNumeric(quantity))
         return Refuse(QStringLiteral("Invalid quantity..."), &s_.txtWithdraw);
@@ -404,10 +429,11 @@ void LineEntry::LoadLineItem()
     try {
         records::clsItem item(services_);
         item.ActiveConnection(services_.session.currentUser->sqlconnection());
-        if (item.LoadItem(s_.txtProdCode.Text(), s_.cboLocation.Tag())) {
+        const QString location = s_.cboLocation.Tag();
+        if (item.LoadItem(s_.txtProdCode.Text(), location)) {
             s_.txtProdCode.SetText(item.ItemID);
-            foundCode_ = checkedCode_ = item.ItemID;
             FillFromItem(item);
+            RememberShownItem(item.ItemID, location);
             return;
         }
     } catch (const std::exception& e) {
@@ -415,8 +441,7 @@ void LineEntry::LoadLineItem()
         services_.prompts.Show({records::Describe(e), QStringLiteral("Message"), forms::Icon::Critical,
                                 forms::Buttons::Ok});
     }
-    foundCode_.clear();
-    checkedCode_.clear();
+    shown_.reset();
     for (forms::TextField* box : {&s_.txtProdCode, &s_.txtProdName, &s_.txtListCost, &s_.txtPacking, &s_.txtOnhand,
                                   &s_.txtAverageCost, &s_.txtUnitCost, &s_.txtUOM})
         box->Clear();
@@ -424,8 +449,7 @@ void LineEntry::LoadLineItem()
 
 void LineEntry::ForgetShownItem()
 {
-    foundCode_.clear();
-    checkedCode_.clear();
+    shown_.reset();
 }
 
 void LineEntry::ShowGrandTotal()

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-namespace forms { class Control; enum class Icon; }
+namespace forms { class Control; class Picker; enum class Icon; }
 namespace records { class clsItem; struct RecordServices; }
 
 namespace requests {
@@ -54,6 +54,14 @@ private:
     Outcome CheckProductCode();
     Outcome FindItem();
     void FillFromItem(records::clsItem& item);
+    // Where the check reads the stock: the request-to location, or the
+    // department on the site that keeps its stock there.
+    const forms::Picker& StockLocation() const;
+    void RememberShownItem(const QString& code, const QString& readAt);
+    // Whether the display boxes show the code box's item with figures that
+    // still hold for the request's locations: the code check need not run,
+    // and a line may be stored.
+    bool ShowsItem() const;
     void ShowOutcome(Outcome outcome);
     // The code box is checked when the focus leaves it, except for the
     // "..." button, which runs the check itself when pressed; when the focus
@@ -73,12 +81,21 @@ private:
 
     RequestScreen& s_;
     const records::RecordServices& services_;
-    // The code of the item the last check or line load found: only a looked
-    // up item is stored as a line.
-    QString foundCode_;
-    // The code box's text when the last check or line load ended.
-    QString checkedCode_;
+    // The item the display boxes show. Its figures were read at one
+    // location, and the product search offers only items held at both of
+    // the request's locations, so the pickers as they were then are kept
+    // too: a change of either means the boxes may no longer fit the request.
+    struct ShownItem {
+        QString code;
+        QString readAt;
+        QString requestTo;
+        QString departmentFrom;
+    };
+    std::optional<ShownItem> shown_;
     bool codeCheckDue_ = false;
+    // Set while a kit replaces the lines: the grid moves its current cell
+    // as it is rebuilt, and the first component is loaded once, afterwards.
+    bool holdLineLoads_ = false;
 };
 
 } // namespace requests

@@ -178,10 +178,16 @@ TEST_P(Procedures, KitOfItemsListsTheActiveComponentsInPickerOrder)
 
 TEST_P(Procedures, KitOfItemsPerItemGivesOnlyThatActiveComponent)
 {
-    const RowSet one = Run("Inventory..sp_Inv_KitofItems_PerItem K1,P0002");
-    EXPECT_EQ(one.ColumnCount(), 7);
-    EXPECT_EQ(Column(one, "ItemID"), QStringList({"P0002"}));
-    EXPECT_EQ(Column(one, "Qty"), QStringList({"3"}));
+    // Codes that cannot stand bare come quoted, a quote inside doubled.
+    Db().Insert("tbInvMaster", {{"ItemID", "K'-9"}, {"ItemName", "FIRST AID KIT"}, {"KitID", "KIT-A"}});
+    for (const char* statement : {"Inventory..sp_Inv_KitofItems_PerItem K1,P0002",
+                                  "Inventory..sp_Inv_KitofItems_PerItem 'K1','P0002'",
+                                  "Inventory..sp_Inv_KitofItems_PerItem 'K''-9',P0002"}) {
+        const RowSet one = Run(statement);
+        EXPECT_EQ(one.ColumnCount(), 7) << statement;
+        EXPECT_EQ(Column(one, "ItemID"), QStringList({"P0002"})) << statement;
+        EXPECT_EQ(Column(one, "Qty"), QStringList({"3"})) << statement;
+    }
 
     EXPECT_TRUE(Run("Inventory..sp_Inv_KitofItems_PerItem K1,P0003").IsEmpty());   // inactive component
     EXPECT_TRUE(Run("Inventory..sp_Inv_KitofItems_PerItem K1,K1").IsEmpty());      // picker closed without a pick

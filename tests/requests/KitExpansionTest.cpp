@@ -18,7 +18,8 @@ const QStringList kEmptyLine(7);
 
 // Kit 900 (K1): gauze, syringes, a component missing from the master file,
 // and a retired bandage. Item 950's only kit row (K2) is retired. P777 is a
-// kit with letters in its code.
+// kit with letters in its code; K-9's code and one of its components' cannot
+// stand bare in a procedure call.
 struct KitFixture {
     testing_support::TempDatabase db;
     testing_support::ScriptedPrompts prompts;
@@ -34,6 +35,7 @@ struct KitFixture {
         Master("900", "DRESSING KIT", "K1");
         Master("950", "OLD SUTURE KIT", "K2");
         Master("P777", "BIRTHING KIT", "K3");
+        Master("K-9", "FIRST AID KIT", "K4");
         Master("101", "GAUZE 4X4", nullptr);
         Master("102", "SYRINGE 5ML", nullptr);
         Master("103", "BANDAGE", nullptr);
@@ -43,6 +45,8 @@ struct KitFixture {
         Part("K1", "103", 1, 1, "N", "I");
         Part("K2", "101", 1, 12.5, "N", "I");
         Part("K3", "102", 1, 4, "Y", "A");
+        Part("K4", "101", 2.5, 12.5, "N", "A");
+        Part("K4", "O'1,2", 2, 1, "N", "A");
         session.currentUser = &user;
         user.UseConnection(db.OpenAnother());
         user.sqlconnection().SetStatementObserver([this](const QString& s) { sent << s; });
@@ -191,30 +195,57 @@ TEST(KitExpansion, NoComponentsLeaveTheLinesAsTheyWere)
     EXPECT_EQ(f.lines.Rows(), 5);
 }
 
-TEST(KitExpansion, CodesThatCannotStandUnquotedGiveNoComponents)
+TEST(KitExpansion, CodesThatCannotStandBareAreSentQuoted)
 {
-    struct Case { const char* code; bool bare; };
-    const Case cases[] = {
+    struct Bare { const char* code; bool bare; };
+    const Bare codes[] = {
         {"900", true}, {"P777", true}, {"PP0012", true}, {"", false}, {"9,1", false}, {"9'1", false},
-        {"9 1", false}, {"100P", false}, {"-1", false}, {"P-1", false}, {"9;drop", false}, {"É1", false},
+        {"9 1", false}, {"100P", false}, {"1.5", false}, {"-1", false}, {"P-1", false}, {"9;drop", false},
+        {"É1", false},
     };
-    for (const Case& c : cases)
+    for (const Bare& c : codes)
         EXPECT_EQ(requests::IsBareArgument(QString::fromUtf8(c.code)), c.bare) << c.code;
 
+    // Asked and picked as any kit; each code bare or quoted on its own, and
+    // the components come back.
+    struct Case {
+        const char* kit;
+        int pickedRow;  // 0: all components
+        const char* statement;
+        QList<QStringList> lines;
+    };
+    const QStringList gauze{"101", "GAUZE 4X4", "2.5", "12.5", "31.25", "N", ""};
+    const QStringList odd{"O'1,2", "", "2", "1", "2", "N", ""};
+    const Case cases[] = {
+        {"K-9", 0, "Inventory..sp_Inv_KitofItems 'K-9'", {gauze, odd, kEmptyLine}},
+        {"K-9", 1, "Inventory..sp_Inv_KitofItems_PerItem 'K-9',101", {gauze, kEmptyLine}},
+        {"K-9", 2, "Inventory..sp_Inv_KitofItems_PerItem 'K-9','O''1,2'", {odd, kEmptyLine}},
+    };
+    for (const Case& c : cases) {
+        KitFixture f;
+        ASSERT_TRUE(f.ExpandWith(c.kit, [&c](dialogs::KitPicker& picker) {
+            if (c.pickedRow == 0) {
+                picker.ClickAddAllItems();
+                picker.ClickClose();
+                return;
+            }
+            picker.flexMSHDetails.SetRow(c.pickedRow);
+            picker.ClickSelect();
+        })) << c.statement;
+        EXPECT_EQ(f.sent, (QStringList{"Inventory..sp_Inv_KitofItems 'K-9'", c.statement}));
+        EXPECT_EQ(f.Lines(), c.lines) << c.statement;
+    }
+
+    // A bare kit with a component that is not.
     KitFixture f;
-    const QList<QStringList> before = f.Lines();
-    // A kit code that cannot be sent: no question, nothing sent.
-    EXPECT_FALSE(f.kits->ExpandKit("9'00", f.lines));
-    EXPECT_TRUE(f.sent.isEmpty());
-    // A component code that cannot be sent: nothing after the picker.
-    f.db.Insert("tbInvKit", {{"KitID", "K1"}, {"ItemID", "1,2"}, {"Active", "A"}});
-    EXPECT_FALSE(f.ExpandWith("900", [](dialogs::KitPicker& picker) {
-        picker.flexMSHDetails.SetRow(1);
+    f.Part("K1", "1,2", 1, 1, "N", "A");
+    ASSERT_TRUE(f.ExpandWith("900", [](dialogs::KitPicker& picker) {
         ASSERT_EQ(picker.flexMSHDetails.Text(1, 0), "1,2");
+        picker.flexMSHDetails.SetRow(1);
         picker.ClickSelect();
     }));
-    EXPECT_EQ(f.sent, QStringList{"Inventory..sp_Inv_KitofItems '900'"});
-    EXPECT_EQ(f.Lines(), before);
+    EXPECT_EQ(f.sent.last(), "Inventory..sp_Inv_KitofItems_PerItem 900,'1,2'");
+    EXPECT_EQ(f.Lines(), (QList<QStringList>{{"1,2", "", "1", "1", "1", "N", ""}, kEmptyLine}));
 }
 
 TEST(KitExpansion, ADatabaseFailureReachesTheCallerWithTheLinesUntouched)
