@@ -664,6 +664,9 @@ private:
         user.lastName = row.Text("last_name");
         user.firstName = row.Text("first_name");
         user.password = row.Text("password");
+        const QString unstorable = UnstorablePassword(user.password);
+        if (!unstorable.isEmpty())
+            row.Fail(unstorable);
         if (row.Flag("supervisor"))
             user.MakeVerifier();
         static const QRegularExpression separators(QStringLiteral("[;\\s]+"));

@@ -227,6 +227,11 @@ TEST_F(Importing, UsersWithoutPasswordsAreNamedAndCannotLogIn)
     }
     EXPECT_THROW(admin::SetPassword(db.Connection(), "JDELA", ""), admin::AdminError);
 
+    // A password the cipher would store with "?" in place of some characters.
+    EXPECT_TRUE(Refusal(db, admin::ImportKind::Users,
+                        "id,last_name,first_name,password\nAREYES,REYES,ANDRES,päss-пароль\n")
+                    .contains(QString::fromUtf8("line 2: password has characters that cannot be stored: \"п\", \"а\"")));
+
     // IDs compare without case; --update keeps a password the file leaves out.
     EXPECT_TRUE(Refusal(db, admin::ImportKind::Users, "id,last_name,first_name\njdela,X,Y\n").contains("exists already"));
     admin::SetPassword(db.Connection(), "JDELA", "request");

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using testing_support::TempDatabase;
 
 namespace {
@@ -155,6 +157,36 @@ TEST_P(Users, PasswordChangeIsWhatTheLogInAccepts)
     user.PasswordDeptCode = QStringLiteral("4");
     EXPECT_EQ(user.LogIn("JDELA", "old"), app::CurrentUser::LogInResult::Refused);
     EXPECT_EQ(user.LogIn("JDELA", "n3w pass"), app::CurrentUser::LogInResult::Accepted);
+}
+
+// A password the cipher would store with "?" in place of some characters is
+// refused wherever one is given, naming them; nothing is stored.
+TEST_P(Users, APasswordThatCannotBeStoredAsTypedIsRefused)
+{
+    const QString expected = QString::fromUtf8(
+        "Password has characters that cannot be stored: \"п\", \"а\", \"р\", \"о\", \"л\", \"ь\"; a password "
+        "keeps Western European letters, digits and signs only.");
+    const auto refusal = [](const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const admin::AdminError& e) {
+            return e.Message();
+        }
+        return QStringLiteral("stored");
+    };
+    admin::NewUser user = User("JDELA", "");
+    user.password = QString::fromUtf8("päss-пароль");
+    EXPECT_EQ(refusal([&] { admin::AddUser(db.Connection(), user); }), expected);
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM tbPasswordMain"), 0);
+
+    admin::AddUser(db.Connection(), User("JDELA", "request"));
+    EXPECT_EQ(refusal([&] { admin::SetPassword(db.Connection(), "JDELA", QString::fromUtf8("päss-пароль")); }),
+              expected);
+    EXPECT_TRUE(refusal([&] { admin::SetPassword(db.Connection(), "JDELA", QString::fromUtf8("naïve€")); }) == "stored");
+    app::CurrentUser login(nullptr, app::ConnectionSettings{});
+    login.UseConnection(db.OpenAnother());
+    login.PasswordDeptCode = QStringLiteral("4");
+    EXPECT_EQ(login.LogIn("JDELA", QString::fromUtf8("naïve€")), app::CurrentUser::LogInResult::Accepted);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, Users, testing::ValuesIn(testing_support::AllBackends()), testing_support::BackendTestName());
