@@ -6,6 +6,7 @@
 #include "app/CurrentUser.h"
 #include "cipher/CryptText.h"
 #include "db/DbError.h"
+#include "support/FaultyDisk.h"
 #include "support/TempDatabase.h"
 
 #include <QDir>
@@ -89,6 +90,43 @@ TEST(SiteDatabase, InitCreatesTheSchemaAndRefusesAnExistingPath)
     EXPECT_THROW(admin::CreateDemoDatabase(other), db::DbError);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "keep me");
+}
+
+// A site that could not be made (a full disk while its schema or its rows
+// go in) leaves nothing behind, so the same command works once there is room.
+TEST(SiteDatabase, InitAndDemoOnAFullDiskLeaveNothingBehind)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("site.db");
+    long long schema = 0;
+    {
+        testing_support::FaultyDisk disk;
+        const auto made = admin::CreateSiteDatabase(path);
+        schema = disk.Written();  // before the close writes the WAL back
+    }
+    db::SqliteConnection::RemoveFiles(path);
+    struct Case { const char* command; std::function<void()> make; };
+    const Case cases[] = {
+        {"init", [&] { admin::InitSite(path, {"SAN ROQUE MEDICAL CENTER", "", "", "SR"}); }},
+        {"demo", [&] { admin::CreateDemoDatabase(path); }},
+    };
+    for (const Case& c : cases) {
+        for (const long long room : {schema / 2, schema + 1}) {
+            testing_support::FaultyDisk disk;
+            disk.FillAfter(room);
+            QString refusal;
+            try {
+                c.make();
+            } catch (const db::DbError& e) {
+                refusal = e.Description();
+            }
+            EXPECT_EQ(refusal, QStringLiteral("The disk of database \"%1\" is full: make room on it, then try again.")
+                                   .arg(path)) << c.command << " " << room;
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList()) << c.command << " " << room;
+        }
+        EXPECT_NO_THROW(c.make()) << c.command;
+        db::SqliteConnection::RemoveFiles(path);
+    }
 }
 
 TEST_P(Users, VerifierGetsTheRightsTheSettingsRowAndItsLocations)
