@@ -11,6 +11,11 @@ QVector<CsvRecord> ReadCsv(QStringView text)
 {
     if (text.startsWith(QChar(0xFEFF)))
         text = text.mid(1);
+    // Old Mac programs end lines in CR alone: read as one line, the whole
+    // file would be a header of unknown columns.
+    if (text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
+        throw AdminError(QStringLiteral("The lines of the file end in a carriage return alone (CR); save it with "
+                                        "Windows (CRLF) or Unix (LF) line ends."));
     QVector<CsvRecord> records;
     const qsizetype size = text.size();
     qsizetype at = 0;
@@ -79,10 +84,26 @@ QVector<CsvRecord> ReadCsvFile(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw AdminError(QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString()));
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(file.readAll());
-    if (decoder.hasError())
-        throw AdminError(QStringLiteral("\"%1\" is no UTF-8 text.").arg(path));
+    const QByteArray bytes = file.readAll();
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        throw AdminError(QStringLiteral("\"%1\" is UTF-16 text, not UTF-8. ").arg(path) + kSaveAsUtf8);
+    // Stateless: a sequence cut short at the end is an error, not a wait
+    // for more bytes.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError()) {
+        // A line break is never part of a UTF-8 sequence: lines decode apart.
+        const QList<QByteArray> lines = bytes.split('\n');
+        int line = 1;
+        while (line <= lines.size()) {
+            QStringDecoder lineDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            const QString decoded = lineDecoder.decode(lines[line - 1]);
+            if (lineDecoder.hasError())
+                break;
+            ++line;
+        }
+        throw AdminError(QStringLiteral("\"%1\" is no UTF-8 text (line %2). ").arg(path).arg(line) + kSaveAsUtf8);
+    }
     return ReadCsv(text);
 }
 

@@ -13,15 +13,20 @@ struct CsvRecord {
     QStringList fields;
 };
 
+// How a file that is not UTF-8 text is saved as such.
+inline const QString kSaveAsUtf8 =
+    QStringLiteral("Save it as UTF-8, or from a spreadsheet as \"CSV UTF-8 (Comma delimited)\".");
+
 // Reads comma-separated text as spreadsheets write it: fields in double
 // quotes may hold commas, line breaks and doubled quotes; lines end in LF or
 // CRLF; a leading byte-order mark is dropped. Blank lines are skipped.
-// Throws AdminError for a quoted field that never ends or text after a
-// closing quote.
+// Throws AdminError for a quoted field that never ends, text after a
+// closing quote, or lines that end in CR alone.
 QVector<CsvRecord> ReadCsv(QStringView text);
 
 // The file as UTF-8 text, read by ReadCsv. Throws AdminError when it cannot
-// be read or is no UTF-8.
+// be read or is no UTF-8 (naming the first line that is not, or UTF-16),
+// saying how to save it.
 QVector<CsvRecord> ReadCsvFile(const QString& path);
 
 } // namespace admin

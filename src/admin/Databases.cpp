@@ -6,20 +6,10 @@
 #include "admin/DemoData.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <functional>
 
 namespace admin {
-
-namespace {
-
-void RemoveDatabaseFiles(const QString& path)
-{
-    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
-        QFile::remove(path + suffix);
-}
-
-} // namespace
 
 namespace {
 
@@ -71,12 +61,30 @@ void WriteSiteRecords(db::Connection& connection, const Hospital& hospital)
             {QString::fromLatin1(s.key), QString::fromLatin1(s.description)});
 }
 
-void InitSite(const QString& target, const Hospital& hospital, const PasswordPrompt& prompt)
+namespace {
+
+// Makes the site database and fills it in one transaction. Only a file this
+// call created can be left half-filled here, so removing it loses nothing.
+void BuildSite(const QString& target, const PasswordPrompt& prompt, const std::function<void(db::Connection&)>& fill)
 {
     auto connection = CreateSiteDatabase(target, prompt);
-    db::TransactionGuard transaction(*connection);
-    WriteSiteRecords(*connection, hospital);
-    transaction.Commit();
+    try {
+        db::TransactionGuard transaction(*connection);
+        fill(*connection);
+        transaction.Commit();
+    } catch (...) {
+        connection.reset();
+        if (!db::ServerLogin::IsUrl(target))
+            db::SqliteConnection::RemoveFiles(target);
+        throw;
+    }
+}
+
+} // namespace
+
+void InitSite(const QString& target, const Hospital& hospital, const PasswordPrompt& prompt)
+{
+    BuildSite(target, prompt, [&](db::Connection& connection) { WriteSiteRecords(connection, hospital); });
 }
 
 void CreateDemoDatabase(const QString& target, const QDate& today, const PasswordPrompt& prompt)
@@ -87,18 +95,7 @@ void CreateDemoDatabase(const QString& target, const QDate& today, const Passwor
     if (db::ServerLogin::IsUrl(target) && db::ServerLogin::FromUrl(target).kind == db::ServerLogin::Kind::SqlServer)
         throw db::DbError(QStringLiteral("The demo site is made on a database file or on PostgreSQL; on SQL Server use "
                                          "init, then add your own rows."));
-    auto connection = CreateSiteDatabase(target, prompt);
-    try {
-        db::TransactionGuard transaction(*connection);
-        BuildDemoData(*connection, today);
-        transaction.Commit();
-    } catch (...) {
-        // Only a file this call created gets here, so removing it loses nothing.
-        connection.reset();
-        if (!db::ServerLogin::IsUrl(target))
-            RemoveDatabaseFiles(target);
-        throw;
-    }
+    BuildSite(target, prompt, [&](db::Connection& connection) { BuildDemoData(connection, today); });
 }
 
 std::unique_ptr<db::Connection> OpenSiteDatabase(const QString& target, const PasswordPrompt& prompt)
@@ -112,7 +109,7 @@ std::unique_ptr<db::SqliteConnection> OpenDatabaseFile(const QString& path)
 {
     if (db::ServerLogin::IsUrl(path))
         throw db::DbError(QStringLiteral("This command works on a database file only; the server keeps its own."));
-    return db::SqliteConnection::Open(path);
+    return db::SqliteConnection::Open(path, db::SqliteConnection::Access::ReadOnly);
 }
 
 db::RowSet ExecuteNative(db::Connection& connection, const QString& sql, const QVariantList& binds)

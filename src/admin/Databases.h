@@ -22,8 +22,9 @@ namespace admin {
 using PasswordPrompt = std::function<QString(const QString& who)>;
 
 // An empty site database: the whole schema, no rows. A file: refuses a path
-// that exists; creates the folder it goes in. A server: refuses a database
-// that holds the program's tables already.
+// that exists; creates the folder it goes in; leaves no file behind when
+// making it fails. A server: refuses a database that holds the program's
+// tables already.
 std::unique_ptr<db::Connection> CreateSiteDatabase(const QString& target, const PasswordPrompt& prompt = {});
 
 // The hospital of a site: its name and address on every printed request,
@@ -40,6 +41,8 @@ struct Hospital {
 void WriteSiteRecords(db::Connection& connection, const Hospital& hospital);
 
 // A new site: the empty site database with its hospital record and switches.
+// A file: removed again when writing them fails, so that the command can be
+// run again once the cause (a full disk) is gone.
 void InitSite(const QString& target, const Hospital& hospital, const PasswordPrompt& prompt = {});
 
 // The demo database, its request dates counted back from today. A file:
@@ -51,7 +54,9 @@ void CreateDemoDatabase(const QString& target, const QDate& today = QDate::curre
 
 // An existing site database; throws DbError when there is none.
 std::unique_ptr<db::Connection> OpenSiteDatabase(const QString& target, const PasswordPrompt& prompt = {});
-// An existing database file (the commands that work on the file itself).
+// An existing database file, for the commands that read the file itself
+// (check, backup): a file this user may not write is read, and nothing is
+// left beside it.
 std::unique_ptr<db::SqliteConnection> OpenDatabaseFile(const QString& path);
 
 // Runs a statement in the backend's own dialect, tables named bare, with

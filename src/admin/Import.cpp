@@ -14,6 +14,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <utility>
 
 namespace admin {
 
@@ -106,6 +107,23 @@ class Layout {
 public:
     Layout(const KindSpec& spec, const CsvRecord& header, QStringList& problems) : spec_(spec)
     {
+        // A file saved with another separator, or in UTF-16 (whose every
+        // other byte is a NUL), has no column this program knows: the
+        // reason is said instead.
+        for (const QString& field : header.fields)
+            if (field.contains(QChar(0))) {
+                problems << QStringLiteral("line %1: the header holds NUL characters (byte 0): the file is no UTF-8 "
+                                           "text. ").arg(header.line) + kSaveAsUtf8;
+                return;
+            }
+        if (header.fields.size() == 1) {
+            for (const auto& [separator, name] : {std::pair{u';', "semicolons"}, std::pair{u'\t', "tabs"}})
+                if (header.fields[0].contains(QChar(separator))) {
+                    problems << QStringLiteral("line %1: the columns are separated by %2; an import file separates "
+                                               "them by commas").arg(header.line).arg(QLatin1String(name));
+                    return;
+                }
+        }
         for (int i = 0; i < header.fields.size(); ++i) {
             const QString name = header.fields[i].trimmed().toLower();
             if (name.isEmpty())
@@ -122,6 +140,7 @@ public:
             if (column.required && !index_.contains(QLatin1String(column.name)))
                 problems << QStringLiteral("line %1: no column \"%2\"").arg(header.line).arg(column.name);
         width_ = int(header.fields.size());
+        names_ = header.fields;
         for (const ColumnSpec& column : spec_.columns) {
             fieldOfSlot_ << index_.value(QLatin1String(column.name), -1);
             lengthOfSlot_ << (column.table ? ColumnLength(column.table, column.column) : 0);
@@ -149,9 +168,17 @@ public:
     int IndexOfSlot(int slot) const { return fieldOfSlot_.at(slot); }
     int LengthOf(int slot) const { return lengthOfSlot_.at(slot); }
     int Width() const { return width_; }
+    // A field of a row as the operator knows it: its column's name, or its
+    // place where the header names none.
+    QString FieldName(int index) const
+    {
+        const QString name = names_.value(index).trimmed();
+        return name.isEmpty() ? QStringLiteral("field %1").arg(index + 1) : name;
+    }
 
 private:
     const KindSpec& spec_;
+    QStringList names_;
     QHash<QString, int> index_;
     QVector<int> fieldOfSlot_;
     QVector<int> lengthOfSlot_;
@@ -165,6 +192,10 @@ public:
     {
         if (record.fields.size() > layout.Width())
             Fail(QStringLiteral("%1 fields, the header names %2").arg(record.fields.size()).arg(layout.Width()));
+        // No stored text may hold one: a server refuses the statement.
+        for (int i = 0; i < record.fields.size(); ++i)
+            if (record.fields[i].contains(QChar(0)))
+                Fail(QStringLiteral("%1 holds a NUL character (byte 0)").arg(layout.FieldName(i)));
     }
 
     int Line() const { return record_.line; }
@@ -664,6 +695,9 @@ private:
         user.lastName = row.Text("last_name");
         user.firstName = row.Text("first_name");
         user.password = row.Text("password");
+        const QString unstorable = UnstorablePassword(user.password);
+        if (!unstorable.isEmpty())
+            row.Fail(unstorable);
         if (row.Flag("supervisor"))
             user.MakeVerifier();
         static const QRegularExpression separators(QStringLiteral("[;\\s]+"));
@@ -724,6 +758,8 @@ ImportSummary ImportRecords(db::Connection& connection, ImportKind kind, const Q
         throw AdminError(QStringLiteral("The file is empty: it needs a header row naming the columns."));
     QStringList problems;
     const Layout layout(spec, records.first(), problems);
+    if (problems.isEmpty() && records.size() == 1)
+        throw AdminError(QStringLiteral("The file has its header row and no records: there was nothing to import."));
     Plan plan;
     if (problems.isEmpty())
         plan = Importer(connection, options).Check(spec, layout, records, problems);

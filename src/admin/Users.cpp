@@ -26,6 +26,9 @@ bool UserExists(db::Connection& connection, const QString& id)
 // No password is stored as none: NULL, which no enciphered password equals.
 QString StoredPassword(const QString& password)
 {
+    const QString unstorable = UnstorablePassword(password);
+    if (!unstorable.isEmpty())
+        throw AdminError(unstorable.at(0).toUpper() + unstorable.mid(1) + QLatin1Char('.'));
     return QuoteOrNull(password.isEmpty() ? QString() : cipher::EncipherPassword(password));
 }
 
@@ -51,6 +54,19 @@ void InsertUserSettings(db::Connection& connection, const NewUser& user)
 }
 
 } // namespace
+
+QString UnstorablePassword(const QString& password)
+{
+    const QString lost = cipher::CharactersNotEnciphered(password);
+    if (lost.isEmpty())
+        return QString();
+    QStringList named;
+    for (const uint c : lost.toUcs4())
+        named << QLatin1Char('"') + QString::fromUcs4(reinterpret_cast<const char32_t*>(&c), 1) + QLatin1Char('"');
+    return QStringLiteral("password has characters that cannot be stored: %1; a password keeps Western European "
+                          "letters, digits and signs only")
+        .arg(named.join(QStringLiteral(", ")));
+}
 
 void NewUser::MakeVerifier()
 {

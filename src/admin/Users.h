@@ -28,8 +28,16 @@ struct NewUser {
 };
 
 
+// Why a password cannot be stored as typed: the cipher of stored passwords
+// keeps Western European characters only and would store any other as "?",
+// so that "päss-пароль" would be the password "päss-??????". The reason
+// names those characters ("password has characters that cannot be stored:
+// ..."); empty when the password can be stored.
+QString UnstorablePassword(const QString& password);
+
 // Adds the user in one transaction. Throws AdminError for an ID that exists
-// (compared without case, as the server does) or an unknown location.
+// (compared without case, as the server does), an unknown location or a
+// password that cannot be stored.
 void AddUser(db::Connection& connection, const NewUser& user);
 // The same rows, inside a transaction the caller holds.
 void InsertUser(db::Connection& connection, const NewUser& user);
@@ -39,8 +47,8 @@ void InsertUser(db::Connection& connection, const NewUser& user);
 // Throws AdminError for an unknown ID or location.
 void UpdateUser(db::Connection& connection, const NewUser& user);
 
-// Stores a new password; throws AdminError for an unknown ID or an empty
-// password.
+// Stores a new password; throws AdminError for an unknown ID, an empty
+// password or one that cannot be stored.
 void SetPassword(db::Connection& connection, const QString& id, const QString& password);
 
 } // namespace admin

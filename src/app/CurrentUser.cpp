@@ -26,13 +26,17 @@ CurrentUser::LogInResult CurrentUser::LogIn(const QString& employeeId, const QSt
         // empty one.
         if (password.isEmpty())
             return LogInResult::Refused;
+        wrongPasswords_.AwaitTurn(employeeId);
         const QString enciphered = cipher::EncipherPassword(password);
         const db::RowSet rows = connection_->Execute(
             "Select EmployeeID From Password..tbPasswordMain Where EmployeeID = " + db::Quote(employeeId)
             + " and departmentid in (" + db::Quote(PasswordDeptCode) + ",'00') and Password = "
             + db::Quote(enciphered));
-        if (rows.IsEmpty())
+        if (rows.IsEmpty()) {
+            wrongPasswords_.Refused(employeeId);
             return LogInResult::Refused;
+        }
+        wrongPasswords_.Accepted(employeeId);
         employeeCode_ = rows.Field(QStringLiteral("EmployeeID")).toString();
         connected_ = true;
         return LogInResult::Accepted;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ConnectionSettings.h"
+#include "app/PasswordThrottle.h"
 #include "db/Connection.h"
 
 #include <QString>
@@ -9,6 +10,10 @@
 namespace app {
 
 class CurrentUser;
+
+// The longest password the log-in window and the supervisor dialog take:
+// the cipher refuses far longer texts, and no stored password is longer.
+inline constexpr int kPasswordBoxLength = 50;
 
 // The log-in dialog as the component sees it: it runs modally, lets the user
 // try until CurrentUser::LogIn accepts or the user closes it, and reaches the
@@ -36,7 +41,8 @@ public:
     // Opens the connection (when not open yet) and admits the user when the
     // ID exists in the password database with the log-in department or
     // "00" and the enciphered password matches. On Unreachable, *error holds
-    // why the database could not be reached.
+    // why the database could not be reached. A try for an ID with several
+    // wrong passwords in a row is answered only after WrongPasswords' delay.
     LogInResult LogIn(const QString& employeeId, const QString& password, QString* error = nullptr);
 
     bool Connected() const { return connected_; }
@@ -55,12 +61,16 @@ public:
     // Adopts an open connection (tests, and tools that log in by other means).
     void UseConnection(std::unique_ptr<db::Connection> connection);
 
+    // The wrong passwords of this session's log-ins and supervisor checks.
+    PasswordThrottle& WrongPasswords() { return wrongPasswords_; }
+
 private:
     LoginView* view_;
     ConnectionSettings settings_;
     std::unique_ptr<db::Connection> connection_;
     QString employeeCode_;
     bool connected_ = false;
+    PasswordThrottle wrongPasswords_;
 };
 
 } // namespace app

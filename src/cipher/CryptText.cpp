@@ -1,5 +1,7 @@
 #include "cipher/CryptText.h"
 
+#include <QList>
+
 #include <stdexcept>
 
 namespace cipher {
@@ -26,10 +28,11 @@ constexpr CodePageExtra kCodePageExtras[] = {
     {0x017E, 0x9E}, {0x0178, 0x9F},
 };
 
-// The single-byte code of a character. Latin-1 characters are their own
-// code; the code page's extra characters map to their bytes; anything else
-// becomes "?", as the single-byte conversion of the platform did.
-int CodeOf(QChar c)
+constexpr int kUnknownCode = -1;
+
+// The single-byte code of a character in the code page; kUnknownCode for a
+// character outside it.
+int CodePageCode(QChar c)
 {
     const char16_t u = c.unicode();
     if (u <= 0xFF)
@@ -38,7 +41,16 @@ int CodeOf(QChar c)
         if (extra.unicode == u)
             return extra.code;
     }
-    return '?';
+    return kUnknownCode;
+}
+
+// The single-byte code of a character. Latin-1 characters are their own
+// code; the code page's extra characters map to their bytes; anything else
+// becomes "?", as the single-byte conversion of the platform did.
+int CodeOf(QChar c)
+{
+    const int code = CodePageCode(c);
+    return code == kUnknownCode ? '?' : code;
 }
 
 // Cycles through the key from its first character, positions from 1.
@@ -140,6 +152,20 @@ QString CryptText(const QString& mode, const QString& key, const QString& text)
 QString EncipherPassword(const QString& password)
 {
     return CryptText(QStringLiteral("E"), QStringLiteral("QUENTAVIXLORM"), password);
+}
+
+// By code point: a character beyond the 16-bit range is two halves in the
+// text, each of which the cipher turns into "?".
+QString CharactersNotEnciphered(const QString& text)
+{
+    QString found;
+    for (const uint c : text.toUcs4()) {
+        const bool kept = c <= 0xFFFF && CodePageCode(QChar(char16_t(c))) != kUnknownCode;
+        const QString character = QString::fromUcs4(reinterpret_cast<const char32_t*>(&c), 1);
+        if (!kept && !found.contains(character))
+            found += character;
+    }
+    return found;
 }
 
 } // namespace cipher

@@ -16,4 +16,9 @@ QString CryptText(const QString& mode, const QString& key, const QString& text);
 // suite's password key.
 QString EncipherPassword(const QString& password);
 
+// The characters of a text that the cipher cannot tell apart (it enciphers
+// each of them as "?"), each once, in the order they first appear. Empty
+// when the cipher keeps every character.
+QString CharactersNotEnciphered(const QString& text);
+
 } // namespace cipher

@@ -7,14 +7,18 @@
 #include "db/FirstRowsPlan.h"
 #include "db/StatementShape.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStorageInfo>
+#include <QUrl>
 #include <QVarLengthArray>
 #include <atomic>
+#include <cerrno>
 #include <charconv>
 #include <list>
 #include <optional>
@@ -39,12 +43,36 @@ QString NextConnectionName()
     return QStringLiteral("tessary-sqlite-%1").arg(++counter);
 }
 
+// Less room than this in a folder is none for a database: SQLite grows its
+// WAL index 32 KiB at a time.
+constexpr qint64 kNoRoomBytes = 64 * 1024;
+
+// A write that found no room: SQLite says so of the database and its
+// journals, but growing the shared-memory file beside a WAL database on a
+// full disk fails as a mere I/O error, whose cause the system's error
+// number tells (when nothing overwrote it since), or else the free space
+// of the file's folder.
+bool DiskIsFull(int code, sqlite3* handle, const QString& path)
+{
+    if ((code & 0xff) == SQLITE_FULL)
+        return true;
+    if ((code & 0xff) != SQLITE_IOERR)
+        return false;
+    const int cause = handle ? sqlite3_system_errno(handle) : 0;
+    if (cause == ENOSPC || cause == EDQUOT)
+        return true;
+    const QStorageInfo storage(QFileInfo(path).absolutePath());
+    return storage.isValid() && storage.bytesAvailable() < kNoRoomBytes;
+}
+
 // A failure's text; one about the file itself (no database, damaged,
 // read-only, unreadable, full) names the file, so the user knows which.
-QString FileFailure(const QString& text, int code, const QString& path)
+QString FileFailure(const QString& text, int code, const QString& path, sqlite3* handle)
 {
     if (code == SQLITE_CONSTRAINT_CHECK && text.endsWith(QLatin1String(": ") + Catalog::kTextLengthCheck))
         return QStringLiteral("String or binary data would be truncated.");
+    if (DiskIsFull(code, handle, path))
+        return QStringLiteral("The disk of database \"%1\" is full: make room on it, then try again.").arg(path);
     switch (code & 0xff) {
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
@@ -201,7 +229,7 @@ protected:
             Release();
             if (rc == SQLITE_DONE)
                 return false;
-            throw DbError(FileFailure(failure, rc, path_));
+            throw DbError(FileFailure(failure, rc, path_, handle_));
         }
         for (int i = 0; i < isDateTime_.size(); ++i)
             cells_.push_back(ReadCell(i));
@@ -455,8 +483,18 @@ namespace {
 
 void RequireFile(const QString& path)
 {
-    if (!QFileInfo(path).isFile())
+    const QFileInfo file(path);
+    if (file.isDir())
+        throw DbError(QStringLiteral("Cannot open database \"%1\": it is a folder, not a database file.").arg(path));
+    if (!file.isFile())
         throw DbError(QStringLiteral("Cannot open database \"%1\": the file does not exist.").arg(path));
+}
+
+DbError ReadOnly(const QString& path)
+{
+    return DbError(QStringLiteral("Cannot open database \"%1\": the file is read-only, and the program stores "
+                                  "requests in it. Make it writable for this user.")
+                       .arg(path));
 }
 
 DbError NotOurs(const QString& path)
@@ -477,11 +515,26 @@ DbError Newer(const QString& path, int version)
 
 // Opens a file of this program whose layout this version knows (older
 // ones included), before anything is written to it; *version is its layout.
-std::unique_ptr<SqliteConnection> SqliteConnection::OpenKnownFile(const QString& path, int* version)
+// A file this user may not write is refused before anything is read from
+// it, unless it is opened for reading only.
+std::unique_ptr<SqliteConnection> SqliteConnection::OpenKnownFile(const QString& path, int* version, Access access)
 {
     RequireFile(path);
     std::unique_ptr<SqliteConnection> connection(new SqliteConnection(path));
-    connection->OpenDatabase();
+    connection->OpenDatabase(Access::ReadWrite);
+    if (connection->ReadOnlyFile()) {
+        if (access == Access::ReadWrite)
+            throw ReadOnly(path);
+        // A normal read of a WAL database makes -wal and -shm files beside
+        // it, which a connection that may not write the database cannot
+        // take away when it closes. Read as unchanging, nothing is made;
+        // unless a -wal file holds changes not yet in the database, which
+        // only a normal read sees.
+        if (QFileInfo(path + QStringLiteral("-wal")).size() == 0) {
+            connection.reset(new SqliteConnection(path));
+            connection->OpenDatabase(Access::ReadOnly);
+        }
+    }
     *version = connection->FileVersion();
     if (*version == 0)
         throw NotOurs(path);
@@ -490,22 +543,25 @@ std::unique_ptr<SqliteConnection> SqliteConnection::OpenKnownFile(const QString&
     return connection;
 }
 
-std::unique_ptr<SqliteConnection> SqliteConnection::Open(const QString& path)
+std::unique_ptr<SqliteConnection> SqliteConnection::Open(const QString& path, Access access)
 {
     int version = 0;
-    std::unique_ptr<SqliteConnection> connection = OpenKnownFile(path, &version);
+    std::unique_ptr<SqliteConnection> connection = OpenKnownFile(path, &version, access);
     if (version < kSchemaVersion)
         throw DbError(QStringLiteral("Cannot open database \"%1\": it has the layout of an older version of the "
                                      "program. Run \"tessary-admin upgrade %1\" first.")
                           .arg(path));
-    connection->UseForWork();
+    if (connection->ReadOnlyFile())
+        connection->UseForReading();
+    else
+        connection->UseForWork();
     return connection;
 }
 
 int SqliteConnection::Upgrade(const QString& path)
 {
     int version = 0;
-    std::unique_ptr<SqliteConnection> connection = OpenKnownFile(path, &version);
+    std::unique_ptr<SqliteConnection> connection = OpenKnownFile(path, &version, Access::ReadWrite);
     if (version == kSchemaVersion)
         return version;
     connection->UseForWork();
@@ -568,22 +624,42 @@ void SqliteConnection::AddLengthCheck(const TableDef& table)
 
 std::unique_ptr<SqliteConnection> SqliteConnection::Create(const QString& path)
 {
+    if (QFileInfo(path).isDir())
+        throw DbError(QStringLiteral("Cannot create database \"%1\": it is a folder; name the file to create.").arg(path));
     if (QFileInfo::exists(path))
         throw DbError(QStringLiteral("Cannot create database \"%1\": the path exists already.").arg(path));
     std::unique_ptr<SqliteConnection> connection(new SqliteConnection(path));
-    connection->OpenDatabase();
-    connection->UseForWork();
-    connection->BeginTransaction();
-    for (const QString& ddl : Catalog::Instance().SqliteDdl())
-        connection->ExecuteNative(ddl);
-    connection->MarkCurrent();
-    connection->Commit();
+    try {
+        connection->OpenDatabase(Access::ReadWrite);
+        connection->UseForWork();
+        connection->BeginTransaction();
+        for (const QString& ddl : Catalog::Instance().SqliteDdl())
+            connection->ExecuteNative(ddl);
+        connection->MarkCurrent();
+        connection->Commit();
+    } catch (...) {
+        // A half-made file would stand in the way of the next try.
+        connection.reset();
+        RemoveFiles(path);
+        throw;
+    }
     return connection;
+}
+
+void SqliteConnection::RemoveFiles(const QString& path)
+{
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+        QFile::remove(path + QLatin1String(suffix));
+}
+
+bool SqliteConnection::ReadOnlyFile() const
+{
+    return sqlite3_db_readonly(handle_, "main") == 1;
 }
 
 QString SqliteConnection::Failure(const QSqlError& error) const
 {
-    return FileFailure(ErrorText(error), error.nativeErrorCode().toInt(), path_);
+    return FileFailure(ErrorText(error), error.nativeErrorCode().toInt(), path_, handle_);
 }
 
 QStringList SqliteConnection::IntegrityProblems()
@@ -598,16 +674,21 @@ QStringList SqliteConnection::IntegrityProblems()
 
 void SqliteConnection::BackupTo(const QString& destination)
 {
+    if (QFileInfo(destination).isDir())
+        throw DbError(QStringLiteral("Cannot back up to \"%1\": it is a folder; name the file to write.").arg(destination));
     if (QFileInfo::exists(destination))
         throw DbError(QStringLiteral("Cannot back up to \"%1\": the path exists already.").arg(destination));
+    // The copy takes the destination's name only when it is complete: a
+    // backup stopped half-way (killed, the machine off) leaves no file that
+    // could be taken for a backup.
+    const QString partial = QStringLiteral("%1.partial-%2").arg(destination).arg(QCoreApplication::applicationPid());
     sqlite3* copy = nullptr;
     const auto fail = [&](const QString& why) {
         sqlite3_close(copy);
-        for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
-            QFile::remove(destination + suffix);
+        RemoveFiles(partial);
         return DbError(QStringLiteral("Cannot back up to \"%1\": %2").arg(destination, why));
     };
-    if (sqlite3_open_v2(destination.toUtf8().constData(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr)
+    if (sqlite3_open_v2(partial.toUtf8().constData(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr)
         != SQLITE_OK)
         throw fail(QString::fromUtf8(sqlite3_errmsg(copy)));
     sqlite3_backup* backup = sqlite3_backup_init(copy, "main", handle_, "main");
@@ -625,8 +706,15 @@ void SqliteConnection::BackupTo(const QString& destination)
     } while (rc == SQLITE_OK || ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && waits <= kBackupWaits));
     sqlite3_backup_finish(backup);
     if (rc != SQLITE_DONE)
-        throw fail(QString::fromUtf8(sqlite3_errstr(rc)));
-    sqlite3_close(copy);
+        throw fail(DiskIsFull(rc, copy, destination) ? QStringLiteral("the disk is full.")
+                                                     : QString::fromUtf8(sqlite3_errstr(rc)));
+    const int closed = sqlite3_close(copy);
+    copy = nullptr;
+    if (closed != SQLITE_OK)
+        throw fail(QString::fromUtf8(sqlite3_errstr(closed)));
+    // No rename replaces a file: one that took the name meanwhile stays.
+    if (!QFile::rename(partial, destination))
+        throw fail(QStringLiteral("the finished copy \"%1\" could not take that name.").arg(partial));
 }
 
 void SqliteConnection::MarkCurrent()
@@ -655,11 +743,21 @@ int SqliteConnection::FileVersion()
     return tables.Field(0).toInt() == 3 ? 1 : 0;
 }
 
-void SqliteConnection::OpenDatabase()
+void SqliteConnection::OpenDatabase(Access access)
 {
     database_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
-    database_.setDatabaseName(path_);
-    database_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
+    if (access == Access::ReadOnly) {
+        // Nobody writes the file (this connection may not): it is read as
+        // it lies, without locks, WAL index or journal files.
+        QUrl uri = QUrl::fromLocalFile(QFileInfo(path_).absoluteFilePath());
+        uri.setQuery(QStringLiteral("immutable=1"));
+        database_.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+        options += QStringLiteral(";QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY");
+    } else {
+        database_.setDatabaseName(path_);
+    }
+    database_.setConnectOptions(options);
     if (!database_.open())
         throw DbError(QStringLiteral("Cannot open database \"%1\": %2").arg(path_, ErrorText(database_.lastError())));
 
@@ -675,6 +773,12 @@ void SqliteConnection::OpenDatabase()
 void SqliteConnection::UseForWork()
 {
     ExecuteNative(QStringLiteral("PRAGMA journal_mode=WAL"));
+    UseForReading();
+}
+
+// The settings that write nothing, all a file that is only read takes.
+void SqliteConnection::UseForReading()
+{
     // A page cache that holds the item file's indexes: a search probes the
     // stock rows of every item it passes, and pages fetched anew from the
     // file at each probe would cost more than the search itself.
@@ -779,7 +883,7 @@ std::unique_ptr<Cursor> SqliteConnection::OpenPooledCursor(const QString& sql, c
                                           &entry->statement, nullptr);
         if (rc != SQLITE_OK) {
             sqlite3_finalize(entry->statement);
-            throw DbError(FileFailure(QString::fromUtf8(sqlite3_errmsg(handle_)), rc, path_));
+            throw DbError(FileFailure(QString::fromUtf8(sqlite3_errmsg(handle_)), rc, path_, handle_));
         }
         for (int i = 0; i < sqlite3_column_count(entry->statement); ++i)
             entry->columns << QString::fromUtf8(sqlite3_column_name(entry->statement, i));
@@ -841,7 +945,7 @@ SqliteConnection::Prepared& SqliteConnection::PreparedFor(const QString& sql, co
                                       &prepared.statement, &tail);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(prepared.statement);
-        throw DbError(FileFailure(QString::fromUtf8(sqlite3_errmsg(handle_)), rc, path_));
+        throw DbError(FileFailure(QString::fromUtf8(sqlite3_errmsg(handle_)), rc, path_, handle_));
     }
     if (tail && !QByteArray(tail).trimmed().isEmpty()) {
         sqlite3_finalize(prepared.statement);
@@ -883,7 +987,8 @@ RowSet SqliteConnection::Run(const QString& sql, const QSet<QString>& dateTimeCo
         rows << std::move(row);
     }
     if (rc != SQLITE_DONE)
-        throw DbError(FileFailure(QString::fromUtf8(sqlite3_errmsg(handle_)), sqlite3_extended_errcode(handle_), path_));
+        throw DbError(FileFailure(QString::fromUtf8(sqlite3_errmsg(handle_)), sqlite3_extended_errcode(handle_), path_,
+                                  handle_));
     if (columns == 0)
         return {};
     return RowSet(prepared.columns, std::move(rows));

@@ -34,13 +34,23 @@ public:
     static constexpr int kApplicationId = 0x54737279;  // "Tsry"
     static constexpr int kSchemaVersion = 4;
 
+    // What a connection is for: working (the program, and every command
+    // that may write), or reading alone (a check, a backup).
+    enum class Access { ReadWrite, ReadOnly };
+
     // Opens an existing database file of the current layout; throws DbError,
-    // naming the file, when it is missing, cannot be opened, is no database
-    // of this program, or has another layout version.
-    static std::unique_ptr<SqliteConnection> Open(const QString& path);
+    // naming the file, when it is missing or a folder, cannot be opened, is
+    // no database of this program, or has another layout version. For
+    // ReadWrite, also when this user may not write the file: said at once,
+    // not at the first save. A file opened ReadOnly that this user may not
+    // write is read without making -wal and -shm files beside it.
+    static std::unique_ptr<SqliteConnection> Open(const QString& path, Access access = Access::ReadWrite);
     // Creates a new database file with the whole schema and the mark;
-    // refuses a path that exists already.
+    // refuses a path that exists already. When making it fails (a full
+    // disk), nothing of it is left behind.
     static std::unique_ptr<SqliteConnection> Create(const QString& path);
+    // Removes a database file and the journal files SQLite keeps beside it.
+    static void RemoveFiles(const QString& path);
     // Brings a database file of an older layout to the current one (its
     // indexes rebuilt as the catalog has them) and gives back the version it
     // had; a current file is left as it is. Refuses a file that is no
@@ -66,8 +76,14 @@ public:
     QStringList IntegrityProblems();
     // Writes a consistent copy of the database to a new file while other
     // connections go on working (SQLite's online backup). Refuses a
-    // destination that exists; leaves no partial copy behind.
+    // destination that exists; the copy is written beside it under another
+    // name and takes the destination's name when complete, so that no
+    // partial copy ever bears it.
     void BackupTo(const QString& destination);
+
+    // Whether this connection may not write the file (SQLite opened it
+    // read-only).
+    bool ReadOnlyFile() const;
 
     // Runs one SQLite statement as written, with positional bind values.
     // Text values of the named result columns (lower-case), and of the
@@ -90,9 +106,10 @@ protected:
 
 private:
     explicit SqliteConnection(QString path);
-    static std::unique_ptr<SqliteConnection> OpenKnownFile(const QString& path, int* version);
-    void OpenDatabase();
+    static std::unique_ptr<SqliteConnection> OpenKnownFile(const QString& path, int* version, Access access);
+    void OpenDatabase(Access access);
     void UseForWork();
+    void UseForReading();
     void MarkCurrent();
     void AddLengthCheck(const TableDef& table);
     const Translation& BoundTranslation(const QString& statement, const QVariantList& values);

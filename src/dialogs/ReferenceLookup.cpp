@@ -4,6 +4,8 @@
 #include "db/DbError.h"
 #include "db/Quote.h"
 
+#include <QRegularExpression>
+
 namespace dialogs {
 
 namespace {
@@ -13,13 +15,24 @@ constexpr int kCodeColumn = 1;
 const QList<int> kColumnWidths = {4200};
 
 // The statement pieces of one lookup type: the numeric search text is a
-// code, any other text the start of a name.
+// code, any other text the start of a name. A numeric code goes into the
+// statement as it was typed.
 struct LookupQuery {
     const char* head;
     QString (*byCode)(const QString& text);
     const char* nameColumn;
     const char* tail;
+    bool numericCode;
 };
+
+// The numeric test also passes thousands separators ("1,2") and the "D"
+// exponent ("1D2"), which no database reads as a number: written into the
+// statement they would be a syntax error.
+bool IsNumberLiteral(const QString& value)
+{
+    static const QRegularExpression literal(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)(E[+-]?\\d+)?$"));
+    return literal.match(value).hasMatch();
+}
 
 QString SupplierByCode(const QString& text)
 {
@@ -41,11 +54,12 @@ const LookupQuery* QueryOf(qint16 lookupType)
     static const LookupQuery queries[] = {
         {"Select DISTINCT SupplierName as Supplier,SupplierID As Code From INVENTORY..tbinvSupplier ",
          &SupplierByCode, " Where SupplierName Like ",
-         " and  (not Status = 'I' or Status is null) ORDER by SupplierName"},
+         " and  (not Status = 'I' or Status is null) ORDER by SupplierName", false},
         {"Select DISTINCT Terms AS [Terms of Payment] , TermsID as Code From INVENTORY..tbinvTerms ", &TermsByCode,
-         " Where Terms Like ", " and  (not Status = 'I' or Status is null) Order by Terms"},
+         " Where Terms Like ", " and  (not Status = 'I' or Status is null) Order by Terms", true},
         {"Select UnitOfMeasure As [Unit of Measure], UnitOfMeasureID as Code From INVENTORY..tbinvUnitOfMeasure ",
-         &UnitByCode, " Where UnitOfMeasure Like ", " and ( Not Status = 'I' or Status is Null ) Order by UnitOfMeasure"},
+         &UnitByCode, " Where UnitOfMeasure Like ", " and ( Not Status = 'I' or Status is Null ) Order by UnitOfMeasure",
+         true},
     };
     if (lookupType < ReferenceLookup::Supplier || lookupType > ReferenceLookup::UnitOfMeasure)
         return nullptr;
@@ -91,9 +105,13 @@ QString ReferenceLookup::SearchStatement(const QString& text) const
     if (!query)
         throw db::DbError(QStringLiteral("There is no lookup of type %1.").arg(LookupType));
     const QString value = text.trimmed().toUpper();
-    const QString condition = app::IsNumeric(text)
-                                  ? query->byCode(value)
-                                  : QLatin1String(query->nameColumn) + db::Quote(value + QLatin1Char('%'));
+    const bool byCode = app::IsNumeric(text);
+    if (byCode && query->numericCode && !IsNumberLiteral(value))
+        throw db::DbError(QStringLiteral("\"%1\" is no %2 code: type the code as a plain number, or the start of a "
+                                         "name.")
+                              .arg(text.trimmed(), Caption()));
+    const QString condition = byCode ? query->byCode(value)
+                                     : QLatin1String(query->nameColumn) + db::Quote(value + QLatin1Char('%'));
     return QLatin1String(query->head) + condition + QLatin1String(query->tail);
 }
 

@@ -10,7 +10,8 @@ namespace dialogs {
 // unit of measure by code or by the start of its name. Unlike the product
 // search, typing alone does not search: Enter in the search box (the
 // search button is its default) or the button does. Select reads the Code
-// column of the current row.
+// column of the current row. A numeric text that no database reads as a
+// number ("1,2", "1D2") finds no terms or unit: the lookup says so itself.
 class ReferenceLookup : public SearchDialog {
     Q_OBJECT
 public:

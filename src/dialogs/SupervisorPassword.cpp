@@ -1,5 +1,7 @@
 #include "dialogs/SupervisorPassword.h"
 
+#include "app/CurrentUser.h"
+#include "app/PasswordThrottle.h"
 #include "cipher/CryptText.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
@@ -22,9 +24,11 @@ bool GetPassword(db::Connection& connection, const QString& employeeId, const QS
     return rows.RecordCount() > 0;
 }
 
-SupervisorPassword::SupervisorPassword(db::Connection& connection, forms::Prompts& prompts, QObject* parent)
-    : forms::DialogLogic(parent), connection_(connection), prompts_(prompts)
+SupervisorPassword::SupervisorPassword(db::Connection& connection, forms::Prompts& prompts,
+                                       app::PasswordThrottle& wrongPasswords, QObject* parent)
+    : forms::DialogLogic(parent), connection_(connection), prompts_(prompts), wrongPasswords_(wrongPasswords)
 {
+    txtPassword.SetMaxLength(app::kPasswordBoxLength);
     focus.Add({&txtUserID, &txtPassword, &cmdEnter});
     connect(&cmdEnter, &forms::Button::clicked, this, &SupervisorPassword::ClickEnter);
 }
@@ -43,20 +47,47 @@ void SupervisorPassword::EnterInUserID()
 
 void SupervisorPassword::ClickEnter()
 {
+    if (checking_)
+        return;
     const QString id = txtUserID.Text().trimmed();
+    const QString password = txtPassword.Text().trimmed();
+    // An empty password is refused unseen by the database: it owes no
+    // wait and counts as no guess.
+    if (!password.isEmpty()) {
+        const bool wasOpen = IsOpen();
+        checking_ = true;
+        wrongPasswords_.AwaitTurn(id);
+        checking_ = false;
+        if (wasOpen && !IsOpen())
+            return;  // closed while the check waited
+    }
     bool accepted = false;
     try {
-        accepted = GetPassword(connection_, id, txtPassword.Text().trimmed());
+        accepted = GetPassword(connection_, id, password);
     } catch (const db::DbError& e) {
         // The check could not be made: say why and let the user try again.
         prompts_.Tell(e.Description(), forms::Icon::Critical);
         return;
-    }
-    if (!accepted) {
-        prompts_.Tell(QStringLiteral("Password not valid!"), forms::Icon::Information);
+    } catch (const std::exception& e) {
+        // The cipher refuses what it cannot encipher: the password is
+        // wrong, and the dialog stays for another try.
+        prompts_.Tell(QString::fromStdString(e.what()), forms::Icon::Critical);
         focus.Focus(&txtPassword);
         return;
     }
+    if (!accepted) {
+        QString refusal = QStringLiteral("Password not valid!");
+        if (!password.isEmpty()) {
+            wrongPasswords_.Refused(id);
+            const QString notice = wrongPasswords_.Notice(id);
+            if (!notice.isEmpty())
+                refusal += QLatin1Char(' ') + notice;
+        }
+        prompts_.Tell(refusal, forms::Icon::Information);
+        focus.Focus(&txtPassword);
+        return;
+    }
+    wrongPasswords_.Accepted(id);
     okCharge_ = true;
     verifyId_ = id;
     Close(forms::DialogResult::Accepted);

@@ -5,6 +5,7 @@
 #include "forms/FocusChain.h"
 #include "forms/TextField.h"
 
+namespace app { class PasswordThrottle; }
 namespace db { class Connection; }
 namespace forms { class Prompts; }
 
@@ -18,11 +19,13 @@ bool GetPassword(db::Connection& connection, const QString& employeeId, const QS
 // The supervisor authorisation dialog (frmDeletePassword, caption
 // "Password"): a user ID and a masked password, checked on Enter. After it
 // closes, OKCharge tells whether an authorising user was accepted and
-// VerifyID is that user's trimmed ID.
+// VerifyID is that user's trimmed ID. Wrong passwords count in the
+// session's throttle, which slows down the checks of an ID guessed at.
 class SupervisorPassword : public forms::DialogLogic {
     Q_OBJECT
 public:
-    SupervisorPassword(db::Connection& connection, forms::Prompts& prompts, QObject* parent = nullptr);
+    SupervisorPassword(db::Connection& connection, forms::Prompts& prompts, app::PasswordThrottle& wrongPasswords,
+                       QObject* parent = nullptr);
 
     forms::TextField txtUserID;
     forms::TextField txtPassword;
@@ -42,6 +45,8 @@ public:
 private:
     db::Connection& connection_;
     forms::Prompts& prompts_;
+    app::PasswordThrottle& wrongPasswords_;
+    bool checking_ = false;
     bool okCharge_ = false;
     QString verifyId_;
 };

@@ -134,7 +134,7 @@ bool RequestScreen::SaveRequest()
 // and unverified. Whoever changed the request meanwhile is not overruled.
 void RequestScreen::AskSupervisorToVerify(const StoredRequest& saved)
 {
-    dialogs::SupervisorPassword dialog(Connection(), prompts_);
+    dialogs::SupervisorPassword dialog(Connection(), prompts_, session_.currentUser->WrongPasswords());
     dialogs_.Run(dialog);
     if (!dialog.OKCharge())
         return;

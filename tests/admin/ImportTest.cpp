@@ -12,6 +12,7 @@
 #include "locations/LocationServices.h"
 #include "support/TempDatabase.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -227,9 +228,60 @@ TEST_F(Importing, UsersWithoutPasswordsAreNamedAndCannotLogIn)
     }
     EXPECT_THROW(admin::SetPassword(db.Connection(), "JDELA", ""), admin::AdminError);
 
+    // A password the cipher would store with "?" in place of some characters.
+    EXPECT_TRUE(Refusal(db, admin::ImportKind::Users,
+                        "id,last_name,first_name,password\nAREYES,REYES,ANDRES,päss-пароль\n")
+                    .contains(QString::fromUtf8("line 2: password has characters that cannot be stored: \"п\", \"а\"")));
+
     // IDs compare without case; --update keeps a password the file leaves out.
     EXPECT_TRUE(Refusal(db, admin::ImportKind::Users, "id,last_name,first_name\njdela,X,Y\n").contains("exists already"));
     admin::SetPassword(db.Connection(), "JDELA", "request");
     Import(db, admin::ImportKind::Users, "id,last_name,first_name,supervisor\nJDELA,DELA CRUZ,JUANA,1\n", {.update = true});
     EXPECT_TRUE(dialogs::GetPassword(db.Connection(), "JDELA", "request"));
+}
+
+// A file that is no comma-separated UTF-8 text, or that holds nothing to
+// import, is named for what it is; nothing is imported.
+TEST_F(Importing, AFileOfAnotherShapeIsNamedForWhatItIs)
+{
+    QTemporaryDir dir;
+    const QString saveAs = " Save it as UTF-8, or from a spreadsheet as \"CSV UTF-8 (Comma delimited)\".";
+    QByteArray utf16;
+    for (const char c : QByteArray("id,name\n5,WARD\n"))
+        utf16 += QByteArray(1, c) + QByteArray(1, '\0');
+    struct Case { const char* name; QByteArray bytes; QString message; };
+    const Case cases[] = {
+        {"latin1.csv", "id,name\n5,CAF\xC9\n6,WARD\n", "\"%1\" is no UTF-8 text (line 2)." + saveAs},
+        {"latin1-cut.csv", "id,name\n5,WARD\n6,CAF\xC9", "\"%1\" is no UTF-8 text (line 3)." + saveAs},
+        {"utf16.csv", "\xFF\xFE" + utf16, "\"%1\" is UTF-16 text, not UTF-8." + saveAs},
+        {"utf16-unmarked.csv", utf16,
+         "1 bad row; nothing was imported:\n  line 1: the header holds NUL characters (byte 0): the file is no UTF-8 "
+         "text." + saveAs},
+        {"semicolons.csv", "id;name\n5;WARD\n",
+         "1 bad row; nothing was imported:\n  line 1: the columns are separated by semicolons; an import file "
+         "separates them by commas"},
+        {"mac.csv", "id,name\r5,WARD\r",
+         "The lines of the file end in a carriage return alone (CR); save it with Windows (CRLF) or Unix (LF) line "
+         "ends."},
+        {"header-only.csv", "id,name,warehouse\r\n",
+         "The file has its header row and no records: there was nothing to import."},
+        {"nul.csv", QByteArray("id,name\n5,WARD~ 5\n6,WARD 6\n7,\"A~B\",~\n").replace('~', '\0'),
+         "2 bad rows; nothing was imported:\n  line 2: name holds a NUL character (byte 0)\n  line 4: 3 fields, the "
+         "header names 2; name holds a NUL character (byte 0); field 3 holds a NUL character (byte 0)"},
+    };
+    for (const Case& c : cases) {
+        const QString path = dir.filePath(QLatin1String(c.name));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.bytes);
+        file.close();
+        QString message = "imported";
+        try {
+            admin::ImportFile(db.Connection(), admin::ImportKind::Locations, path, {});
+        } catch (const admin::AdminError& e) {
+            message = e.Message();
+        }
+        EXPECT_EQ(message.toStdString(), c.message.arg(path).toStdString()) << c.name;
+    }
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM tbInvLocation"), 2);
 }

@@ -6,12 +6,15 @@
 #include "app/CurrentUser.h"
 #include "cipher/CryptText.h"
 #include "db/DbError.h"
+#include "support/FaultyDisk.h"
 #include "support/TempDatabase.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using testing_support::TempDatabase;
 
@@ -89,6 +92,43 @@ TEST(SiteDatabase, InitCreatesTheSchemaAndRefusesAnExistingPath)
     EXPECT_EQ(file.readAll(), "keep me");
 }
 
+// A site that could not be made (a full disk while its schema or its rows
+// go in) leaves nothing behind, so the same command works once there is room.
+TEST(SiteDatabase, InitAndDemoOnAFullDiskLeaveNothingBehind)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("site.db");
+    long long schema = 0;
+    {
+        testing_support::FaultyDisk disk;
+        const auto made = admin::CreateSiteDatabase(path);
+        schema = disk.Written();  // before the close writes the WAL back
+    }
+    db::SqliteConnection::RemoveFiles(path);
+    struct Case { const char* command; std::function<void()> make; };
+    const Case cases[] = {
+        {"init", [&] { admin::InitSite(path, {"SAN ROQUE MEDICAL CENTER", "", "", "SR"}); }},
+        {"demo", [&] { admin::CreateDemoDatabase(path); }},
+    };
+    for (const Case& c : cases) {
+        for (const long long room : {schema / 2, schema + 1}) {
+            testing_support::FaultyDisk disk;
+            disk.FillAfter(room);
+            QString refusal;
+            try {
+                c.make();
+            } catch (const db::DbError& e) {
+                refusal = e.Description();
+            }
+            EXPECT_EQ(refusal, QStringLiteral("The disk of database \"%1\" is full: make room on it, then try again.")
+                                   .arg(path)) << c.command << " " << room;
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList()) << c.command << " " << room;
+        }
+        EXPECT_NO_THROW(c.make()) << c.command;
+        db::SqliteConnection::RemoveFiles(path);
+    }
+}
+
 TEST_P(Users, VerifierGetsTheRightsTheSettingsRowAndItsLocations)
 {
     admin::NewUser user = User("MSANTOS", "Verify1", {"94", "20"});
@@ -155,6 +195,36 @@ TEST_P(Users, PasswordChangeIsWhatTheLogInAccepts)
     user.PasswordDeptCode = QStringLiteral("4");
     EXPECT_EQ(user.LogIn("JDELA", "old"), app::CurrentUser::LogInResult::Refused);
     EXPECT_EQ(user.LogIn("JDELA", "n3w pass"), app::CurrentUser::LogInResult::Accepted);
+}
+
+// A password the cipher would store with "?" in place of some characters is
+// refused wherever one is given, naming them; nothing is stored.
+TEST_P(Users, APasswordThatCannotBeStoredAsTypedIsRefused)
+{
+    const QString expected = QString::fromUtf8(
+        "Password has characters that cannot be stored: \"п\", \"а\", \"р\", \"о\", \"л\", \"ь\"; a password "
+        "keeps Western European letters, digits and signs only.");
+    const auto refusal = [](const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const admin::AdminError& e) {
+            return e.Message();
+        }
+        return QStringLiteral("stored");
+    };
+    admin::NewUser user = User("JDELA", "");
+    user.password = QString::fromUtf8("päss-пароль");
+    EXPECT_EQ(refusal([&] { admin::AddUser(db.Connection(), user); }), expected);
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM tbPasswordMain"), 0);
+
+    admin::AddUser(db.Connection(), User("JDELA", "request"));
+    EXPECT_EQ(refusal([&] { admin::SetPassword(db.Connection(), "JDELA", QString::fromUtf8("päss-пароль")); }),
+              expected);
+    EXPECT_TRUE(refusal([&] { admin::SetPassword(db.Connection(), "JDELA", QString::fromUtf8("naïve€")); }) == "stored");
+    app::CurrentUser login(nullptr, app::ConnectionSettings{});
+    login.UseConnection(db.OpenAnother());
+    login.PasswordDeptCode = QStringLiteral("4");
+    EXPECT_EQ(login.LogIn("JDELA", QString::fromUtf8("naïve€")), app::CurrentUser::LogInResult::Accepted);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, Users, testing::ValuesIn(testing_support::AllBackends()), testing_support::BackendTestName());

@@ -103,3 +103,20 @@ TEST(CryptText, Failures)
     EXPECT_NO_THROW(CryptText("E", longestKey, "A"));
     EXPECT_THROW(CryptText("E", longestKey + "K", "A"), std::overflow_error);
 }
+
+TEST(CryptText, NamesEachCharacterItWouldStoreAsAQuestionMarkOnce)
+{
+    struct NamedCase { const char* text; const char* lost; };
+    const NamedCase cases[] = {
+        {"plain ASCII 1!", ""},
+        {"päss-€Œ™", ""},                    // Latin-1 and the code page's own extras
+        {"päss-пароль", "пароль"},
+        {"ΩmegaΩ", "Ω"},
+        {"a😀b😀c🙂", "😀🙂"},               // beyond 16 bits: one character, not its two halves
+    };
+    for (const NamedCase& c : cases)
+        EXPECT_EQ(cipher::CharactersNotEnciphered(QString::fromUtf8(c.text)), QString::fromUtf8(c.lost)) << c.text;
+    // Why it matters: such a password is stored as another one.
+    EXPECT_EQ(cipher::EncipherPassword(QString::fromUtf8("päss-пароль")),
+              cipher::EncipherPassword(QString::fromUtf8("päss-??????")));
+}

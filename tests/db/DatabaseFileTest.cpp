@@ -1,7 +1,9 @@
 #include "db/DbError.h"
 #include "db/SqliteConnection.h"
+#include "support/FaultyDisk.h"
 #include "support/TempDatabase.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -29,6 +31,27 @@ std::string OpenFailure(const QString& path)
         return e.Description().toStdString();
     }
     return "opened";
+}
+
+// What a failing action says; "done" when it did not fail.
+std::string Refusal(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const db::DbError& e) {
+        return e.Description().toStdString();
+    }
+    return "done";
+}
+
+QStringList FilesIn(const QTemporaryDir& dir)
+{
+    return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+std::string Full(const QString& path)
+{
+    return "The disk of database \"" + path.toStdString() + "\" is full: make room on it, then try again.";
 }
 
 // A file the program made before database files carried its mark, with
@@ -169,4 +192,125 @@ TEST(DatabaseFile, ATextLongerThanItsColumnIsRefusedAsOnTheServer)
     EXPECT_NE(refusal.find("tbInvLocation holds texts longer than their columns allow: Location (60 characters)"),
               std::string::npos) << refusal;
     EXPECT_NE(OpenFailure(first).find("tessary-admin upgrade"), std::string::npos);
+}
+
+TEST(DatabaseFile, AFullDiskIsSaidToBeFull)
+{
+    // A write that finds no room: SQLite's own limit on the file's pages.
+    testing_support::TempDatabase db;
+    const auto c = db.OpenAnotherSqlite();
+    const int pages = c->ExecuteNative("PRAGMA page_count").Field(0).toInt();
+    c->ExecuteNative(QStringLiteral("PRAGMA max_page_count = %1").arg(pages + 1));
+    EXPECT_EQ(Refusal([&] {
+                  for (int i = 0; i < 1000; ++i)
+                      c->Execute(QStringLiteral("Insert INVENTORY..tbInvLocation (LocationID, Location) Values "
+                                                "('%1', '%2')").arg(i).arg(QString(50, QLatin1Char('X'))));
+              }),
+              Full(db.Path()));
+
+    // Opening on a full disk: the WAL index cannot grow, which SQLite
+    // reports as an I/O error.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("site.db");
+    db::SqliteConnection::Create(path);
+    testing_support::FaultyDisk disk;
+    disk.FillAfter(0);
+    EXPECT_EQ(OpenFailure(path), Full(path));
+}
+
+// A database that could not be made leaves nothing that would refuse the
+// next try: a full disk while the schema goes in, at any point.
+TEST(DatabaseFile, CreatingOnAFullDiskLeavesNothingBehind)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("site.db");
+    long long needed = 0;
+    {
+        testing_support::FaultyDisk disk;
+        const auto made = db::SqliteConnection::Create(path);
+        needed = disk.Written();  // before the close writes the WAL back
+    }
+    db::SqliteConnection::RemoveFiles(path);
+    for (const long long room : {0LL, 4096LL, needed / 2, needed - 1}) {
+        testing_support::FaultyDisk disk;
+        disk.FillAfter(room);
+        EXPECT_EQ(Refusal([&] { db::SqliteConnection::Create(path); }), Full(path)) << room;
+        EXPECT_EQ(FilesIn(dir), QStringList()) << room;
+    }
+    EXPECT_EQ(Refusal([&] { db::SqliteConnection::Create(path); }), "done");
+}
+
+// A file this user may not write: the program says so when it opens it,
+// not at the first save; a check or a backup reads it and leaves no -wal or
+// -shm file beside it.
+TEST(DatabaseFile, AFileThatMayNotBeWrittenIsSaidToBeReadOnlyAndReadWithoutTraces)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("site.db");
+    db::SqliteConnection::Create(path)->Execute(
+        "Insert INVENTORY..tbInvLocation (LocationID, Location) Values ('94', 'CENTRAL SUPPLY')");
+    ASSERT_EQ(FilesIn(dir), QStringList{"site.db"});
+    {
+        testing_support::FaultyDisk disk;
+        disk.MakeReadOnly(path);
+        EXPECT_EQ(OpenFailure(path), "Cannot open database \"" + path.toStdString()
+                                         + "\": the file is read-only, and the program stores requests in it. Make it "
+                                           "writable for this user.");
+        EXPECT_EQ(FilesIn(dir), QStringList{"site.db"});
+
+        const auto reader = db::SqliteConnection::Open(path, db::SqliteConnection::Access::ReadOnly);
+        EXPECT_TRUE(reader->ReadOnlyFile());
+        EXPECT_TRUE(reader->IntegrityProblems().isEmpty());
+        EXPECT_EQ(testing_support::ColumnTexts(reader->ExecuteNative("SELECT LocationID FROM tbInvLocation")),
+                  QStringList{"94"});
+        reader->BackupTo(dir.filePath("copy.db"));
+    }
+    EXPECT_EQ(FilesIn(dir), (QStringList{"copy.db", "site.db"}));
+    EXPECT_EQ(testing_support::ColumnTexts(
+                  db::SqliteConnection::Open(dir.filePath("copy.db"))->ExecuteNative("SELECT LocationID FROM tbInvLocation")),
+              QStringList{"94"});
+}
+
+TEST(DatabaseFile, AFolderGivenAsTheFileIsSaidToBeOne)
+{
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    testing_support::TempDatabase db;
+    const std::pair<std::string, std::string> cases[] = {
+        {OpenFailure(dir.path()), "Cannot open database \"" + folder + "\": it is a folder, not a database file."},
+        {Refusal([&] { db::SqliteConnection::Create(dir.path()); }),
+         "Cannot create database \"" + folder + "\": it is a folder; name the file to create."},
+        {Refusal([&] { db.Sqlite().BackupTo(dir.path()); }),
+         "Cannot back up to \"" + folder + "\": it is a folder; name the file to write."},
+    };
+    for (const auto& [said, expected] : cases)
+        EXPECT_EQ(said, expected);
+}
+
+// The copy is written under another name beside the destination and takes
+// the destination's name when complete: a backup stopped half-way leaves
+// nothing under that name. One that fails leaves nothing at all.
+TEST(DatabaseFile, ABackupBearsItsNameOnlyWhenComplete)
+{
+    testing_support::TempDatabase db;
+    for (int i = 0; i < 200; ++i)
+        db.Insert("tbInvLocation", {{"LocationID", QString::number(i)}, {"Location", QString(60, QLatin1Char('L'))}});
+    QTemporaryDir dir;
+    const QString copy = dir.filePath("copy.db");
+    {
+        testing_support::FaultyDisk disk;
+        db.Sqlite().BackupTo(copy);
+        ASSERT_FALSE(disk.Opened().isEmpty());
+        for (const QString& opened : disk.Opened())
+            EXPECT_TRUE(QFileInfo(opened).fileName().startsWith("copy.db.partial-")) << opened.toStdString();
+    }
+    EXPECT_EQ(FilesIn(dir), QStringList{"copy.db"});
+    EXPECT_EQ(db::SqliteConnection::Open(copy)->ExecuteNative("SELECT count(*) FROM tbInvLocation").Field(0).toInt(), 200);
+
+    const QString failed = dir.filePath("failed.db");
+    testing_support::FaultyDisk disk;
+    disk.FillAfter(8192);
+    EXPECT_EQ(Refusal([&] { db.Sqlite().BackupTo(failed); }),
+              "Cannot back up to \"" + failed.toStdString() + "\": the disk is full.");
+    EXPECT_EQ(FilesIn(dir), QStringList{"copy.db"});
 }

@@ -213,3 +213,41 @@ TEST(ReferenceLookup, AnUnknownTypeOrARefusedSearchIsShownAndFindsNothing)
     EXPECT_FALSE(refused->blnExactMatch);
     EXPECT_TRUE(f.prompts.AllAnswered());
 }
+
+TEST(ReferenceLookup, ANumberThatNoDatabaseReadsIsRefusedByTheLookupItself)
+{
+    struct Case { const char* search; qint16 type; const char* caption; };
+    const Case refused[] = {
+        {"1,2", ReferenceLookup::TermsOfPayment, "Terms of Payment"},
+        {" 1d2 ", ReferenceLookup::UnitOfMeasure, "Unit of Measure"},
+        {"1,000", ReferenceLookup::UnitOfMeasure, "Unit of Measure"},
+    };
+    for (const Case& c : refused) {
+        ReferenceFixture f;
+        f.prompts.Expect({QStringLiteral("\"%1\" is no %2 code: type the code as a plain number, or the start of a name.")
+                              .arg(QString::fromLatin1(c.search).trimmed(), QLatin1String(c.caption)),
+                          forms::kApplicationTitle, forms::Icon::None});
+        auto d = f.Load(c.search, c.type);
+        EXPECT_TRUE(f.sent.isEmpty()) << c.search;
+        EXPECT_FALSE(d->grdLookup.IsEnabled()) << c.search;
+        EXPECT_FALSE(d->blnExactMatch) << c.search;
+        EXPECT_TRUE(f.prompts.AllAnswered()) << c.search;
+    }
+
+    // Numbers as databases write them go in as typed and find their row; a
+    // supplier's code is quoted text anyway.
+    struct Found { const char* search; qint16 type; const char* condition; QStringList codes; };
+    const Found found[] = {
+        {"2E0", ReferenceLookup::TermsOfPayment, "Where TermsID = 2E0 ", {"2"}},
+        {"+2", ReferenceLookup::TermsOfPayment, "Where TermsID = +2 ", {"2"}},
+        {"1.0", ReferenceLookup::UnitOfMeasure, "Where UnitOfMeasureID = 1.0 ", {"1"}},
+        {"1,2", ReferenceLookup::Supplier, "Where SupplierID = '1,2' ", {}},
+    };
+    for (const Found& c : found) {
+        ReferenceFixture f;
+        auto d = f.Load(c.search, c.type);
+        ASSERT_EQ(f.sent.size(), 1) << c.search;
+        EXPECT_TRUE(f.sent[0].contains(QLatin1String(c.condition))) << f.sent[0].toStdString();
+        EXPECT_EQ(Column(d->grdLookup, 1), c.codes) << c.search;
+    }
+}

@@ -1,3 +1,5 @@
+#include "app/CurrentUser.h"
+#include "app/PasswordThrottle.h"
 #include "cipher/CryptText.h"
 #include "dialogs/SupervisorPassword.h"
 #include "dialogs/widgets/SupervisorPasswordView.h"
@@ -15,7 +17,8 @@ TEST(SupervisorPasswordView, TypedIdAndPasswordWithEnterAccept)
     db.Insert("tbPasswordMain", {{"EmployeeID", "BOSS"}, {"departmentid", "4"}, {"Right_Code1", "A"},
                                  {"Right_Code2", "S"}, {"Password", cipher::EncipherPassword("Chief1")}});
     testing_support::ScriptedPrompts prompts;
-    dialogs::SupervisorPassword dialog(db.Connection(), prompts);
+    app::PasswordThrottle wrongPasswords;
+    dialogs::SupervisorPassword dialog(db.Connection(), prompts, wrongPasswords);
     auto view = dialogs::MakeSupervisorPasswordView(dialog, nullptr);
     dialog.BeginRun();
     view->show();
@@ -25,6 +28,7 @@ TEST(SupervisorPasswordView, TypedIdAndPasswordWithEnterAccept)
     ASSERT_TRUE(userId && password);
     EXPECT_EQ(view->windowTitle(), "Password");
     EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(password->maxLength(), app::kPasswordBoxLength);
 
     QTest::keyClicks(userId, "BOSS");
     QTest::keyClick(userId, Qt::Key_Return);

@@ -33,7 +33,7 @@ LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent)
     password_ = new QLineEdit(this);
     password_->setObjectName(QStringLiteral("txtLoginPassword"));
     password_->setEchoMode(QLineEdit::Password);
-    password_->setMaxLength(50);
+    password_->setMaxLength(kPasswordBoxLength);
 
     problem_ = new QLabel(this);
     problem_->setObjectName(QStringLiteral("lblLoginProblem"));
@@ -52,6 +52,7 @@ LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent)
     QPushButton* logIn = buttons->addButton(tr("&Log In"), QDialogButtonBox::AcceptRole);
     logIn->setObjectName(QStringLiteral("cmdLogIn"));
     logIn->setDefault(true);
+    logIn_ = logIn;
     buttons->addButton(QDialogButtonBox::Cancel);
     QPushButton* settings = buttons->addButton(tr("&Connection..."), QDialogButtonBox::ResetRole);
     settings->setObjectName(QStringLiteral("cmdConnection"));
@@ -83,20 +84,43 @@ void LoginDialog::TryLogIn()
 {
     if (!user_)
         return;
+    if (trying_)
+        return;
+    const QString id = userId_->text().trimmed();
     QString error;
-    switch (user_->LogIn(userId_->text().trimmed(), password_->text(), &error)) {
+    // A slowed-down try keeps the window painting while it waits; the
+    // button says that the try is under way.
+    trying_ = true;
+    logIn_->setEnabled(false);
+    const CurrentUser::LogInResult result = user_->LogIn(id, password_->text(), &error);
+    logIn_->setEnabled(true);
+    trying_ = false;
+    switch (result) {
     case CurrentUser::LogInResult::Accepted:
         accept();
         return;
-    case CurrentUser::LogInResult::Refused:
-        ShowProblem(tr("The user ID or the password is not valid. Please try again."));
+    case CurrentUser::LogInResult::Refused: {
+        QString problem = tr("The user ID or the password is not valid. Please try again.");
+        const QString notice = user_->WrongPasswords().Notice(id);
+        if (!notice.isEmpty())
+            problem += QLatin1Char(' ') + notice;
+        ShowProblem(problem);
         password_->clear();
         password_->setFocus();
         return;
+    }
     case CurrentUser::LogInResult::Unreachable:
         ShowProblem(tr("The database could not be opened: %1").arg(error));
         return;
     }
+}
+
+// Closing the window while a try waits would leave that try's answer
+// with nobody to take it: the try ends first.
+void LoginDialog::reject()
+{
+    if (!trying_)
+        QDialog::reject();
 }
 
 void LoginDialog::EditSettings()

@@ -6,6 +6,7 @@
 
 class QLabel;
 class QLineEdit;
+class QPushButton;
 
 namespace app {
 
@@ -19,6 +20,9 @@ public:
 
     void Run(CurrentUser& user) override;
 
+protected:
+    void reject() override;
+
 private:
     void TryLogIn();
     void EditSettings();
@@ -27,6 +31,8 @@ private:
     CurrentUser* user_ = nullptr;
     QLineEdit* userId_ = nullptr;
     QLineEdit* password_ = nullptr;
+    QPushButton* logIn_ = nullptr;
+    bool trying_ = false;
     QLabel* problem_ = nullptr;
     QLabel* database_ = nullptr;
 };

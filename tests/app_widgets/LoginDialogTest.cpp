@@ -1,0 +1,54 @@
+// The log-in window: its refusal tells when the tries of an ID are slowed
+// down, and the right password still gets in.
+#include "app/CurrentUser.h"
+#include "app/widgets/LoginDialog.h"
+#include "cipher/CryptText.h"
+#include "support/TempDatabase.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+TEST(LoginDialog, ARefusalSaysWhenTheNextTryIsSlowedDown)
+{
+    testing_support::TempDatabase db;
+    db.Insert("tbPasswordMain",
+              {{"EmployeeID", "ANA"}, {"departmentid", "4"}, {"Password", cipher::EncipherPassword("Secret1")}});
+    app::CurrentUser user(nullptr, db.Settings());
+    user.PasswordDeptCode = "4";
+    QList<std::chrono::milliseconds> waits;
+    user.WrongPasswords() = app::PasswordThrottle([] { return std::chrono::steady_clock::time_point{}; },
+                                                  [&](std::chrono::milliseconds wait) { waits << wait; });
+
+    app::LoginDialog dialog;
+    QString refusal;
+    int passwordLength = 0;
+    QTimer::singleShot(0, &dialog, [&] {
+        auto* id = dialog.findChild<QLineEdit*>("txtLoginUserID");
+        auto* password = dialog.findChild<QLineEdit*>("txtLoginPassword");
+        auto* logIn = dialog.findChild<QPushButton*>("cmdLogIn");
+        auto* problem = dialog.findChild<QLabel*>("lblLoginProblem");
+        if (id && password && logIn && problem) {
+            passwordLength = password->maxLength();
+            id->setText("ana");
+            for (int i = 0; i < 4; ++i) {
+                password->setText("wrong");
+                logIn->click();
+            }
+            refusal = problem->text();
+            password->setText("Secret1");
+            logIn->click();
+        }
+        if (dialog.isVisible())
+            dialog.done(QDialog::Rejected);
+    });
+    dialog.Run(user);
+
+    EXPECT_EQ(passwordLength, app::kPasswordBoxLength);
+    EXPECT_EQ(refusal, "The user ID or the password is not valid. Please try again. Too many wrong passwords for "
+                       "this user ID: the next try is answered after 1 second.");
+    EXPECT_EQ(waits, (QList<std::chrono::milliseconds>{std::chrono::seconds(1)}));
+    EXPECT_TRUE(user.Connected());
+}
