@@ -96,6 +96,7 @@ private:
     void MarkCurrent();
     void AddLengthCheck(const TableDef& table);
     const Translation& BoundTranslation(const QString& statement, const QVariantList& values);
+    const Translation& ShapeTranslation(const QString& shape, const QString& statement, Plan plan);
     // The layout version of the open file; 0 when it is no database of this
     // program.
     int FileVersion();
@@ -110,12 +111,16 @@ private:
         sqlite3_stmt* statement = nullptr;
         QStringList columns;
         QVector<bool> isDateTime;
+        // ?1 ... ?n: n; -1 for parameters of any other kind.
+        int parameters = 0;
     };
     using Binder = std::function<void(sqlite3_stmt*)>;
     Prepared& PreparedFor(const QString& sql, const QSet<QString>& dateTimeColumns);
-    RowSet Run(const QString& sql, const QSet<QString>& dateTimeColumns, const Binder& bind);
+    // `values`: how many values `bind` binds to a translated statement, whose
+    // parameters must be theirs; -1 for SQL of the program's own (native).
+    RowSet Run(const QString& sql, const QSet<QString>& dateTimeColumns, int values, const Binder& bind);
     void FinalizeStatements();
-    std::unique_ptr<Cursor> OpenPooledCursor(const QString& sql, const QSet<QString>& dateTimeColumns,
+    std::unique_ptr<Cursor> OpenPooledCursor(const QString& sql, const QSet<QString>& dateTimeColumns, int values,
                                              const Binder& bind);
 
     QString path_;

@@ -1,6 +1,7 @@
 #include "db/TsqlTranslator.h"
 
 #include "app/Texts.h"
+#include "db/DbError.h"
 #include "db/EmbeddedFormat.h"
 #include "db/FirstRowsPlan.h"
 #include "db/Quote.h"
@@ -516,9 +517,12 @@ const Translation& TsqlTranslator::Cached(CacheKind kind, const QString& text, P
     QHash<QString, Translation>& cache = cache_[kind];
     auto it = cache.find(text);
     if (it == cache.end()) {
+        Tokens tokens = Tokenize(text, mode);
+        if (const QString refusal = SyntaxError(tokens); !refusal.isEmpty())
+            throw DbError(refusal);
         if (cache.size() >= kCacheLimit)
             cache.clear();
-        it = cache.insert(text, StatementRewriter(catalog_, Tokenize(text, mode), plan).Run());
+        it = cache.insert(text, StatementRewriter(catalog_, std::move(tokens), plan).Run());
     }
     return it.value();
 }
@@ -551,15 +555,22 @@ std::optional<ProcedureCall> TsqlTranslator::ParseProcedureCall(const QString& s
         return std::nullopt;
 
     ProcedureCall call{*name, {}};
-    if (i == tokens.size())
+    // A call whose arguments a server would refuse (an unclosed text, a
+    // variable never declared) runs nothing.
+    const auto checked = [&]() -> ProcedureCall& {
+        if (const QString refusal = SyntaxError(tokens); !refusal.isEmpty())
+            throw DbError(refusal);
         return call;
+    };
+    if (i == tokens.size())
+        return checked();
     for (;;) {
         const std::optional<QString> argument = ReadArgument(tokens, i);
         if (!argument)
             return std::nullopt;
         call.arguments << *argument;
         if (i == tokens.size())
-            return call;
+            return checked();
         if (!tokens[i].IsPunct(','))
             return std::nullopt;
         ++i;

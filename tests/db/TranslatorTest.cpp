@@ -70,12 +70,49 @@ TEST(Translator, RewritesTheServerDialect)
         {"Select A.ItemName As [Product Name] From t A Where x <> 1 and y in ('4','00') and z Like 'AB%'",
          "Select A.ItemName As [Product Name] From t A Where x <> 1 and y in ('4','00') and z Like 'AB%'"},
         {"Select 'it''s' From t", "Select 'it''s' From t"},
-        // unfinished text goes to SQLite unchanged, which reports it
-        {"Select GetDate(", "Select GetDate("},
-        {"Select Convert(Int, x", "Select Convert(Int, x"},
     };
     for (const TranslationCase& c : cases)
         EXPECT_EQ(Translated(c.tsql).toStdString(), c.sqlite) << c.tsql;
+}
+
+// What would mean one thing to the server and another to SQLite is refused
+// as the server refuses it, before anything runs.
+TEST(Translator, RefusesWhatSQLiteWouldReadOtherwise)
+{
+    const struct {
+        const char* tsql;
+        const char* error;
+    } cases[] = {
+        {"Update t Set Remarks = 'CHECKED'2", "Incorrect syntax near '2'."},
+        {"Update t Set Remarks = 'A' 2 Where x = 1", "Incorrect syntax near '2'."},
+        {"Update t Set Remarks = 'FOR WARD 3 WHERE DocumentNumber = ''",
+         "Unclosed quotation mark after the character string 'FOR WARD 3 WHERE DocumentNumber = '''."},
+        {"Select [Product Name From t", "Unclosed quotation mark after the character string 'Product Name From t'."},
+        {"Update t Set VerifiedBy = ? Where DocumentNumber = '7'", "Incorrect syntax near '?'."},
+        {"Update t Set VerifiedBy = ?1 Where DocumentNumber = '7'", "Incorrect syntax near '?'."},
+        {"Update t Set VerifiedBy = :who Where DocumentNumber = '7'", "Incorrect syntax near ':'."},
+        {"Update t Set VerifiedBy = $who Where DocumentNumber = '7'", "Incorrect syntax near '$'."},
+        {"Update t Set VerifiedBy = @who Where DocumentNumber = '7'", "Must declare the scalar variable \"@who\"."},
+        {"Select * From #picked", "Invalid object name '#picked'."},
+        {"Select a@b From t", "Invalid column name 'a@b'."},
+        {"Select * From t Where isnull(Status,'') = ('P'", "Incorrect syntax near 'P'."},
+        {"Select GetDate(", "Incorrect syntax near '('."},
+        {"Select Convert(Int, x", "Incorrect syntax near 'x'."},
+        {"Select x) From t", "Incorrect syntax near ')'."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tsql);
+        TsqlTranslator translator;
+        try {
+            translator.Translate(c.tsql);
+            ADD_FAILURE() << "translated";
+        } catch (const db::DbError& e) {
+            EXPECT_EQ(e.Description().toStdString(), c.error);
+        }
+    }
+    // Quoted, the same characters are only text.
+    EXPECT_EQ(Translated("Select * From t Where a = '? :x $x @x #x (' and b = 2").toStdString(),
+              "Select * From t Where a = '? :x $x @x #x (' and b = 2");
 }
 
 TEST(Translator, PlusJoinsTextAndAddsNumbers)
@@ -207,6 +244,26 @@ TEST(ProcedureCall, ReadsNameAndArgumentsOfEveryCallForm)
         ASSERT_TRUE(call.has_value());
         EXPECT_EQ(call->name.toStdString(), c.name);
         EXPECT_EQ(call->arguments.join('|').toStdString(), c.arguments.join('|').toStdString());
+    }
+}
+
+TEST(ProcedureCall, ACallWithArgumentsTheServerRefusesRunsNothing)
+{
+    const struct {
+        const char* statement;
+        const char* error;
+    } cases[] = {
+        {"Inventory..sp_Inv_KitofItems 'K1", "Unclosed quotation mark after the character string 'K1'."},
+        {"Inventory..sp_Inv_KitofItems 'K1''", "Unclosed quotation mark after the character string 'K1'''."},
+        {"Inventory..sp_Inv_KitofItems @kit", "Must declare the scalar variable \"@kit\"."},
+    };
+    for (const auto& c : cases) {
+        try {
+            TsqlTranslator::ParseProcedureCall(c.statement);
+            ADD_FAILURE() << c.statement;
+        } catch (const db::DbError& e) {
+            EXPECT_EQ(e.Description().toStdString(), c.error);
+        }
     }
 }
 
