@@ -6,6 +6,7 @@
 #include "db/EmbeddedProcedures.h"
 #include "db/FirstRowsPlan.h"
 #include "db/StatementShape.h"
+#include "db/TsqlFunctions.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -547,31 +548,33 @@ int SqliteConnection::Upgrade(const QString& path)
     for (const RowSet::Row& trigger : triggers.Rows())
         connection->ExecuteNative(QStringLiteral("DROP TRIGGER ") + trigger.value(0).toString());
     for (const TableDef& table : Catalog::Instance().Tables())
-        connection->AddLengthCheck(table);
+        connection->RebuildTable(table);
     for (const IndexDef& index : Catalog::Instance().Indexes())
         connection->ExecuteNative(QStringLiteral("DROP INDEX IF EXISTS ") + index.name);
     for (const QString& ddl : Catalog::Instance().SqliteIndexDdl())
         connection->ExecuteNative(ddl);
-    // Keys that differ only in trailing blanks are one key now.
-    connection->ExecuteNative(QStringLiteral("REINDEX NOCASE"));
     connection->MarkCurrent();
     transaction.Commit();
     return version;
 }
 
-// SQLite adds no check to a table that exists: the table is made anew with
-// it, its rows copied over. Its indexes go with the old table; the upgrade
-// makes them again. Rows that break the check (a file of the first layout
-// had none) stop the upgrade, naming the columns.
-void SqliteConnection::AddLengthCheck(const TableDef& table)
+// A table whose definition differs from the catalog's (earlier layouts
+// checked no lengths, or by triggers, and compared texts by another
+// collation) is made anew, its rows copied over: SQLite changes neither a
+// check nor a collation of a table that exists. Its indexes go with the old
+// table; the upgrade makes them again. Rows the new table would refuse stop
+// the upgrade, naming the columns: texts too long (a file of the first
+// layout had no check), keys that are one key under the new comparison.
+void SqliteConnection::RebuildTable(const TableDef& table)
 {
     const QString ddl = Catalog::SqliteTableDdl(table, table.name);
     const QString schema =
         ExecuteNative(QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?"), {table.name})
             .Field(0)
             .toString();
-    const QString check = QLatin1String("CONSTRAINT ") + Catalog::kTextLengthCheck;
-    if (!ddl.contains(check) || schema.contains(check))
+    // SQLite keeps the text that made a table, its name rewritten by a
+    // rename: the columns and checks are what follows the name.
+    if (schema.mid(schema.indexOf(QLatin1Char('('))) == ddl.mid(ddl.indexOf(QLatin1Char('('))))
         return;
     QStringList tooLong;
     for (const ColumnDef& c : table.columns) {
@@ -585,6 +588,21 @@ void SqliteConnection::AddLengthCheck(const TableDef& table)
                                      "columns allow: %3. Shorten them with \"tessary-admin sql\" of the earlier "
                                      "version, then upgrade again.")
                           .arg(path_, table.name, tooLong.join(QStringLiteral(", "))));
+    if (!table.primaryKey.isEmpty()) {
+        QStringList keyParts;
+        for (const QString& column : table.primaryKey)
+            keyParts << column + QStringLiteral(" COLLATE ") + QLatin1String(tsql::kTextCollation);
+        const RowSet same = ExecuteNative(QStringLiteral("SELECT %1 FROM %2 GROUP BY %3 HAVING count(*) > 1 LIMIT 1")
+                                              .arg(table.primaryKey.join(QStringLiteral(" || ' ' || ")), table.name,
+                                                   keyParts.join(QStringLiteral(", "))));
+        if (!same.IsEmpty())
+            throw DbError(QStringLiteral("Cannot upgrade database \"%1\": the table %2 holds keys (%3) that differ only "
+                                         "in the case of their letters or in trailing blanks, such as \"%4\", which "
+                                         "the program now takes for one. Change one of them with \"tessary-admin sql\" of the earlier "
+                                         "version, then upgrade again.")
+                              .arg(path_, table.name, table.primaryKey.join(QStringLiteral(", ")),
+                                   same.Field(0).toString()));
+    }
     QStringList kept;
     const RowSet columns = ExecuteNative(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {table.name});
     for (const RowSet::Row& row : columns.Rows())
@@ -799,9 +817,9 @@ std::unique_ptr<Cursor> SqliteConnection::DoOpenCursor(const QString& statement)
         return std::make_unique<RowSetCursor>(DoExecute(statement));
     // A search typed anew at every keystroke differs from the last one only
     // in its values: its shape is translated and prepared once, and the
-    // values are bound. SQLite plans a bound LIKE prefix as it would the
-    // text written out (it prepares the statement again when the bound
-    // value changes), and plans nothing else of these statements by value.
+    // values are bound. A LIKE's range in the name index is worked out from
+    // the bound pattern when the statement runs, so nothing of these
+    // statements is planned by value.
     // A plan that chooses between a short and a long membership list depends
     // on the values, though: such a statement is translated as it stands.
     const StatementShape shape = ShapeOf(statement);

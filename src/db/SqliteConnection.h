@@ -29,10 +29,12 @@ public:
     // Version 2 changed two indexes and refuses texts too long for their
     // columns; version 3 indexes request numbers and open requests, and
     // compares texts without regard to trailing blanks; version 4 refuses
-    // long texts by a check of each table instead of triggers; version 1 files were
-    // made before the mark and are known by their tables.
+    // long texts by a check of each table instead of triggers; version 5
+    // declares text columns with the program's own collation, which folds
+    // every letter's case, not only ASCII ones (tsql::kTextCollation); version
+    // 1 files were made before the mark and are known by their tables.
     static constexpr int kApplicationId = 0x54737279;  // "Tsry"
-    static constexpr int kSchemaVersion = 4;
+    static constexpr int kSchemaVersion = 5;
 
     // Opens an existing database file of the current layout; throws DbError,
     // naming the file, when it is missing, cannot be opened, is no database
@@ -94,7 +96,7 @@ private:
     void OpenDatabase();
     void UseForWork();
     void MarkCurrent();
-    void AddLengthCheck(const TableDef& table);
+    void RebuildTable(const TableDef& table);
     const Translation& BoundTranslation(const QString& statement, const QVariantList& values);
     const Translation& ShapeTranslation(const QString& shape, const QString& statement, Plan plan);
     // The layout version of the open file; 0 when it is no database of this

@@ -68,7 +68,10 @@ private:
 };
 
 // Registers on an open SQLite handle the functions that translated
-// statements call (strict integer conversion, PATINDEX and the like).
+// statements call (strict integer conversion, PATINDEX, LIKE and the like)
+// and the collation of the text columns (tsql::kTextCollation). Every
+// handle on a database file needs them: without them SQLite refuses to
+// compare, sort or store its texts.
 void RegisterSqliteFunctions(sqlite3* handle);
 
 } // namespace db

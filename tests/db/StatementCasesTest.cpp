@@ -204,6 +204,17 @@ StatementCase Refused(const char* name, const char* statement, const char* embed
     return {name, QString::fromUtf8(statement), RequestsUnchanged(), QString::fromUtf8(embeddedError), {}, ServerWords::Own};
 }
 
+// Items named with letters beyond ASCII, as wards and items are named here.
+void SeedAccentedItems(TempDatabase& db)
+{
+    const std::pair<const char*, const char*> items[] = {
+        {"P0101", "PIÑA COLADA MIX"}, {"P0102", "piña juice"}, {"P0103", "CAFÉ CON LECHE"},
+        {"P0104", "CAFE BLEND"}, {"P0105", "PINA CLOTH"},
+    };
+    for (const auto& [id, name] : items)
+        db.Insert("tbInvMaster", {{"ItemID", id}, {"ItemName", QString::fromUtf8(name)}, {"ItemStatus", 0}});
+}
+
 QString Locations(const char* where)
 {
     return QStringLiteral("Select Location, LocationID From INVENTORY..tbInvLocation Where %1 ORDER BY Location").arg(where);
@@ -543,6 +554,28 @@ std::vector<StatementCase> Cases()
          Stored("Select ItemClassificationName, Status From INVENTORY..tbInvClassification Where ItemClassificationID = 'C'", {"CONSUMABLES|A"})},
         {"generic name, node key with a point", Generic("G1"), Returns("ClassificationName", {"ANTI-INFECTIVES"})},
         {"generic name, node key without a point", Generic("G2"), Returns("ClassificationName", {"ANALGESICS"})},
+        // letters beyond ASCII compare without regard to case; accents count
+        {"like with a letter beyond ASCII", "Select ItemID From INVENTORY..tbInvMaster Where ItemName Like 'PIÑA%' Order By ItemID",
+         Returns("ItemID", {"P0101", "P0102"}), {}, SeedAccentedItems},
+        {"equal with letters beyond ASCII, another case and trailing blanks",
+         "Select ItemID From INVENTORY..tbInvMaster Where ItemName = 'piña colada mix  ' Order By ItemID",
+         Returns("ItemID", {"P0101"}), {}, SeedAccentedItems},
+        {"like with an accented letter in another case", "Select ItemID From INVENTORY..tbInvMaster Where ItemName Like 'café%'",
+         Returns("ItemID", {"P0103"}), {}, SeedAccentedItems},
+        {"an accent is no other case", "Select ItemID From INVENTORY..tbInvMaster Where ItemName = 'CAFE CON LECHE' or ItemName Like 'PINA C%'",
+         Returns("ItemID", {"P0105"}), {}, SeedAccentedItems},
+        {"product search by a name beyond ASCII", ProductSearch(false, ByName("PIÑA")), Returns("Code", {"P0101", "P0102"}), {},
+         SeedAccentedItems},
+        {"distinct and order by fold letters beyond ASCII",
+         "Select distinct ItemName From INVENTORY..tbInvMaster Where ItemName Like 'piña c%' Order By ItemName",
+         [](const RowSet& rows, TempDatabase&) {
+             EXPECT_EQ(QString::fromStdString(Joined(ColumnValues(rows, 0))).toUpper().toStdString(), "PIÑA COLADA MIX");
+         },
+         {},
+         [](TempDatabase& db) {
+             SeedAccentedItems(db);
+             db.Insert("tbInvMaster", {{"ItemID", "P0106"}, {"ItemName", QString::fromUtf8("piña colada mix")}});
+         }},
         // what SQLite would read otherwise than a server
         Refused("text run into a digit", "Update INVENTORY..tbInvWithdrawRequest Set VerifiedBy = 'CHECKED'2",
                 "Incorrect syntax near '2'."),

@@ -109,7 +109,8 @@ TEST(StatementShape, ValuesAreWrittenBackIntoTheTranslatedShape)
     const db::Translation& translation = translator.TranslateShape(shape.text, db::Plan::FirstRows);
     EXPECT_EQ(db::WithLiteralsWritten(translation.sql, statement, shape, translation.dateParameters).toStdString(),
               "Select ItemID From tbInvWithdrawRequest Where Remarks = '?1' and "
-              "TransDate > '2026-01-02 00:00:00' and ItemID Like 'it''s%'");
+              "TransDate > '2026-01-02 00:00:00' and (ItemID >= tsql_like_low('it''s%') AND "
+              "ItemID < tsql_like_high('it''s%') AND (tsql_like_exact('it''s%') OR ItemID Like 'it''s%'))");
 }
 
 // A search's values written back into its translated shape: the cursor
@@ -235,4 +236,49 @@ TEST(StatementShape, AShapeRunsAsTheStatementWrittenOutRuns)
             EXPECT_EQ(read.join('\n').toStdString(), byText.mid(0, byText.indexOf(QStringLiteral("--"))).join('\n').toStdString());
         }
     }
+}
+
+// The product search by the start of a name reads a range of the name
+// index in the name's order, whatever letters the start holds, and finds
+// the names that start so in any case.
+TEST(StatementShape, ASearchByTheStartOfANameReadsARangeOfTheNameIndex)
+{
+    testing_support::TempDatabase db;
+    SeedForComparison(db);
+    db.Insert("tbInvMaster", {{"ItemID", "P4"}, {"ItemName", QString::fromUtf8("piña juice")}, {"Packing", 1}});
+    // A character below the blank after the start: in the range all the same.
+    db.Insert("tbInvMaster", {{"ItemID", "P5"}, {"ItemName", "PI\tTAB"}, {"Packing", 1}});
+    for (const char* start : {"PIÑA", "PI", "CAFÉ"}) {
+        const QString statement = QStringLiteral(
+            "Select A.ItemID as Code, A.ItemName As [Product Name], B.SupplierName As Supplier "
+            "From INVENTORY..tbInvMaster A Left Outer Join INVENTORY..tbInvSupplier B ON A.SupplierID = B.SupplierID "
+            "Where ( A.ItemStatus = 0 or A.ItemStatus is Null ) and A.ItemName Like '%1%' Order by A.ItemName, A.ItemDesc")
+                                      .arg(QString::fromUtf8(start));
+        SCOPED_TRACE(start);
+        const std::string plan = testing_support::ColumnTexts(
+            db.Native("EXPLAIN QUERY PLAN " + db.Sqlite().PlannedCursorSql(statement)), 3).join('\n').toStdString();
+        EXPECT_NE(plan.find("SEARCH A USING INDEX ixMasterName (ItemName>? AND ItemName<?)"), std::string::npos) << plan;
+        EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos) << plan;
+    }
+    const auto found = [&](const char* start) {
+        const QString statement =
+            QStringLiteral("Select A.ItemID From INVENTORY..tbInvMaster A Where A.ItemName Like '%1%' Order by A.ItemName")
+                .arg(QString::fromUtf8(start));
+        const std::unique_ptr<db::Cursor> cursor = db.Connection().OpenCursor(statement);
+        cursor->Fetch(100);
+        QStringList codes;
+        for (int row = 0; row < cursor->RowsRead(); ++row)
+            codes << cursor->Value(row, 0).toString();
+        return codes;
+    };
+    EXPECT_EQ(found("PIÑA"), (QStringList{"P1", "P4"}));
+    EXPECT_EQ(found("piñ"), (QStringList{"P1", "P4"}));
+    EXPECT_EQ(found("CAFÉ C"), QStringList{"P2"});
+    EXPECT_EQ(found("CAFE"), QStringList{});
+    EXPECT_EQ(found("PI"), (QStringList{"P5", "P3", "P1", "P4"}));  // ñ after every ASCII letter
+    EXPECT_EQ(found(""), (QStringList{"P2", "P5", "P3", "P1", "P4"}));
+    // The range of a start that ends in a blank, or of one with a _ after
+    // it, holds more than the matches: the LIKE sorts them out.
+    EXPECT_EQ(found("PI "), QStringList{});
+    EXPECT_EQ(found("P_N"), QStringList{"P3"});
 }
