@@ -1,5 +1,7 @@
 #include "db/Catalog.h"
 
+#include "db/TsqlFunctions.h"
+
 #include <QHash>
 
 namespace db {
@@ -120,8 +122,8 @@ QVector<IndexDef> BuildIndexes()
         // ones. The list's other columns ride along, so that it reads the
         // index alone and not rows scattered over the whole history.
         {"ixRequestOpen", "tbInvWithdrawRequest",
-         {"ifnull(Status,'') COLLATE NOCASE", "LocationID", "TransDate", "Status", "VerifiedBy", "DocumentNumber",
-          "UserID", "TargetLocationID"},
+         {QStringLiteral("ifnull(Status,'') COLLATE ") + QLatin1String(tsql::kTextCollation), "LocationID", "TransDate",
+          "Status", "VerifiedBy", "DocumentNumber", "UserID", "TargetLocationID"},
          true},
         {"ixUserLocationLocation", "tbInvUserLocation", {"LocationID"}},
         {"ixLocationName", "tbInvLocation", {"Location"}},
@@ -219,7 +221,7 @@ QString Catalog::SqliteTableDdl(const TableDef& table, const QString& name)
     for (const ColumnDef& c : table.columns) {
         QString part = c.name + QLatin1Char(' ') + SqliteType(c.type);
         if (c.type == ColumnType::Text)
-            part += QStringLiteral(" COLLATE NOCASE");
+            part += QStringLiteral(" COLLATE ") + QLatin1String(tsql::kTextCollation);
         if (!c.nullable)
             part += QStringLiteral(" NOT NULL");
         parts << part;

@@ -6,6 +6,7 @@
 #include "db/EmbeddedProcedures.h"
 #include "db/FirstRowsPlan.h"
 #include "db/StatementShape.h"
+#include "db/TsqlFunctions.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -17,9 +18,12 @@
 #include <QStorageInfo>
 #include <QUrl>
 #include <QVarLengthArray>
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
+#include <cstring>
 #include <list>
 #include <optional>
 #include <vector>
@@ -136,6 +140,31 @@ QVector<bool> DateTimeFlags(const QStringList& columns, const QSet<QString>& dat
     return flags;
 }
 
+// How many parameters a translated statement takes when they are exactly
+// SQLite's ?1 ... ?n, the markers of its lifted literals; -1 when it has any
+// other (one that SQLite numbers itself, or names).
+int NumberedParameters(sqlite3_stmt* statement)
+{
+    const int count = sqlite3_bind_parameter_count(statement);
+    char expected[16];
+    for (int i = 1; i <= count; ++i) {
+        const char* name = sqlite3_bind_parameter_name(statement, i);
+        std::snprintf(expected, sizeof expected, "?%d", i);
+        if (!name || std::strcmp(name, expected) != 0)
+            return -1;
+    }
+    return count;
+}
+
+// Whether a statement's parameters are all values the program binds. A
+// statement whose text holds a parameter of its own (a marker written into
+// it, which the translation's check cannot tell from one of a lifted
+// literal) is refused, as the server refuses the marker.
+bool TakesValues(int parameters, int values)
+{
+    return parameters >= 0 && parameters <= values;
+}
+
 } // namespace
 
 // Cursor statements kept prepared between searches: a search typed anew at
@@ -148,6 +177,7 @@ public:
         sqlite3_stmt* statement = nullptr;
         QStringList columns;
         QVector<bool> isDateTime;
+        int parameters = 0;  // see NumberedParameters
     };
 
     ~CursorStatementPool() { Clear(); }
@@ -196,7 +226,8 @@ public:
     SqliteCursor(sqlite3* handle, QString path, QString sql, CursorStatementPool::Entry entry,
                  std::weak_ptr<CursorStatementPool> pool)
         : Cursor(entry.columns), handle_(handle), path_(std::move(path)), sql_(std::move(sql)),
-          statement_(entry.statement), isDateTime_(std::move(entry.isDateTime)), pool_(std::move(pool)) {}
+          statement_(entry.statement), isDateTime_(std::move(entry.isDateTime)), parameters_(entry.parameters),
+          pool_(std::move(pool)) {}
     ~SqliteCursor() override { Release(); }
 
     sqlite3_stmt* Statement() const { return statement_; }
@@ -247,7 +278,7 @@ private:
         sqlite3_reset(statement);
         sqlite3_clear_bindings(statement);
         if (const std::shared_ptr<CursorStatementPool> pool = pool_.lock())
-            pool->Give(sql_, {statement, Columns(), isDateTime_});
+            pool->Give(sql_, {statement, Columns(), isDateTime_, parameters_});
         else
             sqlite3_finalize(statement);
     }
@@ -295,6 +326,7 @@ private:
     QString sql_;
     sqlite3_stmt* statement_;
     QVector<bool> isDateTime_;
+    int parameters_;
     std::weak_ptr<CursorStatementPool> pool_;
     std::vector<Cell> cells_;
     std::vector<char> bytes_;
@@ -572,31 +604,33 @@ int SqliteConnection::Upgrade(const QString& path)
     for (const RowSet::Row& trigger : triggers.Rows())
         connection->ExecuteNative(QStringLiteral("DROP TRIGGER ") + trigger.value(0).toString());
     for (const TableDef& table : Catalog::Instance().Tables())
-        connection->AddLengthCheck(table);
+        connection->RebuildTable(table);
     for (const IndexDef& index : Catalog::Instance().Indexes())
         connection->ExecuteNative(QStringLiteral("DROP INDEX IF EXISTS ") + index.name);
     for (const QString& ddl : Catalog::Instance().SqliteIndexDdl())
         connection->ExecuteNative(ddl);
-    // Keys that differ only in trailing blanks are one key now.
-    connection->ExecuteNative(QStringLiteral("REINDEX NOCASE"));
     connection->MarkCurrent();
     transaction.Commit();
     return version;
 }
 
-// SQLite adds no check to a table that exists: the table is made anew with
-// it, its rows copied over. Its indexes go with the old table; the upgrade
-// makes them again. Rows that break the check (a file of the first layout
-// had none) stop the upgrade, naming the columns.
-void SqliteConnection::AddLengthCheck(const TableDef& table)
+// A table whose definition differs from the catalog's (earlier layouts
+// checked no lengths, or by triggers, and compared texts by another
+// collation) is made anew, its rows copied over: SQLite changes neither a
+// check nor a collation of a table that exists. Its indexes go with the old
+// table; the upgrade makes them again. Rows the new table would refuse stop
+// the upgrade, naming the columns: texts too long (a file of the first
+// layout had no check), keys that are one key under the new comparison.
+void SqliteConnection::RebuildTable(const TableDef& table)
 {
     const QString ddl = Catalog::SqliteTableDdl(table, table.name);
     const QString schema =
         ExecuteNative(QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?"), {table.name})
             .Field(0)
             .toString();
-    const QString check = QLatin1String("CONSTRAINT ") + Catalog::kTextLengthCheck;
-    if (!ddl.contains(check) || schema.contains(check))
+    // SQLite keeps the text that made a table, its name rewritten by a
+    // rename: the columns and checks are what follows the name.
+    if (schema.mid(schema.indexOf(QLatin1Char('('))) == ddl.mid(ddl.indexOf(QLatin1Char('('))))
         return;
     QStringList tooLong;
     for (const ColumnDef& c : table.columns) {
@@ -610,6 +644,21 @@ void SqliteConnection::AddLengthCheck(const TableDef& table)
                                      "columns allow: %3. Shorten them with \"tessary-admin sql\" of the earlier "
                                      "version, then upgrade again.")
                           .arg(path_, table.name, tooLong.join(QStringLiteral(", "))));
+    if (!table.primaryKey.isEmpty()) {
+        QStringList keyParts;
+        for (const QString& column : table.primaryKey)
+            keyParts << column + QStringLiteral(" COLLATE ") + QLatin1String(tsql::kTextCollation);
+        const RowSet same = ExecuteNative(QStringLiteral("SELECT %1 FROM %2 GROUP BY %3 HAVING count(*) > 1 LIMIT 1")
+                                              .arg(table.primaryKey.join(QStringLiteral(" || ' ' || ")), table.name,
+                                                   keyParts.join(QStringLiteral(", "))));
+        if (!same.IsEmpty())
+            throw DbError(QStringLiteral("Cannot upgrade database \"%1\": the table %2 holds keys (%3) that differ only "
+                                         "in the case of their letters or in trailing blanks, such as \"%4\", which "
+                                         "the program now takes for one. Change one of them with \"tessary-admin sql\" of the earlier "
+                                         "version, then upgrade again.")
+                              .arg(path_, table.name, table.primaryKey.join(QStringLiteral(", ")),
+                                   same.Field(0).toString()));
+    }
     QStringList kept;
     const RowSet columns = ExecuteNative(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {table.name});
     for (const RowSet::Row& row : columns.Rows())
@@ -800,13 +849,25 @@ RowSet SqliteConnection::DoExecute(const QString& statement)
     // Statements that differ only in their values share one translation and
     // one prepared statement; the values are bound.
     const StatementShape shape = ShapeOf(statement);
-    const Translation& translation = translator_.TranslateShape(shape.text);
+    const Translation& translation = ShapeTranslation(shape.text, statement, Plan::AllRows);
     std::optional<LiteralBinder> binder;
-    return Run(translation.sql, translation.dateTimeColumns, [&](sqlite3_stmt* prepared) {
+    return Run(translation.sql, translation.dateTimeColumns, int(shape.literals.size()), [&](sqlite3_stmt* prepared) {
         binder.emplace(prepared, statement);
         for (int k = 0; k < shape.literals.size(); ++k)
             binder->Bind(k + 1, shape.literals[k], translation.dateParameters.contains(k));
     });
+}
+
+// A shape holds markers where its statement has values; a refusal of it is
+// told in the words the statement itself gets.
+const Translation& SqliteConnection::ShapeTranslation(const QString& shape, const QString& statement, Plan plan)
+{
+    try {
+        return translator_.TranslateShape(shape, plan);
+    } catch (const DbError&) {
+        translator_.Translate(statement, plan);
+        throw;
+    }
 }
 
 // The values are bound to the statement's shape: texts and numbers become
@@ -814,7 +875,8 @@ RowSet SqliteConnection::DoExecute(const QString& statement)
 RowSet SqliteConnection::DoExecuteWith(const QString& statement, const QVariantList& values)
 {
     const Translation& translation = BoundTranslation(statement, values);
-    return Run(translation.sql, translation.dateTimeColumns, [&](sqlite3_stmt* prepared) {
+    const auto bound = std::count_if(values.cbegin(), values.cend(), [](const QVariant& v) { return !IsNullValue(v); });
+    return Run(translation.sql, translation.dateTimeColumns, int(bound), [&](sqlite3_stmt* prepared) {
         LiteralBinder binder(prepared, statement);
         int k = 0;
         for (const QVariant& value : values) {
@@ -841,7 +903,12 @@ const Translation& SqliteConnection::BoundTranslation(const QString& statement, 
                 return QStringLiteral("null");
             return QStringLiteral("?%1%2").arg(QLatin1Char(kinds[k])).arg(++marker);
         });
-        boundTranslation_ = translator_.TranslateShape(shape);
+        try {
+            boundTranslation_ = translator_.TranslateShape(shape);
+        } catch (const DbError&) {
+            translator_.Translate(WithValuesWritten(statement, values));
+            throw;
+        }
         boundStatement_ = statement;
         boundKinds_ = kindsView.toByteArray();
     }
@@ -854,18 +921,18 @@ std::unique_ptr<Cursor> SqliteConnection::DoOpenCursor(const QString& statement)
         return std::make_unique<RowSetCursor>(DoExecute(statement));
     // A search typed anew at every keystroke differs from the last one only
     // in its values: its shape is translated and prepared once, and the
-    // values are bound. SQLite plans a bound LIKE prefix as it would the
-    // text written out (it prepares the statement again when the bound
-    // value changes), and plans nothing else of these statements by value.
+    // values are bound. A LIKE's range in the name index is worked out from
+    // the bound pattern when the statement runs, so nothing of these
+    // statements is planned by value.
     // A plan that chooses between a short and a long membership list depends
     // on the values, though: such a statement is translated as it stands.
     const StatementShape shape = ShapeOf(statement);
-    const Translation& shaped = translator_.TranslateShape(shape.text, Plan::FirstRows);
+    const Translation& shaped = ShapeTranslation(shape.text, statement, Plan::FirstRows);
     if (!shaped.listCountSql.isEmpty()) {
         const Translation& translation = translator_.Translate(statement, Plan::FirstRows);
-        return OpenPooledCursor(CursorSql(translation), translation.dateTimeColumns, [](sqlite3_stmt*) {});
+        return OpenPooledCursor(CursorSql(translation), translation.dateTimeColumns, 0, [](sqlite3_stmt*) {});
     }
-    return OpenPooledCursor(shaped.sql, shaped.dateTimeColumns, [&](sqlite3_stmt* prepared) {
+    return OpenPooledCursor(shaped.sql, shaped.dateTimeColumns, int(shape.literals.size()), [&](sqlite3_stmt* prepared) {
         LiteralBinder binder(prepared, statement, SQLITE_TRANSIENT);
         for (int k = 0; k < shape.literals.size(); ++k)
             binder.Bind(k + 1, shape.literals[k], shaped.dateParameters.contains(k));
@@ -873,7 +940,7 @@ std::unique_ptr<Cursor> SqliteConnection::DoOpenCursor(const QString& statement)
 }
 
 std::unique_ptr<Cursor> SqliteConnection::OpenPooledCursor(const QString& sql, const QSet<QString>& dateTimeColumns,
-                                                           const Binder& bind)
+                                                           int values, const Binder& bind)
 {
     std::optional<CursorStatementPool::Entry> entry = cursorStatements_->Take(sql);
     if (!entry) {
@@ -888,9 +955,13 @@ std::unique_ptr<Cursor> SqliteConnection::OpenPooledCursor(const QString& sql, c
         for (int i = 0; i < sqlite3_column_count(entry->statement); ++i)
             entry->columns << QString::fromUtf8(sqlite3_column_name(entry->statement, i));
         entry->isDateTime = DateTimeFlags(entry->columns, dateTimeColumns);
+        entry->parameters = NumberedParameters(entry->statement);
     }
+    const bool foreign = !TakesValues(entry->parameters, values);
     // From here the cursor owns the statement and gives it back.
     auto cursor = std::make_unique<SqliteCursor>(handle_, path_, sql, std::move(*entry), cursorStatements_);
+    if (foreign)
+        throw DbError(IncorrectSyntaxNear(QStringLiteral("?")));
     bind(cursor->Statement());
     return cursor;
 }
@@ -916,7 +987,7 @@ const QString& SqliteConnection::CursorSql(const Translation& translation)
 QString SqliteConnection::PlannedCursorSql(const QString& statement)
 {
     const StatementShape shape = ShapeOf(statement);
-    const Translation& shaped = translator_.TranslateShape(shape.text, Plan::FirstRows);
+    const Translation& shaped = ShapeTranslation(shape.text, statement, Plan::FirstRows);
     if (shaped.listCountSql.isEmpty())
         return WithLiteralsWritten(shaped.sql, statement, shape, shaped.dateParameters);
     return CursorSql(translator_.Translate(statement, Plan::FirstRows));
@@ -925,7 +996,7 @@ QString SqliteConnection::PlannedCursorSql(const QString& statement)
 RowSet SqliteConnection::ExecuteNative(const QString& sql, const QVariantList& binds,
                                        const QSet<QString>& dateTimeColumns)
 {
-    return Run(sql, dateTimeColumns, [&](sqlite3_stmt* prepared) {
+    return Run(sql, dateTimeColumns, -1, [&](sqlite3_stmt* prepared) {
         for (int i = 0; i < binds.size(); ++i)
             BindValue(prepared, i + 1, binds[i]);
     });
@@ -954,12 +1025,15 @@ SqliteConnection::Prepared& SqliteConnection::PreparedFor(const QString& sql, co
     for (int i = 0; i < sqlite3_column_count(prepared.statement); ++i)
         prepared.columns << QString::fromUtf8(sqlite3_column_name(prepared.statement, i));
     prepared.isDateTime = DateTimeFlags(prepared.columns, dateTimeColumns);
+    prepared.parameters = NumberedParameters(prepared.statement);
     return prepared_.insert(sql, std::move(prepared)).value();
 }
 
-RowSet SqliteConnection::Run(const QString& sql, const QSet<QString>& dateTimeColumns, const Binder& bind)
+RowSet SqliteConnection::Run(const QString& sql, const QSet<QString>& dateTimeColumns, int values, const Binder& bind)
 {
     Prepared& prepared = PreparedFor(sql, dateTimeColumns);
+    if (values >= 0 && !TakesValues(prepared.parameters, values))
+        throw DbError(IncorrectSyntaxNear(QStringLiteral("?")));
     sqlite3_stmt* statement = prepared.statement;
     // Reset whatever happens: a statement left stepping would hold its read
     // of the database.

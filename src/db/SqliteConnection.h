@@ -29,10 +29,12 @@ public:
     // Version 2 changed two indexes and refuses texts too long for their
     // columns; version 3 indexes request numbers and open requests, and
     // compares texts without regard to trailing blanks; version 4 refuses
-    // long texts by a check of each table instead of triggers; version 1 files were
-    // made before the mark and are known by their tables.
+    // long texts by a check of each table instead of triggers; version 5
+    // declares text columns with the program's own collation, which folds
+    // every letter's case, not only ASCII ones (tsql::kTextCollation); version
+    // 1 files were made before the mark and are known by their tables.
     static constexpr int kApplicationId = 0x54737279;  // "Tsry"
-    static constexpr int kSchemaVersion = 4;
+    static constexpr int kSchemaVersion = 5;
 
     // What a connection is for: working (the program, and every command
     // that may write), or reading alone (a check, a backup).
@@ -111,8 +113,9 @@ private:
     void UseForWork();
     void UseForReading();
     void MarkCurrent();
-    void AddLengthCheck(const TableDef& table);
+    void RebuildTable(const TableDef& table);
     const Translation& BoundTranslation(const QString& statement, const QVariantList& values);
+    const Translation& ShapeTranslation(const QString& shape, const QString& statement, Plan plan);
     // The layout version of the open file; 0 when it is no database of this
     // program.
     int FileVersion();
@@ -127,12 +130,16 @@ private:
         sqlite3_stmt* statement = nullptr;
         QStringList columns;
         QVector<bool> isDateTime;
+        // ?1 ... ?n: n; -1 for parameters of any other kind.
+        int parameters = 0;
     };
     using Binder = std::function<void(sqlite3_stmt*)>;
     Prepared& PreparedFor(const QString& sql, const QSet<QString>& dateTimeColumns);
-    RowSet Run(const QString& sql, const QSet<QString>& dateTimeColumns, const Binder& bind);
+    // `values`: how many values `bind` binds to a translated statement, whose
+    // parameters must be theirs; -1 for SQL of the program's own (native).
+    RowSet Run(const QString& sql, const QSet<QString>& dateTimeColumns, int values, const Binder& bind);
     void FinalizeStatements();
-    std::unique_ptr<Cursor> OpenPooledCursor(const QString& sql, const QSet<QString>& dateTimeColumns,
+    std::unique_ptr<Cursor> OpenPooledCursor(const QString& sql, const QSet<QString>& dateTimeColumns, int values,
                                              const Binder& bind);
 
     QString path_;

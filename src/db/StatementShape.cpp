@@ -56,14 +56,18 @@ public:
             if (c.isSpace()) {
                 ++i;
             } else if (c == QLatin1Char('\'')) {
-                i = Literal(i, i, QuotedLength(s_, i, c), true);
+                bool closed = false;
+                const int length = QuotedLength(s_, i, c, &closed);
+                i = Literal(i, i, length, true, closed);
             } else if ((c == QLatin1Char('N') || c == QLatin1Char('n')) && i + 1 < s_.size()
                        && s_[i + 1] == QLatin1Char('\'') && !PrecededByWordChar(i)) {
-                i = Literal(i, i + 1, QuotedLength(s_, i + 1, QLatin1Char('\'')), true);
+                bool closed = false;
+                const int length = QuotedLength(s_, i + 1, QLatin1Char('\''), &closed);
+                i = Literal(i, i + 1, length, true, closed);
             } else if (c.isDigit() && !PrecededByWordChar(i)) {
                 const int length = NumberLength(s_, i);
                 const bool whole = i + length >= s_.size() || !IsWordChar(s_[i + length]);
-                i = whole ? Literal(i, i, length, false) : Pass(i, length, Before::Other);
+                i = whole ? Literal(i, i, length, false, true) : Pass(i, length, Before::Other);
             } else if (c == QLatin1Char('[') || c == QLatin1Char('"')) {
                 i = Pass(i, QuotedLength(s_, i, c == QLatin1Char('[') ? QLatin1Char(']') : c), Before::Other);
             } else if (IsWordStart(c)) {
@@ -122,13 +126,16 @@ private:
 
     // A literal [begin, begin + length) whose text starts at `start` (before
     // it, an N prefix): lifted when it stands as a value of its own.
-    int Literal(int start, int begin, int length, bool isText)
+    int Literal(int start, int begin, int length, bool isText, bool closed)
     {
         const int end = begin + length;
-        // An unclosed text stays, for SQLite to report.
-        const bool closed = !isText || (length >= 2 && s_[end - 1] == QLatin1Char('\''));
-        const bool lift = closed && ( before_ == Before::Comparison || before_ == Before::Like
-                          || before_ == Before::ListItemStart || ComparisonFollows(end));
+        // The shape must say what the statement says, so that the
+        // translation refuses what the statement's own would: an unclosed
+        // text stays, and so does a literal run into a digit, which would
+        // join its marker's number.
+        const bool lift = closed && (end >= s_.size() || !s_[end].isDigit())
+                          && (before_ == Before::Comparison || before_ == Before::Like
+                              || before_ == Before::ListItemStart || ComparisonFollows(end));
         if (!lift)
             return Pass(start, end - start, Before::Other);
         shape_.literals.push_back({begin, length, isText});

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QChar>
 #include <QString>
 
 // The server's own semantics for the functions that translated statements
@@ -12,6 +13,30 @@ inline constexpr char kIntKeyFunction[] = "tsql_int_key";     // tsql_int_key(x)
 inline constexpr char kVarcharFunction[] = "tsql_varchar";    // tsql_varchar(x, n)
 inline constexpr char kPatIndexFunction[] = "tsql_patindex";  // tsql_patindex(pattern, text)
 inline constexpr char kReplaceFunction[] = "tsql_replace";    // tsql_replace(text, find, with)
+// The bounds of the range of texts that every match of a LIKE pattern lies
+// in, by the pattern's fixed start: tsql_like_low(pattern) <= text <
+// tsql_like_high(pattern) under kTextCollation (a start of nothing bounds
+// nothing: '' and a value above every text).
+inline constexpr char kLikeLowFunction[] = "tsql_like_low";
+inline constexpr char kLikeHighFunction[] = "tsql_like_high";
+// tsql_like_exact(pattern): 1 when the pattern matches every text of that
+// range (a fixed start and one % after it), so that the LIKE itself need not
+// be tried on them.
+inline constexpr char kLikeExactFunction[] = "tsql_like_exact";
+// How text columns compare (their declared collation): as on the server,
+// without regard to case (see FoldCase) or trailing blanks. Texts order by
+// their letters' code points once folded.
+inline constexpr char kTextCollation[] = "TSQL_CI";
+
+// A character as texts compare without regard to case: its lower case, as
+// the server lowers letters for such a comparison. Every letter folds, not
+// only ASCII ones ('Ñ' is 'ñ', 'É' is 'é'); accents stay ('é' is no 'e').
+inline char32_t FoldCase(char32_t c)
+{
+    if (c < 0x80)
+        return c >= U'A' && c <= U'Z' ? c + (U'a' - U'A') : c;
+    return QChar::toLower(c);
+}
 
 // LIKE-style matching of the whole text: % any run, _ one character, [abc],
 // [a-z] and [^abc] classes; letters compare without regard to case.

@@ -28,7 +28,7 @@ int MarkerLength(const QString& text, int start)
 
 } // namespace
 
-int QuotedLength(const QString& text, int start, QChar close)
+int QuotedLength(const QString& text, int start, QChar close, bool* closed)
 {
     int i = start + 1;
     while (i < text.size()) {
@@ -37,10 +37,14 @@ int QuotedLength(const QString& text, int start, QChar close)
                 i += 2;
                 continue;
             }
+            if (closed)
+                *closed = true;
             return i + 1 - start;
         }
         ++i;
     }
+    if (closed)
+        *closed = false;
     return text.size() - start;
 }
 
@@ -90,15 +94,16 @@ QVector<Token> Tokenize(const QString& text, TokenizeMode mode)
             i += marker;
             continue;
         }
+        bool closed = true;
         if (c == QLatin1Char('\'')) {
             token.kind = TokenKind::String;
-            length = QuotedLength(text, i, QLatin1Char('\''));
+            length = QuotedLength(text, i, QLatin1Char('\''), &closed);
         } else if (c == QLatin1Char('[')) {
             token.kind = TokenKind::Bracketed;
-            length = QuotedLength(text, i, QLatin1Char(']'));
+            length = QuotedLength(text, i, QLatin1Char(']'), &closed);
         } else if (c == QLatin1Char('"')) {
             token.kind = TokenKind::Bracketed;
-            length = QuotedLength(text, i, QLatin1Char('"'));
+            length = QuotedLength(text, i, QLatin1Char('"'), &closed);
         } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < text.size() && text[i + 1].isDigit())) {
             token.kind = TokenKind::Number;
             length = NumberLength(text, i);
@@ -114,6 +119,7 @@ QVector<Token> Tokenize(const QString& text, TokenizeMode mode)
         }
         token.text = text.mid(i, length);
         token.leading = leading;
+        token.unclosed = !closed;
         leading.clear();
         tokens << token;
         i += length;
@@ -127,6 +133,57 @@ QString JoinTokens(const QVector<Token>& tokens)
     for (const Token& t : tokens)
         out += t.leading + t.text;
     return out;
+}
+
+QString IncorrectSyntaxNear(const QString& text)
+{
+    return QStringLiteral("Incorrect syntax near '%1'.").arg(text);
+}
+
+namespace {
+
+// A token as a server's message names it: a text by its value, a lifted
+// literal by its marker.
+QString Shown(const Token& t)
+{
+    if (t.parameter >= 0)
+        return QStringLiteral("?");
+    return t.kind == TokenKind::String ? StringValue(t.text) : t.text;
+}
+
+} // namespace
+
+QString SyntaxError(const QVector<Token>& tokens)
+{
+    int depth = 0;
+    int markers = 0;
+    for (int i = 0; i < tokens.size(); ++i) {
+        const Token& t = tokens[i];
+        if (t.unclosed)
+            return QStringLiteral("Unclosed quotation mark after the character string '%1'.").arg(t.text.mid(1));
+        if (t.parameter >= 0 && t.parameter != markers++)
+            return IncorrectSyntaxNear(QStringLiteral("?"));
+        if (t.kind == TokenKind::Other)
+            return IncorrectSyntaxNear(t.text);
+        if (t.kind == TokenKind::Word) {
+            if (t.text.startsWith(QLatin1Char('@')))
+                return QStringLiteral("Must declare the scalar variable \"%1\".").arg(t.text);
+            if (t.text.startsWith(QLatin1Char('#')))
+                return QStringLiteral("Invalid object name '%1'.").arg(t.text);
+            if (t.text.contains(QLatin1Char('@')) || t.text.contains(QLatin1Char('#')))
+                return QStringLiteral("Invalid column name '%1'.").arg(t.text);
+        }
+        if (t.kind == TokenKind::Number && i > 0
+            && (tokens[i - 1].kind == TokenKind::String || tokens[i - 1].kind == TokenKind::Number))
+            return IncorrectSyntaxNear(Shown(t));
+        if (t.IsPunct('('))
+            ++depth;
+        else if (t.IsPunct(')') && --depth < 0)
+            return IncorrectSyntaxNear(t.text);
+    }
+    if (depth > 0)
+        return IncorrectSyntaxNear(Shown(tokens.last()));
+    return {};
 }
 
 QString StringValue(const QString& literal)

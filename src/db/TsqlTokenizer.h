@@ -23,6 +23,8 @@ struct Token {
     // A literal lifted out of the statement (see StatementShape.h): its
     // 0-based position among the lifted literals; text is SQLite's ?<n>.
     int parameter = -1;
+    // A quoted text or name that runs to the end of the statement unclosed.
+    bool unclosed = false;
 
     bool Is(TokenKind k, QLatin1String t) const
     {
@@ -58,13 +60,27 @@ inline bool IsWordChar(QChar c)
            || c == QLatin1Char('$');
 }
 // Length of the quoted run starting at `start` (closing character `close`,
-// doubled to stand for itself). An unclosed run takes the rest of the text,
-// and SQLite reports it.
-int QuotedLength(const QString& text, int start, QChar close);
+// doubled to stand for itself). An unclosed run takes the rest of the text;
+// *closed, when given, tells which it was (a run that ends in a doubled
+// closing character is unclosed, though it ends in that character).
+int QuotedLength(const QString& text, int start, QChar close, bool* closed = nullptr);
 // Length of the number starting at `start`: digits, one point, an exponent.
 int NumberLength(const QString& text, int start);
 
 QString JoinTokens(const QVector<Token>& tokens);
+
+// What a server says of a statement it cannot parse, near `text`.
+QString IncorrectSyntaxNear(const QString& text);
+// The server's refusal of a statement whose tokens would mean something else
+// to SQLite than what they mean to the server, in the server's words; empty
+// when there is none. Those are: a quotation left unclosed (a run ending in a
+// doubled quote included), a parenthesis left unclosed or closing none
+// (rewrites rely on each having its pair), a literal run into a number
+// ('X'2, whose lifted marker would swallow the digit), and anything that
+// SQLite takes for a parameter of its own (?, :name, $name, @name, #name),
+// which would be bound to a lifted value. In a shape, its markers must stand
+// in their order: one written into the statement itself is refused.
+QString SyntaxError(const QVector<Token>& tokens);
 
 // The value of a string token: quotes removed, doubled quotes made single.
 QString StringValue(const QString& literal);

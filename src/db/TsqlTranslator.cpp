@@ -1,6 +1,7 @@
 #include "db/TsqlTranslator.h"
 
 #include "app/Texts.h"
+#include "db/DbError.h"
 #include "db/EmbeddedFormat.h"
 #include "db/FirstRowsPlan.h"
 #include "db/Quote.h"
@@ -64,6 +65,7 @@ public:
         RewriteFunctions();
         RewriteMaxOfInt();
         CollateColumnlessComparisons();
+        BoundLikePatterns();
         if (plan_ == Plan::FirstRows) {
             const FirstRowsPlans plans = PlanForFirstRows(t_);
             return {JoinTokens(plans.byOrder), JoinTokens(plans.byShortList), plans.listCount, dateTimeColumns_,
@@ -412,10 +414,10 @@ private:
     }
 
     // The server compares texts without regard to case or trailing blanks.
-    // Text columns are declared with a collation that compares so (NOCASE,
-    // as the program's connections define it), and a comparison with a
-    // column takes the column's; one of which neither side is a column
-    // (isnull(x,'') = '', two literals) is given that collation.
+    // Text columns are declared with a collation that compares so
+    // (tsql::kTextCollation), and a comparison with a column takes the
+    // column's; one of which neither side is a column (isnull(x,'') = '',
+    // two literals) is given that collation.
     void CollateColumnlessComparisons()
     {
         for (int i = 1; i + 1 < t_.size(); ++i) {
@@ -431,9 +433,98 @@ private:
             if (rightEnd < t_.size() && t_[rightEnd].IsWord(QLatin1String("collate")))
                 continue;
             t_.insert(rightEnd, Word(QStringLiteral("COLLATE")));
-            t_.insert(rightEnd + 1, Word(QStringLiteral("NOCASE")));
+            t_.insert(rightEnd + 1, Word(QLatin1String(tsql::kTextCollation)));
             i = rightEnd + 1;
         }
+    }
+
+    // LIKE is a function of the program's (it compares letters as the
+    // text columns do), which SQLite never turns into a range of an index as
+    // it does its own: a text column's LIKE gets, beside it, the range that
+    // every match lies in, by the pattern's fixed start. A search by the
+    // start of a name so reads a range of the name index, whether its
+    // pattern is written or bound (the bounds are worked out once per run).
+    // Where the range holds nothing else (a start and a %, as a search by
+    // name has it), the LIKE itself is not tried on every row of it.
+    // Only a LIKE that stands alone among AND, OR and NOT, where the range
+    // and it together mean what it means, gets one; a LIKE with ESCAPE
+    // gets none.
+    void BoundLikePatterns()
+    {
+        for (int i = 1; i + 1 < t_.size(); ++i) {
+            if (!t_[i].IsWord(QLatin1String("like")) || t_[i + 1].kind != TokenKind::String
+                || t_[i - 1].IsWord(QLatin1String("not")))
+                continue;
+            const int begin = PrimaryBegin(i - 1);
+            if (begin < 0 || !IsColumn(begin, i) || TypeOfColumn(NameValue(t_[i - 1])) != ValueType::Text
+                || !StandsAlone(begin, i + 2))
+                continue;
+            const Tokens column = t_.mid(begin, i - begin);
+            const Token pattern = t_[i + 1];
+            const auto bound = [&](const char* op, const char* function) {
+                Tokens part = column;
+                part[0].leading = QStringLiteral(" ");
+                part << MakeToken(TokenKind::Operator, QLatin1String(op), QStringLiteral(" "))
+                     << Word(QLatin1String(function)) << Punct('(') << pattern << Punct(')');
+                part.last().leading.clear();
+                part[part.size() - 2].leading.clear();
+                return part;
+            };
+            Tokens range;
+            range << MakeToken(TokenKind::Punct, QStringLiteral("("), t_[begin].leading);
+            range << bound(">=", tsql::kLikeLowFunction) << Word(QStringLiteral("AND"))
+                  << bound("<", tsql::kLikeHighFunction) << Word(QStringLiteral("AND"))
+                  << MakeToken(TokenKind::Punct, QStringLiteral("("), QStringLiteral(" "))
+                  << Word(QLatin1String(tsql::kLikeExactFunction), {}) << Punct('(') << pattern << Punct(')')
+                  << Word(QStringLiteral("OR"));
+            range[1].leading.clear();
+            range[range.size() - 3].leading.clear();
+            t_[begin].leading = QStringLiteral(" ");
+            t_.insert(i + 2, Punct(')'));
+            t_.insert(i + 2, Punct(')'));
+            for (int k = 0; k < range.size(); ++k)
+                t_.insert(begin + k, range[k]);
+            i += int(range.size()) + 3;
+        }
+    }
+
+    // Whether the tokens [begin, end) are a term of their own: after WHERE,
+    // ON, AND, OR, NOT, WHEN or an opening parenthesis, and before the end,
+    // a closing parenthesis or a word that ends the term.
+    bool StandsAlone(int begin, int end) const
+    {
+        static const QSet<QString> kBefore = {"where", "on", "and", "or", "not", "when", "having"};
+        static const QSet<QString> kAfter = {"and", "or", "order", "group", "limit", "union", "then", "having"};
+        const bool before = begin > 0
+                            && (t_[begin - 1].IsPunct('(')
+                                || (t_[begin - 1].kind == TokenKind::Word && kBefore.contains(t_[begin - 1].text.toLower())));
+        const bool after = end >= t_.size() || t_[end].IsPunct(')') || t_[end].IsPunct(';')
+                           || (t_[end].kind == TokenKind::Word && kAfter.contains(t_[end].text.toLower()));
+        return before && after && !EndsBetween(begin - 1);
+    }
+
+    // Whether the AND at `i` is the one of a BETWEEN, whose upper bound
+    // binds tighter than a LIKE after it.
+    bool EndsBetween(int i) const
+    {
+        if (!t_[i].IsWord(QLatin1String("and")))
+            return false;
+        int depth = 0;
+        for (int j = i - 1; j >= 0; --j) {
+            if (t_[j].IsPunct(')'))
+                ++depth;
+            else if (t_[j].IsPunct('(') && depth-- == 0)
+                return false;
+            else if (depth == 0 && t_[j].kind == TokenKind::Word) {
+                const QString word = t_[j].text.toLower();
+                if (word == QLatin1String("between"))
+                    return true;
+                if (word == QLatin1String("and") || word == QLatin1String("or") || word == QLatin1String("where")
+                    || word == QLatin1String("on") || word == QLatin1String("when") || word == QLatin1String("having"))
+                    return false;
+            }
+        }
+        return false;
     }
 
     // A name, possibly qualified, that calls nothing (NULL counts: it needs
@@ -516,9 +607,12 @@ const Translation& TsqlTranslator::Cached(CacheKind kind, const QString& text, P
     QHash<QString, Translation>& cache = cache_[kind];
     auto it = cache.find(text);
     if (it == cache.end()) {
+        Tokens tokens = Tokenize(text, mode);
+        if (const QString refusal = SyntaxError(tokens); !refusal.isEmpty())
+            throw DbError(refusal);
         if (cache.size() >= kCacheLimit)
             cache.clear();
-        it = cache.insert(text, StatementRewriter(catalog_, Tokenize(text, mode), plan).Run());
+        it = cache.insert(text, StatementRewriter(catalog_, std::move(tokens), plan).Run());
     }
     return it.value();
 }
@@ -551,15 +645,22 @@ std::optional<ProcedureCall> TsqlTranslator::ParseProcedureCall(const QString& s
         return std::nullopt;
 
     ProcedureCall call{*name, {}};
-    if (i == tokens.size())
+    // A call whose arguments a server would refuse (an unclosed text, a
+    // variable never declared) runs nothing.
+    const auto checked = [&]() -> ProcedureCall& {
+        if (const QString refusal = SyntaxError(tokens); !refusal.isEmpty())
+            throw DbError(refusal);
         return call;
+    };
+    if (i == tokens.size())
+        return checked();
     for (;;) {
         const std::optional<QString> argument = ReadArgument(tokens, i);
         if (!argument)
             return std::nullopt;
         call.arguments << *argument;
         if (i == tokens.size())
-            return call;
+            return checked();
         if (!tokens[i].IsPunct(','))
             return std::nullopt;
         ++i;

@@ -46,13 +46,17 @@ class TsqlTranslator {
 public:
     explicit TsqlTranslator(const Catalog& catalog = Catalog::Instance());
 
-    // Throws DbError for a statement it cannot translate.
+    // Throws DbError for a statement it cannot translate, and for one whose
+    // meaning would change on its way to SQLite (see SyntaxError), in the
+    // server's words.
     const Translation& Translate(const QString& statement, Plan plan = Plan::AllRows);
     // The translation of a statement's shape (StatementShape.h); each lifted
     // literal n is SQLite's parameter ?n.
     const Translation& TranslateShape(const QString& shape, Plan plan = Plan::AllRows);
 
     // The call when the statement is a stored-procedure call, else nothing.
+    // Throws DbError, in the server's words, for a call whose arguments a
+    // server would refuse.
     static std::optional<ProcedureCall> ParseProcedureCall(const QString& statement);
 
 private:
@@ -64,7 +68,10 @@ private:
 };
 
 // Registers on an open SQLite handle the functions that translated
-// statements call (strict integer conversion, PATINDEX and the like).
+// statements call (strict integer conversion, PATINDEX, LIKE and the like)
+// and the collation of the text columns (tsql::kTextCollation). Every
+// handle on a database file needs them: without them SQLite refuses to
+// compare, sort or store its texts.
 void RegisterSqliteFunctions(sqlite3* handle);
 
 } // namespace db

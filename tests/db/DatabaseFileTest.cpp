@@ -1,5 +1,7 @@
 #include "db/DbError.h"
 #include "db/SqliteConnection.h"
+#include "db/TsqlFunctions.h"
+#include "db/TsqlTranslator.h"
 #include "support/FaultyDisk.h"
 #include "support/TempDatabase.h"
 
@@ -54,12 +56,29 @@ std::string Full(const QString& path)
     return "The disk of database \"" + path.toStdString() + "\" is full: make room on it, then try again.";
 }
 
+// A file of the fourth layout, whose text columns compared by SQLite's
+// NOCASE (the program's connections made it ignore trailing blanks).
+QString LayoutFourFile(const QTemporaryDir& dir, const char* name = "four.db")
+{
+    const QString path = dir.filePath(QLatin1String(name));
+    QStringList ddl = db::Catalog::Instance().SqliteDdl();
+    ddl.replaceInStrings(QStringLiteral("COLLATE ") + QLatin1String(db::tsql::kTextCollation), QStringLiteral("COLLATE NOCASE"));
+    sqlite3* handle = nullptr;
+    EXPECT_EQ(sqlite3_open(path.toUtf8().constData(), &handle), SQLITE_OK);
+    db::RegisterSqliteFunctions(handle);  // an index calls one
+    const QByteArray sql = (ddl.join(QStringLiteral(";\n")) + QStringLiteral(";\nPRAGMA application_id=%1; PRAGMA user_version=4")
+                                                                  .arg(db::SqliteConnection::kApplicationId))
+                               .toUtf8();
+    EXPECT_EQ(sqlite3_exec(handle, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(handle);
+    sqlite3_close(handle);
+    return path;
+}
+
 // A file the program made before database files carried its mark, with
 // the name index as it was then.
 QString LegacyFile(const QTemporaryDir& dir)
 {
-    const QString path = dir.filePath("old.db");
-    db::SqliteConnection::Create(path);
+    const QString path = LayoutFourFile(dir, "old.db");
     Raw(path, "PRAGMA application_id=0; PRAGMA user_version=0; DROP INDEX ixMasterName; "
               "CREATE INDEX ixMasterName ON tbInvMaster (ItemName, ItemDesc)");
     return path;
@@ -313,4 +332,56 @@ TEST(DatabaseFile, ABackupBearsItsNameOnlyWhenComplete)
     EXPECT_EQ(Refusal([&] { db.Sqlite().BackupTo(failed); }),
               "Cannot back up to \"" + failed.toStdString() + "\": the disk is full.");
     EXPECT_EQ(FilesIn(dir), QStringList{"copy.db"});
+}
+
+// A file of the previous layout compared letters beyond ASCII by their
+// case: the upgrade rebuilds it, and then a search finds them in any case.
+TEST(DatabaseFile, AfterAnUpgradeNamesBeyondAsciiAreFoundInAnyCase)
+{
+    QTemporaryDir dir;
+    const QString four = LayoutFourFile(dir);
+    Raw(four, "INSERT INTO tbInvMaster (ItemID, ItemName) VALUES ('P1', 'PIÑA COLADA MIX'), ('P2', 'piña juice'), "
+              "('P3', 'PINE OIL'); INSERT INTO tbInvLocation (LocationID, Location) VALUES ('7', 'SALA DE PEDIATRÍA')");
+    EXPECT_NE(OpenFailure(four).find("tessary-admin upgrade"), std::string::npos) << OpenFailure(four);
+    EXPECT_EQ(db::SqliteConnection::Upgrade(four), 4);
+
+    const auto c = db::SqliteConnection::Open(four);
+    EXPECT_TRUE(c->IntegrityProblems().isEmpty());
+    const auto codes = [&](const char* statement) {
+        return testing_support::ColumnTexts(c->Execute(QString::fromUtf8(statement)));
+    };
+    EXPECT_EQ(codes("Select ItemID From INVENTORY..tbInvMaster Where ItemName Like 'PIÑA%' Order By ItemID"),
+              (QStringList{"P1", "P2"}));
+    EXPECT_EQ(codes("Select ItemID From INVENTORY..tbInvMaster Where ItemName = 'piña colada mix'"), QStringList{"P1"});
+    EXPECT_EQ(codes("Select LocationID From INVENTORY..tbInvLocation Where Location = 'sala de pediatría'"),
+              QStringList{"7"});
+
+    // SQLite alone, which lacks the comparison, cannot change the names.
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(four.toUtf8().constData(), &raw), SQLITE_OK);
+    EXPECT_NE(sqlite3_exec(raw, "INSERT INTO tbInvMaster (ItemID, ItemName) VALUES ('P9', 'X')", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    EXPECT_NE(std::string(sqlite3_errmsg(raw)).find("no such collation sequence"), std::string::npos) << sqlite3_errmsg(raw);
+    sqlite3_close(raw);
+}
+
+// Two codes that the previous layout told apart by the case of a letter
+// beyond ASCII are one code now: the upgrade stops, names them, and leaves
+// the file as it was.
+TEST(DatabaseFile, AnUpgradeThatWouldMergeTwoKeysLeavesTheFileAsItWas)
+{
+    QTemporaryDir dir;
+    const QString four = LayoutFourFile(dir);
+    Raw(four, "INSERT INTO tbInvLocation (LocationID, Location) VALUES ('Ñ1', 'A'), ('ñ1', 'B')");
+    std::string refusal;
+    try {
+        db::SqliteConnection::Upgrade(four);
+    } catch (const db::DbError& e) {
+        refusal = e.Description().toStdString();
+    }
+    EXPECT_NE(refusal.find("the table tbInvLocation holds keys (LocationID) that differ only in the case of their "
+                           "letters or in trailing blanks, such as \""),
+              std::string::npos)
+        << refusal;
+    EXPECT_NE(OpenFailure(four).find("tessary-admin upgrade"), std::string::npos);
 }

@@ -61,21 +61,69 @@ TEST(Translator, RewritesTheServerDialect)
         {"Select * From t Where ItemName = N'X'", "Select * From t Where ItemName = 'X'"},
         // texts compared with no column take the collation of text columns
         {"Select * From t Where isnull(Status,'') = '' and 'a' <> N'b '",
-         "Select * From t Where ifnull(Status,'') = '' COLLATE NOCASE and 'a' <> 'b ' COLLATE NOCASE"},
+         "Select * From t Where ifnull(Status,'') = '' COLLATE TSQL_CI and 'a' <> 'b ' COLLATE TSQL_CI"},
         {"Select * From t Where IsNull(C.IsFixedAsset,0) <> -1 and (Select Top 1 x From u) = 'X'",
-         "Select * From t Where ifnull(C.IsFixedAsset,0) <> -1 COLLATE NOCASE and (Select x From u LIMIT 1) = 'X' COLLATE NOCASE"},
+         "Select * From t Where ifnull(C.IsFixedAsset,0) <> -1 COLLATE TSQL_CI and (Select x From u LIMIT 1) = 'X' COLLATE TSQL_CI"},
         // constructs SQLite reads as they are
         {"Select Location From t Where Not Status = 'I' or Status is Null  ORDER BY Location",
          "Select Location From t Where Not Status = 'I' or Status is Null  ORDER BY Location"},
         {"Select A.ItemName As [Product Name] From t A Where x <> 1 and y in ('4','00') and z Like 'AB%'",
          "Select A.ItemName As [Product Name] From t A Where x <> 1 and y in ('4','00') and z Like 'AB%'"},
         {"Select 'it''s' From t", "Select 'it''s' From t"},
-        // unfinished text goes to SQLite unchanged, which reports it
-        {"Select GetDate(", "Select GetDate("},
-        {"Select Convert(Int, x", "Select Convert(Int, x"},
+        // a text column's LIKE gets the range its matches lie in, where that
+        // range and it together mean what it means
+        {"Select * From t A Where A.ItemName Like 'AB%' Order By 1",
+         "Select * From t A Where (A.ItemName >= tsql_like_low('AB%') AND A.ItemName < tsql_like_high('AB%') AND "
+         "(tsql_like_exact('AB%') OR A.ItemName Like 'AB%')) Order By 1"},
+        {"Select * From t Where (Terms Like 'N%')", "Select * From t Where ((Terms >= tsql_like_low('N%') AND "
+                                                    "Terms < tsql_like_high('N%') AND (tsql_like_exact('N%') OR Terms Like 'N%')))"},
+        {"Select * From t Where Terms Not Like 'N%' or Terms Like 'N%' Escape '!' or 'x' + Terms Like 'xN%'",
+         "Select * From t Where Terms Not Like 'N%' or Terms Like 'N%' Escape '!' or 'x' || Terms Like 'xN%'"},
+        {"Select * From t Where Packing Like '1%' and Terms Like 'N%' + 'x' or x Between 1 and Terms Like 'N%'",
+         "Select * From t Where Packing Like '1%' and Terms Like 'N%' || 'x' or x Between 1 and Terms Like 'N%'"},
     };
     for (const TranslationCase& c : cases)
         EXPECT_EQ(Translated(c.tsql).toStdString(), c.sqlite) << c.tsql;
+}
+
+// What would mean one thing to the server and another to SQLite is refused
+// as the server refuses it, before anything runs.
+TEST(Translator, RefusesWhatSQLiteWouldReadOtherwise)
+{
+    const struct {
+        const char* tsql;
+        const char* error;
+    } cases[] = {
+        {"Update t Set Remarks = 'CHECKED'2", "Incorrect syntax near '2'."},
+        {"Update t Set Remarks = 'A' 2 Where x = 1", "Incorrect syntax near '2'."},
+        {"Update t Set Remarks = 'FOR WARD 3 WHERE DocumentNumber = ''",
+         "Unclosed quotation mark after the character string 'FOR WARD 3 WHERE DocumentNumber = '''."},
+        {"Select [Product Name From t", "Unclosed quotation mark after the character string 'Product Name From t'."},
+        {"Update t Set VerifiedBy = ? Where DocumentNumber = '7'", "Incorrect syntax near '?'."},
+        {"Update t Set VerifiedBy = ?1 Where DocumentNumber = '7'", "Incorrect syntax near '?'."},
+        {"Update t Set VerifiedBy = :who Where DocumentNumber = '7'", "Incorrect syntax near ':'."},
+        {"Update t Set VerifiedBy = $who Where DocumentNumber = '7'", "Incorrect syntax near '$'."},
+        {"Update t Set VerifiedBy = @who Where DocumentNumber = '7'", "Must declare the scalar variable \"@who\"."},
+        {"Select * From #picked", "Invalid object name '#picked'."},
+        {"Select a@b From t", "Invalid column name 'a@b'."},
+        {"Select * From t Where isnull(Status,'') = ('P'", "Incorrect syntax near 'P'."},
+        {"Select GetDate(", "Incorrect syntax near '('."},
+        {"Select Convert(Int, x", "Incorrect syntax near 'x'."},
+        {"Select x) From t", "Incorrect syntax near ')'."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tsql);
+        TsqlTranslator translator;
+        try {
+            translator.Translate(c.tsql);
+            ADD_FAILURE() << "translated";
+        } catch (const db::DbError& e) {
+            EXPECT_EQ(e.Description().toStdString(), c.error);
+        }
+    }
+    // Quoted, the same characters are only text.
+    EXPECT_EQ(Translated("Select * From t Where a = '? :x $x @x #x (' and b = 2").toStdString(),
+              "Select * From t Where a = '? :x $x @x #x (' and b = 2");
 }
 
 TEST(Translator, PlusJoinsTextAndAddsNumbers)
@@ -178,6 +226,54 @@ TEST(TsqlFunctions, VarcharPatIndexAndReplace)
     }
 }
 
+// Texts compare as on the server: every letter without regard to case,
+// accents kept, trailing blanks left off; they order by their folded code
+// points, a text before every longer one that starts with it.
+TEST(TsqlFunctions, TextsCompareWithoutRegardToCase)
+{
+    TempDatabase db;
+    const struct {
+        const char* left;
+        const char* right;
+        int order;
+    } cases[] = {
+        {"PIÑA", "piña", 0}, {"CAFÉ", "café", 0}, {"1 ", "1", 0}, {"Ñ  ", "ñ", 0},
+        {"CAFE", "CAFÉ", -1}, {"pinza", "PIÑA", -1}, {"A", "A\t", -1}, {"A\t", "A ", 1},
+        {"Ê", "é", 1}, {"É", "ê", -1}, {"ÀB", "àc", -1}, {"", " ", 0},
+    };
+    for (const auto& c : cases) {
+        const db::RowSet rows = db.Native(
+            "SELECT CASE WHEN ?1 = ?2 COLLATE TSQL_CI THEN 0 WHEN ?1 < ?2 COLLATE TSQL_CI THEN -1 ELSE 1 END",
+            {QString::fromUtf8(c.left), QString::fromUtf8(c.right)});
+        EXPECT_EQ(rows.Field(0).toInt(), c.order) << c.left << " : " << c.right;
+    }
+}
+
+// LIKE folds every letter's case and keeps accents; % and _ as SQLite has
+// them, an ESCAPE character when one is named.
+TEST(TsqlFunctions, LikeFoldsEveryLetter)
+{
+    TempDatabase db;
+    const struct {
+        const char* text;
+        const char* pattern;
+        const char* escape;
+        int matches;
+    } cases[] = {
+        {"PIÑA COLADA", "piña%", nullptr, 1}, {"CAFÉ", "café", nullptr, 1}, {"CAFE", "café", nullptr, 0},
+        {"ÉCLAIR", "_clair", nullptr, 1}, {"ab", "a_", nullptr, 1}, {"a", "a_", nullptr, 0},
+        {"", "%", nullptr, 1}, {"x", "", nullptr, 0}, {"aXbYc", "a%b%c", nullptr, 1}, {"aXbY", "a%b%c", nullptr, 0},
+        {"mississippi", "%iss%pi", nullptr, 1}, {"mississippi", "%iss%ip", nullptr, 0}, {"a[b]", "a[b]%", nullptr, 1},
+        {"50%", "50!%", "!", 1}, {"500", "50!%", "!", 0}, {"a_b", "a!_%", "!", 1}, {"a!", "a!", "!", 0},
+    };
+    for (const auto& c : cases) {
+        const QString escape = c.escape ? QStringLiteral(" ESCAPE '%1'").arg(QLatin1String(c.escape)) : QString();
+        const db::RowSet rows = db.Native(QStringLiteral("SELECT ? LIKE ?%1").arg(escape),
+                                          {QString::fromUtf8(c.text), QString::fromUtf8(c.pattern)});
+        EXPECT_EQ(rows.Field(0).toInt(), c.matches) << c.text << " LIKE " << c.pattern;
+    }
+}
+
 namespace {
 
 struct CallCase {
@@ -207,6 +303,26 @@ TEST(ProcedureCall, ReadsNameAndArgumentsOfEveryCallForm)
         ASSERT_TRUE(call.has_value());
         EXPECT_EQ(call->name.toStdString(), c.name);
         EXPECT_EQ(call->arguments.join('|').toStdString(), c.arguments.join('|').toStdString());
+    }
+}
+
+TEST(ProcedureCall, ACallWithArgumentsTheServerRefusesRunsNothing)
+{
+    const struct {
+        const char* statement;
+        const char* error;
+    } cases[] = {
+        {"Inventory..sp_Inv_KitofItems 'K1", "Unclosed quotation mark after the character string 'K1'."},
+        {"Inventory..sp_Inv_KitofItems 'K1''", "Unclosed quotation mark after the character string 'K1'''."},
+        {"Inventory..sp_Inv_KitofItems @kit", "Must declare the scalar variable \"@kit\"."},
+    };
+    for (const auto& c : cases) {
+        try {
+            TsqlTranslator::ParseProcedureCall(c.statement);
+            ADD_FAILURE() << c.statement;
+        } catch (const db::DbError& e) {
+            EXPECT_EQ(e.Description().toStdString(), c.error);
+        }
     }
 }
 
