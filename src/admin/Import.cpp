@@ -2,7 +2,7 @@
 
 #include "admin/AdminError.h"
 #include "admin/Users.h"
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "db/Catalog.h"
 #include "db/Quote.h"
 #include "db/WholeNumbers.h"
@@ -267,13 +267,13 @@ public:
         const QString value = Raw(name);
         if (value.isEmpty())
             return fallback;
-        const std::optional<double> number = app::NumericValue(value);
+        const std::optional<double> number = base::NumericValue(value);
         if (!number || !std::isfinite(*number)) {
             Fail(QStringLiteral("%1 \"%2\" is no number").arg(QLatin1String(name), value));
             return fallback;
         }
         if (*number < least) {
-            Fail(QStringLiteral("%1 %2 is less than %3").arg(QLatin1String(name), value, app::PlainNumber(least)));
+            Fail(QStringLiteral("%1 %2 is less than %3").arg(QLatin1String(name), value, base::PlainNumber(least)));
             return fallback;
         }
         return *number;
@@ -335,7 +335,7 @@ QString Pair(const QString& a, const QString& b)
 
 QString Number(double value)
 {
-    return app::PlainNumber(value);
+    return base::PlainNumber(value);
 }
 
 QString Truth(bool value)

@@ -2,7 +2,7 @@
 
 #include "admin/AdminError.h"
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 
 #include <QDateTime>
 
@@ -19,7 +19,7 @@ QString FormatValue(const QVariant& value)
         return value.toDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00");
     case QMetaType::Double:
     case QMetaType::Float:
-        return app::PlainNumber(value.toDouble());
+        return base::PlainNumber(value.toDouble());
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
     default:

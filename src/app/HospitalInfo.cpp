@@ -1,8 +1,8 @@
 #include "app/HospitalInfo.h"
 
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "app/SessionContext.h"
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Quote.h"
@@ -34,9 +34,9 @@ void LoadHospitalInfo(SessionContext& session, db::Connection& connection, forms
         return;
     }
     const QString empty;
-    session.HospitalCompany = NullToDefault(rows.Field(QStringLiteral("Company")), empty).toString();
-    session.HospitalAddress = NullToDefault(rows.Field(QStringLiteral("Address1")), empty).toString();
-    session.ServerDate = FormatDateTime(rows.Field(QStringLiteral("CurDate")).toDateTime());
+    session.HospitalCompany = base::NullToDefault(rows.Field(QStringLiteral("Company")), empty).toString();
+    session.HospitalAddress = base::NullToDefault(rows.Field(QStringLiteral("Address1")), empty).toString();
+    session.ServerDate = base::FormatDateTime(rows.Field(QStringLiteral("CurDate")).toDateTime());
 
     // A null site code or zero-on-hand setting is a broken hospital record:
     // like any other database failure at start-up it ends the program with
@@ -50,7 +50,7 @@ void LoadHospitalInfo(SessionContext& session, db::Connection& connection, forms
 
     if (IsSwitchOn(connection, QStringLiteral("2")))
         session.TypedRequestNumber =
-            NullToDefault(rows.Field(QStringLiteral("isAutoWithdrawRequestNumber")), false).toBool();
+            base::NullToDefault(rows.Field(QStringLiteral("isAutoWithdrawRequestNumber")), false).toBool();
 }
 
 } // namespace app

@@ -1,6 +1,6 @@
 #include "db/Connection.h"
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "db/DbError.h"
 #include "db/Quote.h"
 #include "db/TsqlTokenizer.h"
@@ -37,7 +37,7 @@ QString ValueLiteral(const QVariant& value)
         return Quote(value.toString());
     case QMetaType::Double:
     case QMetaType::Float:
-        return app::PlainNumber(value.toDouble());
+        return base::PlainNumber(value.toDouble());
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
     default:

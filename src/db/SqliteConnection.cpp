@@ -1,6 +1,6 @@
 #include "db/SqliteConnection.h"
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "db/DbError.h"
 #include "db/EmbeddedFormat.h"
 #include "db/EmbeddedProcedures.h"
@@ -102,7 +102,7 @@ QVariant TextValue(const char* utf8, int length, bool isDateTime)
 {
     QString text = QString::fromUtf8(utf8, length);
     if (isDateTime) {
-        if (const std::optional<QDateTime> value = app::ParseDateTime(text))
+        if (const std::optional<QDateTime> value = base::ParseDateTime(text))
             return *value;
     }
     return text;
@@ -453,7 +453,7 @@ private:
         thread_local QString lastText;
         thread_local QByteArray lastStored;
         if (value != lastText || lastStored.isEmpty()) {
-            const std::optional<QDateTime> date = app::ParseDateTime(value);
+            const std::optional<QDateTime> date = base::ParseDateTime(value);
             if (!date)
                 return nullptr;
             lastStored = StoredDateTime(*date);

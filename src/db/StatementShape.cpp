@@ -1,6 +1,6 @@
 #include "db/StatementShape.h"
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "db/EmbeddedFormat.h"
 #include "db/Quote.h"
 #include "db/TsqlTokenizer.h"
@@ -194,7 +194,7 @@ QString LiteralText(const QString& statement, const LiftedLiteral& literal, bool
     const QString text = statement.mid(literal.begin, literal.length);
     if (!isDateTime)
         return text;
-    const std::optional<QDateTime> date = app::ParseDateTime(StringValue(text));
+    const std::optional<QDateTime> date = base::ParseDateTime(StringValue(text));
     return date ? Quote(QString::fromLatin1(StoredDateTime(*date))) : text;
 }
 

@@ -1,6 +1,6 @@
 #include "db/TsqlTranslator.h"
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "db/DbError.h"
 #include "db/EmbeddedFormat.h"
 #include "db/FirstRowsPlan.h"
@@ -138,7 +138,7 @@ private:
             dateParameters_.insert(t_[i].parameter);
             return;
         }
-        const std::optional<QDateTime> value = app::ParseDateTime(StringValue(t_[i].text));
+        const std::optional<QDateTime> value = base::ParseDateTime(StringValue(t_[i].text));
         if (value)
             t_[i].text = Quote(QString::fromLatin1(StoredDateTime(*value)));
     }

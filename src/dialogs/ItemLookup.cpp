@@ -2,7 +2,7 @@
 
 #include "app/CurrentUser.h"
 #include "app/SessionContext.h"
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "db/Connection.h"
 #include "db/Quote.h"
 
@@ -50,7 +50,7 @@ QString LocationHead(const QString& requestToId, const QString& departmentFromId
 // A numeric text is an exact code; anything else the start of a name.
 QString SearchCondition(const QString& text)
 {
-    if (app::IsNumeric(text))
+    if (base::IsNumeric(text))
         return QStringLiteral(" A.ItemID = ") + db::Quote(text.trimmed()) + QStringLiteral(" ");
     return QStringLiteral(" A.ItemName Like ") + db::Quote(text.trimmed().toUpper() + QLatin1Char('%'));
 }

@@ -2,7 +2,7 @@
 
 #include "app/CurrentUser.h"
 #include "app/SessionContext.h"
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "db/Connection.h"
 #include "db/Quote.h"
 
@@ -54,7 +54,7 @@ void KitPicker::LoadKitItems()
     for (int r = 0; r < rows.RecordCount(); ++r) {
         QStringList texts;
         for (const QVariant& value : rows.RowAt(r))
-            texts << app::ValueText(value);
+            texts << base::ValueText(value);
         flexMSHDetails.SetRowTexts(r + 1, texts);
     }
     flexMSHDetails.SetTopRow(1);

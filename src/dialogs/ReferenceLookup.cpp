@@ -1,6 +1,6 @@
 #include "dialogs/ReferenceLookup.h"
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "db/DbError.h"
 #include "db/Quote.h"
 
@@ -105,7 +105,7 @@ QString ReferenceLookup::SearchStatement(const QString& text) const
     if (!query)
         throw db::DbError(QStringLiteral("There is no lookup of type %1.").arg(LookupType));
     const QString value = text.trimmed().toUpper();
-    const bool byCode = app::IsNumeric(text);
+    const bool byCode = base::IsNumeric(text);
     if (byCode && query->numericCode && !IsNumberLiteral(value))
         throw db::DbError(QStringLiteral("\"%1\" is no %2 code: type the code as a plain number, or the start of a "
                                          "name.")

@@ -1,6 +1,6 @@
 #include "forms/GridFormat.h"
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 
 namespace forms {
 
@@ -43,7 +43,7 @@ bool AlignsRight(ColumnAlignment alignment, const QString& cellText)
     case ColumnAlignment::General:
         break;
     }
-    return app::IsNumeric(cellText);
+    return base::IsNumeric(cellText);
 }
 
 int HeaderFitWidthTwips(const QString& headerText)

@@ -1,6 +1,6 @@
 #include "forms/ResultGrid.h"
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "db/Cursor.h"
 #include "db/DbError.h"
 
@@ -74,7 +74,7 @@ QString ResultGrid::Text(int row, int col) const
 {
     if (row < 1 || row > RowsRead() || col < 0 || col >= Cols())
         throw std::out_of_range("ResultGrid cell outside the rows read");
-    return app::ValueText(cursor_->Value(row - 1, col));
+    return base::ValueText(cursor_->Value(row - 1, col));
 }
 
 void ResultGrid::SetRow(int row)

@@ -1,6 +1,6 @@
 #include "locations/LocationServices.h"
 
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Quote.h"
@@ -65,7 +65,7 @@ void LoadLocation(forms::Picker& picker, const LocationListFlags& flags, db::Con
             "Select Location From INVENTORY..tbInvLocation Where LocationID = " + db::Quote(defaultLocationId));
         if (chosen.IsEmpty())
             return;
-        picker.SetText(app::NullToDefault(chosen.Field(QStringLiteral("Location")), QString()).toString());
+        picker.SetText(base::NullToDefault(chosen.Field(QStringLiteral("Location")), QString()).toString());
         picker.SetTag(defaultLocationId);
     } catch (const db::DbError& e) {
         prompts.Tell("Called from: Sub LoadLocation -" + e.Description());
@@ -81,9 +81,9 @@ ValidatedLocation ValidateLocation(db::Connection& connection, forms::Prompts& p
             connection.Execute("Select * From INVENTORY..tbInvLocation Where Location = " + db::Quote(name));
         if (rows.IsEmpty())
             return result;
-        result.locationId = app::NullToDefault(rows.Field(QStringLiteral("LocationID")), QString()).toString();
+        result.locationId = base::NullToDefault(rows.Field(QStringLiteral("LocationID")), QString()).toString();
         const QString inventoryType =
-            app::NullToDefault(rows.Field(QStringLiteral("InventoryType")), QString()).toString();
+            base::NullToDefault(rows.Field(QStringLiteral("InventoryType")), QString()).toString();
         result.notStoreAndDispensing =
             IsZero(rows.Field(QStringLiteral("IsWareHouse"))) || IsZero(rows.Field(QStringLiteral("isDispensingArea")));
         if (checkRights && !RightAdmits(rightCode, inventoryType)) {
@@ -107,7 +107,7 @@ QString GetItemIDByBarcode(db::Connection& connection, const QString& code)
         connection.Execute("Select ItemID from INVENTORY..tbInvMaster Where Barcode = " + db::Quote(code));
     if (rows.IsEmpty())
         return code;
-    return app::NullToDefault(rows.Field(QStringLiteral("ItemID")), QString()).toString();
+    return base::NullToDefault(rows.Field(QStringLiteral("ItemID")), QString()).toString();
 }
 
 } // namespace locations

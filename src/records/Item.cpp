@@ -30,14 +30,14 @@ void clsItem::Reset()
     MinimumStockLevel = 0;
     MaxStock = 0;
     AveConsumption = 0;
-    LastInventoryCount = app::ZeroDate();
-    ExpiryDate = app::ZeroDate();
+    LastInventoryCount = base::ZeroDate();
+    ExpiryDate = base::ZeroDate();
 }
 
 void clsItem::Fill(const RowReader& row)
 {
     const QString empty;
-    const QDateTime zeroDate = app::ZeroDate();
+    const QDateTime zeroDate = base::ZeroDate();
     locationID_ = row.Text("LocationID", empty);
     ItemID = row.Text("ItemID");
     MarkupIn = row.Int16("Markup_In", 0);

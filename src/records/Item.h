@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "records/ItemMaster.h"
 #include "records/Location.h"
 #include "records/Record.h"
@@ -25,7 +25,7 @@ public:
     double Ceiling = 0;
     qint16 Packing = 0;
     double LastDeliveryQty = 0;
-    QDateTime LastDeliveryDate = app::ZeroDate();
+    QDateTime LastDeliveryDate = base::ZeroDate();
     QString UOMDescription;
     qint16 UOM = 0;
     double ListCost = 0;
@@ -44,14 +44,14 @@ public:
     QDateTime LastInventoryCount;
     double AveConsumption = 0;
     double MinimumStockLevel = 0;
-    app::Money AverageCost;
+    base::Money AverageCost;
     qint16 ItemStatus = 0;
-    app::Money SellingPriceOut;
-    app::Money SellingPriceIn;
+    base::Money SellingPriceOut;
+    base::Money SellingPriceIn;
     double OnOrder = 0;
     double OnHand = 0;
     double MaxStock = 0;
-    app::Money NetAmount;
+    base::Money NetAmount;
     qint16 MarkupOut = 0;
     qint16 MarkupIn = 0;
     QString ItemID;

@@ -104,22 +104,22 @@ namespace {
 
 QString Whole(double value)
 {
-    return app::FormatNumber(value, QStringLiteral("#####0"));
+    return base::FormatNumber(value, QStringLiteral("#####0"));
 }
 
-QString Cost(app::Money value)
+QString Cost(base::Money value)
 {
-    return app::FormatNumber(value.ToDouble(), QStringLiteral("#######0.0000"));
+    return base::FormatNumber(value.ToDouble(), QStringLiteral("#######0.0000"));
 }
 
 QString DownTimeText(double value)
 {
-    return app::FormatNumber(value, QStringLiteral("##0.00"));
+    return base::FormatNumber(value, QStringLiteral("##0.00"));
 }
 
 QString UnitCode(const clsUnitOfMeasure& unit)
 {
-    return app::FormatNumber(unit.Code, QStringLiteral("######0"));
+    return base::FormatNumber(unit.Code, QStringLiteral("######0"));
 }
 
 } // namespace
@@ -142,7 +142,7 @@ QString clsItemMaster::InsertStatement(const WrittenCodes& codes) const
            + QStringLiteral("Values (") + db::Quote(ItemID.trimmed()) + "," + db::Quote(ItemName.trimmed()) + ","
            + db::Quote(ItemDesc.trimmed()) + "," + db::Quote(codes.supplier.trimmed())
            + "," + Whole(MarkupIn) + "," + Whole(MarkupOut) + "," + DownTimeText(DownTime) + "," + Cost(ListCost)
-           + "," + db::Quote(codes.classification) + "," + app::StrForm(ItemStatus) + ","
+           + "," + db::Quote(codes.classification) + "," + base::StrForm(ItemStatus) + ","
            + codes.unit + "," + Whole(Packing) + "," + db::Quote(BarCode)
            + "," + db::Quote(WithMedicare ? MedicareType : QStringLiteral("2")) + ",1," + db::Quote(EndorseMedicine)
            + "," + Cost(AverageCost) + ", "
@@ -160,7 +160,7 @@ QString clsItemMaster::UpdateStatement(const WrittenCodes& codes) const
         + ", SupplierId = " + db::Quote(codes.supplier) + ", MarkupIn = " + Whole(MarkupIn)
         + ", MarkupOut = " + Whole(MarkupOut) + ", DownTime = " + DownTimeText(DownTime) + ", Listcost = "
         + Cost(ListCost) + ", ItemClassificationID = " + db::Quote(codes.classification)
-        + ", ItemStatus = " + app::StrForm(ItemStatus) + ", UnitOfMeasureID = "
+        + ", ItemStatus = " + base::StrForm(ItemStatus) + ", UnitOfMeasureID = "
         + codes.unit + ", Packing = " + Whole(Packing) + ", AverageCost = "
         + Cost(AverageCost) + ", BarCode = " + db::Quote(BarCode) + ", OralInject = " + db::Quote(EndorseMedicine)
         + ", " + " ManufacturerID = " + db::Quote(codes.manufacturer) + " "

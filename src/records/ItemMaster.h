@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "records/Generic.h"
 #include "records/ItemClass.h"
 #include "records/Record.h"
@@ -29,7 +29,7 @@ public:
     QString ItemClassTag;       // not read from the row
 
     // Reset by the reset.
-    app::Money AverageCost;
+    base::Money AverageCost;
     QString EndorseMedicine;
     QString BarCode;
     qint16 VAT = 0;
@@ -37,7 +37,7 @@ public:
     qint16 ItemStatus = 0;
     double SalesTax = 0;
     double Freight = 0;
-    app::Money ListCost;
+    base::Money ListCost;
     double DownTime = 0;
     qint16 MarkupOut = 0;
     qint16 MarkupIn = 0;

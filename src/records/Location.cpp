@@ -1,6 +1,6 @@
 #include "records/Location.h"
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "db/Quote.h"
 
 namespace records {
@@ -50,8 +50,8 @@ bool clsLocation::Update()
             .existing = SelectLocation(Code),
             .update = [&] {
                 return "Update INVENTORY..tbInvLocation Set Location = " + db::Quote(Description)
-                       + ", Status = " + db::Quote(Status) + ", isWarehouse = " + app::StrForm(IsWareHouse)
-                       + ", isDispensingArea = " + app::StrForm(isDispensingArea)
+                       + ", Status = " + db::Quote(Status) + ", isWarehouse = " + base::StrForm(IsWareHouse)
+                       + ", isDispensingArea = " + base::StrForm(isDispensingArea)
                        + ", AllowOrder = " + TruthText(AllowedForPO) + " Where LocationID = " + db::Quote(Code);
             },
             .newCode = [](db::Connection& connection) {
@@ -66,7 +66,7 @@ bool clsLocation::Update()
                 return "Insert Into INVENTORY..tbInvLocation (LocationId, Location, Status, IsWareHouse, "
                        "isDispensingArea, AllowOrder ) Values ("
                        + db::Quote(newID) + "," + db::Quote(" " + Description) + "," + db::Quote(Status) + ","
-                       + app::StrForm(IsWareHouse) + "," + app::StrForm(isDispensingArea) + ","
+                       + base::StrForm(IsWareHouse) + "," + base::StrForm(isDispensingArea) + ","
                        + TruthText(AllowedForPO) + ")";
             },
         });

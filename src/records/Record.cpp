@@ -1,8 +1,8 @@
 #include "records/Record.h"
 
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "app/SessionContext.h"
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "db/DbError.h"
 #include "db/WholeNumbers.h"
 #include "forms/Prompts.h"
@@ -13,7 +13,7 @@ namespace records {
 
 QString Describe(const std::exception& failure)
 {
-    if (const auto* error = dynamic_cast<const app::RecordError*>(&failure))
+    if (const auto* error = dynamic_cast<const base::RecordError*>(&failure))
         return error->Description();
     if (const auto* error = dynamic_cast<const db::DbError*>(&failure))
         return error->Description();
@@ -62,7 +62,7 @@ void Record::Fail(QStringView member, MemberKind kind, const std::exception& fai
         source = description + source;
         break;
     }
-    app::RaiseRecordError(app::kRecordErrorCode, source);
+    base::RaiseRecordError(base::kRecordErrorCode, source);
 }
 
 bool Record::IsBlankText(const QString& key)
@@ -125,12 +125,12 @@ QString Record::NextInt16Code(db::Connection& connection, const QString& query)
 {
     const db::RowSet next = connection.Execute(query);
     const QVariant highest = next.IsEmpty() ? QVariant() : next.Field(QStringLiteral("NewCode"));
-    return app::StrForm(highest.isNull() ? 1 : ToInt16(highest));
+    return base::StrForm(highest.isNull() ? 1 : ToInt16(highest));
 }
 
 qint16 Record::LeadingInt16(const QString& code)
 {
-    return ToInt16(app::Val(code));
+    return ToInt16(base::Val(code));
 }
 
 bool Record::SearchWith(const std::function<void()>& lookup, const std::function<bool(const QString&)>& load)

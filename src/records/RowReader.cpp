@@ -1,6 +1,6 @@
 #include "records/RowReader.h"
 
-#include "app/Errors.h"
+#include "base/Errors.h"
 
 #include <cmath>
 #include <limits>
@@ -49,7 +49,7 @@ std::optional<double> NumberOf(const QVariant& value)
     if (value.typeId() == QMetaType::Bool)
         return value.toBool() ? -1.0 : 0.0;
     if (value.typeId() == QMetaType::QString)
-        return app::NumericValue(value.toString());
+        return base::NumericValue(value.toString());
     return std::nullopt;
 }
 
@@ -67,7 +67,7 @@ double RequireNumber(const QVariant& value)
 QString ToText(const QVariant& value)
 {
     RequireValue(value);
-    return app::ValueText(value);
+    return base::ValueText(value);
 }
 
 qint16 ToInt16(const QVariant& value)
@@ -84,11 +84,11 @@ double ToDouble(const QVariant& value)
     return RequireNumber(value);
 }
 
-app::Money ToMoney(const QVariant& value)
+base::Money ToMoney(const QVariant& value)
 {
     const double number = RequireNumber(value);
     try {
-        return app::Money::FromDouble(number);
+        return base::Money::FromDouble(number);
     } catch (const std::overflow_error&) {
         Fail("Overflow");
     }
@@ -105,7 +105,7 @@ QDateTime ToDate(const QVariant& value)
     case QMetaType::QDate:
         return value.toDate().startOfDay();
     case QMetaType::QString:
-        if (const std::optional<QDateTime> date = app::ParseDateTime(value.toString()))
+        if (const std::optional<QDateTime> date = base::ParseDateTime(value.toString()))
             return *date;
         break;
     default:
@@ -113,7 +113,7 @@ QDateTime ToDate(const QVariant& value)
         if (IsNumber(value)) {
             const double days = value.toDouble();
             if (std::isfinite(days) && std::fabs(days) < 3e6)
-                return app::ZeroDate().addMSecs(qint64(std::llround(days * 86400000.0)));
+                return base::ZeroDate().addMSecs(qint64(std::llround(days * 86400000.0)));
             Fail("Overflow");
         }
         break;
@@ -143,7 +143,7 @@ QVariant RowReader::Value(const char* column) const
 
 QVariant RowReader::Value(const char* column, const QVariant& whenNull) const
 {
-    return app::NullToDefault(Value(column), whenNull);
+    return base::NullToDefault(Value(column), whenNull);
 }
 
 } // namespace records

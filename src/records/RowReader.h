@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "db/RowSet.h"
 
 #include <QDateTime>
@@ -28,7 +28,7 @@ private:
 QString ToText(const QVariant& value);
 qint16 ToInt16(const QVariant& value);
 double ToDouble(const QVariant& value);
-app::Money ToMoney(const QVariant& value);
+base::Money ToMoney(const QVariant& value);
 QDateTime ToDate(const QVariant& value);
 bool ToFlag(const QVariant& value);
 
@@ -46,8 +46,8 @@ public:
     qint16 Int16(const char* column, qint16 whenNull) const { return ToInt16(Value(column, whenNull)); }
     double Double(const char* column) const { return ToDouble(Value(column)); }
     double Double(const char* column, double whenNull) const { return ToDouble(Value(column, whenNull)); }
-    app::Money Money(const char* column) const { return ToMoney(Value(column)); }
-    app::Money Money(const char* column, app::Money whenNull) const
+    base::Money Money(const char* column) const { return ToMoney(Value(column)); }
+    base::Money Money(const char* column, base::Money whenNull) const
     {
         return ToMoney(Value(column, whenNull.ToDouble()));
     }

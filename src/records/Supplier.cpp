@@ -1,7 +1,7 @@
 #include "records/Supplier.h"
 
 #include "app/SessionContext.h"
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "db/Quote.h"
 #include "dialogs/ReferenceLookup.h"
 
@@ -58,7 +58,7 @@ bool clsSupplier::Update()
 {
     return Raising(u"Update", MemberKind::Method, [&] {
         const qint16 termsCode = terms_.Required("Terms").Code;
-        const QString termsForInsert = app::StrForm(termsCode);
+        const QString termsForInsert = base::StrForm(termsCode);
         // Terms code 0 is stored as no terms by an update, as 0 by an insert.
         const QString termsForUpdate = termsCode == 0 ? QStringLiteral("null") : termsForInsert;
         return InsertOrUpdate({

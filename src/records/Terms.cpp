@@ -1,7 +1,7 @@
 #include "records/Terms.h"
 
 #include "app/SessionContext.h"
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "db/Quote.h"
 #include "dialogs/ReferenceLookup.h"
 
@@ -33,7 +33,7 @@ bool clsTerms::LoadTerms(qint16 TermsID, const QString& TermDesc)
 {
     return Raising(u"LoadTerms", MemberKind::Method, [&] {
         return LoadByKey(TermsID, Code,
-                         "Select * From INVENTORY..tbInvTerms Where TermsID = " + app::StrForm(TermsID)
+                         "Select * From INVENTORY..tbInvTerms Where TermsID = " + base::StrForm(TermsID)
                              + " or Terms = " + db::Quote(TermDesc.trimmed()));
     });
 }
@@ -55,7 +55,7 @@ bool clsTerms::Update()
             },
             .insert = [&](const QString& newCode) {
                 return "Insert Into INVENTORY..tbInvTerms ( TermsID, Terms, NoDays, Status ) Values (" + newCode + ","
-                       + db::Quote(Description) + "," + app::StrForm(NumberOfDays) + "," + db::Quote(Status) + ")";
+                       + db::Quote(Description) + "," + base::StrForm(NumberOfDays) + "," + db::Quote(Status) + ")";
             },
         });
     });

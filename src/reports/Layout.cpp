@@ -1,6 +1,6 @@
 #include "reports/Layout.h"
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "reports/ReportError.h"
 #include "reports/ReportFile.h"
 #include "reports/TextMetrics.h"
@@ -32,7 +32,7 @@ double ToDouble(const QVariant& value)
         return 0.0;
     bool ok = false;
     const double d = value.toDouble(&ok);
-    return ok ? d : app::Val(value.toString());
+    return ok ? d : base::Val(value.toString());
 }
 
 QDateTime ToDateTime(const QVariant& value)
@@ -40,7 +40,7 @@ QDateTime ToDateTime(const QVariant& value)
     if (value.metaType().id() == QMetaType::QDateTime || value.metaType().id() == QMetaType::QDate)
         return value.toDateTime();
     const QString text = value.toString().trimmed();
-    if (const std::optional<QDateTime> parsed = app::ParseDateTime(text))
+    if (const std::optional<QDateTime> parsed = base::ParseDateTime(text))
         return *parsed;
     return QDateTime::fromString(text, Qt::ISODate);
 }
@@ -52,17 +52,17 @@ QString Formatted(const QVariant& value, const QString& format)
     if (format.isEmpty()) {
         if (value.metaType().id() == QMetaType::QDateTime) {
             const QDateTime dt = value.toDateTime();
-            return dt.isValid() ? app::FormatDateTime(dt) : QString();
+            return dt.isValid() ? base::FormatDateTime(dt) : QString();
         }
         return value.toString();
     }
     if (IsNumberPattern(format))
-        return app::FormatNumber(ToDouble(value), format);
+        return base::FormatNumber(ToDouble(value), format);
     const QDateTime dt = ToDateTime(value);
     if (!dt.isValid())
         return value.toString();
     if (format.compare(QLatin1String("datetime"), Qt::CaseInsensitive) == 0)
-        return app::FormatDateTime(dt);
+        return base::FormatDateTime(dt);
     return QLocale::c().toString(dt, format);
 }
 

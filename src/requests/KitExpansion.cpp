@@ -1,9 +1,9 @@
 #include "requests/KitExpansion.h"
 
 #include "app/CurrentUser.h"
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "app/SessionContext.h"
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "db/Connection.h"
 #include "db/Quote.h"
 #include "forms/Grid.h"
@@ -59,7 +59,7 @@ bool KitExpansion::IsKit(const QString& itemCode)
         + QStringLiteral("Where not Active = 'I' and B.ItemID = ") + db::Quote(itemCode));
     if (rows.IsEmpty())
         return false;
-    return app::NullToDefault(rows.Field(QStringLiteral("Code")), QString()).toString() == itemCode;
+    return base::NullToDefault(rows.Field(QStringLiteral("Code")), QString()).toString() == itemCode;
 }
 
 bool KitExpansion::ExpandKit(const QString& itemCode, forms::Grid& grdDetails)
@@ -95,7 +95,7 @@ void KitExpansion::ReplaceLines(db::RowSet components, forms::Grid& grdDetails) 
     for (components.MoveFirst(); !components.Eof(); components.MoveNext()) {
         QStringList texts;
         for (const char* name : kComponentColumns)
-            texts << app::ValueText(components.Field(QLatin1String(name)));
+            texts << base::ValueText(components.Field(QLatin1String(name)));
         lines << texts;
     }
 

@@ -3,7 +3,7 @@
 #include "app/CurrentUser.h"
 #include "app/HospitalInfo.h"
 #include "app/SessionContext.h"
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "db/DbError.h"
 #include "forms/BusyCursor.h"
 #include "forms/Prompts.h"
@@ -210,17 +210,17 @@ void LineEntry::FillFromItem(records::clsItem& item)
     const std::shared_ptr<records::clsItemMaster> master = item.ItemMaster();
     s_.txtProdName.SetText(item.ItemID.isEmpty() ? QString()
                                                  : master->ItemName.trimmed() + QLatin1Char(' ') + master->ItemDesc);
-    s_.txtListCost.SetText(app::PlainNumber(master->ListCost.ToDouble()));
+    s_.txtListCost.SetText(base::PlainNumber(master->ListCost.ToDouble()));
     s_.txtPacking.SetText(QString::number(master->Packing));
-    s_.txtOnhand.SetText(app::PlainNumber(item.OnHand));
-    s_.txtAverageCost.SetText(app::FormatNumber(master->AverageCost.ToDouble(), kAverageCostPattern));
+    s_.txtOnhand.SetText(base::PlainNumber(item.OnHand));
+    s_.txtAverageCost.SetText(base::FormatNumber(master->AverageCost.ToDouble(), kAverageCostPattern));
     s_.txtUOM.SetText(item.UOMDescription);
-    s_.txtMax.SetText(app::PlainNumber(item.MaxStock));
-    s_.txtMin.SetText(app::PlainNumber(item.MinimumStockLevel));
+    s_.txtMax.SetText(base::PlainNumber(item.MaxStock));
+    s_.txtMin.SetText(base::PlainNumber(item.MinimumStockLevel));
     s_.chkAdS.SetVisible(item.IsADSStock);
     s_.lblADSStock.SetVisible(item.IsADSStock);
     if (item.IsADSStock)
-        s_.lblADSStock.SetCaption(app::PlainNumber(item.ADSStock));
+        s_.lblADSStock.SetCaption(base::PlainNumber(item.ADSStock));
 }
 
 void LineEntry::RefusedForZeroOnHand()
@@ -236,19 +236,19 @@ bool LineEntry::QuantityLeft()
     if (s_.txtWithdraw.Text().trimmed().isEmpty())
         s_.txtWithdraw.SetText(QStringLiteral("0"));
     const QString quantity = s_.txtWithdraw.Text();
-    if (!app::IsNumeric(quantity)) {
+    if (!base::IsNumeric(quantity)) {
         services_.prompts.Tell(QStringLiteral("Invalid entry..."));
         return false;
     }
     const std::optional<bool> limited = StockLimited();
     if (!limited)
         return false;
-    if (*limited && app::Val(s_.txtOnhand.Text()) < app::Val(quantity)) {
+    if (*limited && base::Val(s_.txtOnhand.Text()) < base::Val(quantity)) {
         Tell(QStringLiteral("Quantity must be less than or equal to Current Stock..."), kMessageTitle,
              forms::Icon::Information);
         return false;
     }
-    s_.txtWithdraw.SetText(app::FormatNumber(app::NumericValue(quantity).value_or(0), QStringLiteral("#########0")));
+    s_.txtWithdraw.SetText(base::FormatNumber(base::NumericValue(quantity).value_or(0), QStringLiteral("#########0")));
     ShowLineTotal();
     return true;
 }
@@ -258,13 +258,13 @@ bool LineEntry::UnitCostLeft()
     if (s_.txtUnitCost.Text().trimmed().isEmpty())
         s_.txtUnitCost.SetText(QStringLiteral("0.00"));
     const QString unitCost = s_.txtUnitCost.Text();
-    if (!app::IsNumeric(unitCost)) {
+    if (!base::IsNumeric(unitCost)) {
         services_.prompts.Tell(QStringLiteral("Invalid entry..."));
         return false;
     }
     const QString formatted =
-        app::FormatNumber(app::NumericValue(unitCost).value_or(0), QStringLiteral("#########0.0000"));
-    s_.txtUnitCost.SetText(app::Val(formatted) > 0 ? formatted : QStringLiteral("0.00"));
+        base::FormatNumber(base::NumericValue(unitCost).value_or(0), QStringLiteral("#########0.0000"));
+    s_.txtUnitCost.SetText(base::Val(formatted) > 0 ? formatted : QStringLiteral("0.00"));
     ShowLineTotal();
     return true;
 }
@@ -272,9 +272,9 @@ bool LineEntry::UnitCostLeft()
 void LineEntry::ShowLineTotal()
 {
     const auto valueOf = [](const forms::TextField& box) {
-        return app::IsNumeric(box.Text()) ? app::Val(box.Text()) : 0.0;
+        return base::IsNumeric(box.Text()) ? base::Val(box.Text()) : 0.0;
     };
-    s_.txtTotalCost.SetText(app::FormatNumber(valueOf(s_.txtWithdraw) * valueOf(s_.txtUnitCost), kTotalPattern));
+    s_.txtTotalCost.SetText(base::FormatNumber(valueOf(s_.txtWithdraw) * valueOf(s_.txtUnitCost), kTotalPattern));
 }
 
 // --- storing a line
@@ -285,23 +285,23 @@ void LineEntry::StoreLine()
     const QString code = s_.txtProdCode.Text();
     const QString quantity = s_.txtWithdraw.Text();
     const QString unitCost = s_.txtUnitCost.Text();
-    const double onHand = app::Val(s_.txtOnhand.Text());
+    const double onHand = base::Val(s_.txtOnhand.Text());
     // A code no check found is no line (it would be stored as typed), nor
     // is one whose figures were read for other locations.
     if (code.trimmed().isEmpty() || !ShowsItem())
         return Refuse(QStringLiteral("Invalid product code..."), &s_.txtProdCode);
-    if (!app::IsNumeric(quantity))
+    if (!base::IsNumeric(quantity))
         return Refuse(QStringLiteral("Invalid quantity..."), &s_.txtWithdraw);
     const std::optional<bool> limited = StockLimited();
     if (!limited)
         return;
-    if (*limited && onHand < app::Val(quantity))
+    if (*limited && onHand < base::Val(quantity))
         return Refuse(QStringLiteral("Quantity must be less than or equal to Current Stock..."), &s_.txtWithdraw);
-    if (app::Val(quantity) == 0)
+    if (base::Val(quantity) == 0)
         return Refuse(QStringLiteral("Please enter a value for Quantity."), &s_.txtWithdraw);
-    if (!app::IsNumeric(unitCost) || app::Val(unitCost) < 0)
+    if (!base::IsNumeric(unitCost) || base::Val(unitCost) < 0)
         return Refuse(QStringLiteral("Invalid unit cost..."), &s_.txtUnitCost);
-    if (app::Val(quantity) < 0) {
+    if (base::Val(quantity) < 0) {
         Tell(QStringLiteral("Quantity must not be lesser than zero."), kHeyTitle, forms::Icon::Information);
         s_.focus.Focus(&s_.txtWithdraw);
         return;
@@ -311,7 +311,7 @@ void LineEntry::StoreLine()
         s_.focus.Focus(&s_.txtProdCode);
         return;
     }
-    if (services_.session.ClientCode == QLatin1String("QORVIN") && onHand < app::Val(quantity))
+    if (services_.session.ClientCode == QLatin1String("QORVIN") && onHand < base::Val(quantity))
         Tell(QStringLiteral("The requested quantity is greater than the current stock"), kHeyTitle,
              forms::Icon::Critical);
 
@@ -455,13 +455,13 @@ void LineEntry::ForgetShownItem()
 void LineEntry::ShowGrandTotal()
 {
     const forms::Grid& grid = s_.grdDetails;
-    app::Money sum;
+    base::Money sum;
     for (int r = 1; r < grid.Rows(); ++r) {
         const QString total = grid.Text(r, kTotal);
-        if (app::IsNumeric(total))
-            sum = sum + app::Money::FromDouble(app::NumericValue(total).value_or(0));
+        if (base::IsNumeric(total))
+            sum = sum + base::Money::FromDouble(base::NumericValue(total).value_or(0));
     }
-    s_.txtTotalCounter.SetText(app::FormatNumber(sum.ToDouble(), kTotalPattern));
+    s_.txtTotalCounter.SetText(base::FormatNumber(sum.ToDouble(), kTotalPattern));
 }
 
 void LineEntry::ShowLineCounter()

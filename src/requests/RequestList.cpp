@@ -1,6 +1,6 @@
 #include "requests/RequestList.h"
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "forms/BusyCursor.h"
@@ -22,7 +22,7 @@ QString CellText(const QVariant& value)
     if (value.isNull())
         return QString();
     if (value.typeId() == QMetaType::QDateTime)
-        return app::FormatDateTimeToMinute(value.toDateTime());
+        return base::FormatDateTimeToMinute(value.toDateTime());
     return value.toString();
 }
 

@@ -1,10 +1,10 @@
 #include "requests/RequestScreen.h"
 
 #include "app/CurrentUser.h"
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "app/HospitalInfo.h"
 #include "app/SessionContext.h"
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Quote.h"
@@ -35,7 +35,7 @@ constexpr int kLinesColumns = 7;
 
 QString TextOf(const db::RowSet& rows, const char* column)
 {
-    return app::NullToDefault(rows.Field(QLatin1String(column)), QString()).toString();
+    return base::NullToDefault(rows.Field(QLatin1String(column)), QString()).toString();
 }
 
 } // namespace
@@ -149,7 +149,7 @@ void RequestScreen::Load()
                             session_.DefaultLocationID);
 
     // Requests are dated at the latest at the moment the program started.
-    const QDateTime started = app::ParseDateTime(session_.ServerDate).value_or(QDateTime::currentDateTime());
+    const QDateTime started = base::ParseDateTime(session_.ServerDate).value_or(QDateTime::currentDateTime());
     txtTransDate.SetValue(started);
     txtTransDate.SetMaxDate(started);
 
@@ -171,7 +171,7 @@ void RequestScreen::LoadRights()
             "Select * from Inventory..tbInvUserSettings Where UserID = " + db::Quote(EmployeeCode()));
         if (rows.IsEmpty())
             return;
-        PubIsVerifyTessary = app::NullToDefault(rows.Field(QStringLiteral("isVerifyTessary")), false).toBool();
+        PubIsVerifyTessary = base::NullToDefault(rows.Field(QStringLiteral("isVerifyTessary")), false).toBool();
         cmdVerify.SetVisible(PubIsVerifyTessary);
     } catch (const db::DbError& e) {
         prompts_.Tell(e.Description());
@@ -439,7 +439,7 @@ bool RequestScreen::MayClose()
 QStringList RequestScreen::FormState() const
 {
     QStringList state{txtDocNum.Text(), cboLocation.Tag(), cboTargetLocation.Tag(), txtRemarks.Text(),
-                      app::FormatDateTime(txtTransDate.Value())};
+                      base::FormatDateTime(txtTransDate.Value())};
     for (int r = 1; r < grdDetails.Rows(); ++r)
         if (!grdDetails.Text(r, kCode).trimmed().isEmpty())
             state << grdDetails.RowTexts(r);
@@ -560,15 +560,15 @@ void RequestScreen::FillLines(db::RowSet rows)
     grdDetails.SetRows(rows.RecordCount() + 2);
     int line = 1;
     for (rows.MoveFirst(); !rows.Eof(); rows.MoveNext(), ++line) {
-        const double quantity = app::NullToDefault(rows.Field(QStringLiteral("Quantity")), 0).toDouble();
-        const double unitCost = app::NullToDefault(rows.Field(QStringLiteral("UnitCost")), 0).toDouble();
-        const bool ads = app::NullToDefault(rows.Field(QStringLiteral("isADS")), false).toBool();
+        const double quantity = base::NullToDefault(rows.Field(QStringLiteral("Quantity")), 0).toDouble();
+        const double unitCost = base::NullToDefault(rows.Field(QStringLiteral("UnitCost")), 0).toDouble();
+        const bool ads = base::NullToDefault(rows.Field(QStringLiteral("isADS")), false).toBool();
         grdDetails.SetRowTexts(line, QStringList{
             TextOf(rows, "ItemID"),
             TextOf(rows, "Description"),
-            app::PlainNumber(quantity),
-            app::PlainNumber(unitCost),
-            app::PlainNumber(quantity * unitCost),
+            base::PlainNumber(quantity),
+            base::PlainNumber(unitCost),
+            base::PlainNumber(quantity * unitCost),
             TextOf(rows, "ForRetail"),
             ads ? QStringLiteral("Y") : QStringLiteral("N"),
         });

@@ -1,6 +1,6 @@
 #include "requests/RequestStore.h"
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Quote.h"
@@ -47,7 +47,7 @@ public:
                 + db::Quote(number.trimmed()) + QLatin1Char(','))
     {
         for (const QString& piece : {db::Quote(request.locationId), db::Quote(request.targetLocationId),
-                                     db::Quote(app::FormatDateTime(request.transDate)), db::Quote(request.userId),
+                                     db::Quote(base::FormatDateTime(request.transDate)), db::Quote(request.userId),
                                      db::Quote(request.remarks)}) {
             tail_ += QLatin1String(", ");
             tail_ += piece;

@@ -1,9 +1,9 @@
 #include "app/CurrentUser.h"
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "app/HospitalInfo.h"
 #include "app/SessionContext.h"
 #include "app/Startup.h"
-#include "app/Texts.h"
+#include "base/Texts.h"
 #include "cipher/CryptText.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDatabase.h"
@@ -51,23 +51,23 @@ void AddUser(TempDatabase& db, const char* id, const char* dept, const QString& 
 TEST(RecordError, NumberSourceAndDescription)
 {
     try {
-        app::RaiseRecordError(9999, "clsItem:OnHand Property Get");
+        base::RaiseRecordError(9999, "clsItem:OnHand Property Get");
         FAIL();
-    } catch (const app::RecordError& e) {
+    } catch (const base::RecordError& e) {
         EXPECT_EQ(e.Number(), -2147211505);
         EXPECT_EQ(e.Source(), "clsItem:OnHand Property Get");
         EXPECT_EQ(e.Description(), "An unknown error has occurred!");
     }
-    EXPECT_THROW(app::RaiseRecordError(-262144, "x"), app::RecordError);
-    EXPECT_THROW(app::RaiseRecordError(-262145, "x"), std::overflow_error);
+    EXPECT_THROW(base::RaiseRecordError(-262144, "x"), base::RecordError);
+    EXPECT_THROW(base::RaiseRecordError(-262145, "x"), std::overflow_error);
 }
 
 TEST(NullToDefault, OnlyNullTakesTheDefault)
 {
-    EXPECT_EQ(app::NullToDefault(QVariant(), 7).toInt(), 7);
-    EXPECT_EQ(app::NullToDefault(QVariant(QMetaType(QMetaType::QString)), "x").toString(), "x");
-    EXPECT_EQ(app::NullToDefault(0, 7).toInt(), 0);
-    EXPECT_EQ(app::NullToDefault(QString(""), "x").toString(), "");
+    EXPECT_EQ(base::NullToDefault(QVariant(), 7).toInt(), 7);
+    EXPECT_EQ(base::NullToDefault(QVariant(QMetaType(QMetaType::QString)), "x").toString(), "x");
+    EXPECT_EQ(base::NullToDefault(0, 7).toInt(), 0);
+    EXPECT_EQ(base::NullToDefault(QString(""), "x").toString(), "");
 }
 
 TEST(SiteSwitch, OnOnlyWhenTheRowSaysTrue)
@@ -94,7 +94,7 @@ TEST(HospitalInfo, FirstRowFillsTheSession)
     EXPECT_EQ(session.ClientCode, "KRV");
     EXPECT_TRUE(session.RefuseZeroOnHand);
     EXPECT_FALSE(session.TypedRequestNumber) << "switch 2 is off";
-    EXPECT_TRUE(app::ParseDateTime(session.ServerDate).has_value()) << session.ServerDate.toStdString();
+    EXPECT_TRUE(base::ParseDateTime(session.ServerDate).has_value()) << session.ServerDate.toStdString();
 }
 
 TEST(HospitalInfo, TypedNumbersFollowTheRecordOnlyWithSwitchTwo)

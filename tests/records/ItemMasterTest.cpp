@@ -41,7 +41,7 @@ TEST_F(ItemMasterTest, LoadFillsEveryMemberOfTheRow)
     EXPECT_EQ(master.MarkupIn, 10);
     EXPECT_EQ(master.MarkupOut, 20);
     EXPECT_EQ(master.DownTime, 1.5);
-    EXPECT_EQ(master.ListCost, app::Money::FromUnits(123456));
+    EXPECT_EQ(master.ListCost, base::Money::FromUnits(123456));
     EXPECT_EQ(master.Freight, 2.25);
     EXPECT_EQ(master.SalesTax, 0.12);
     EXPECT_EQ(master.ItemStatus, 0);
@@ -49,7 +49,7 @@ TEST_F(ItemMasterTest, LoadFillsEveryMemberOfTheRow)
     EXPECT_EQ(master.VAT, 12);
     EXPECT_EQ(master.BarCode, "480001");
     EXPECT_EQ(master.EndorseMedicine, "O");
-    EXPECT_EQ(master.AverageCost, app::Money::FromUnits(115000));
+    EXPECT_EQ(master.AverageCost, base::Money::FromUnits(115000));
     EXPECT_TRUE(master.SeniorCitizenDiscount);
     EXPECT_TRUE(master.WithLotNumber);
     EXPECT_EQ(master.MedicareType, "D");
@@ -68,7 +68,7 @@ TEST_F(ItemMasterTest, NullColumnsTakeTheirDefaults)
     EXPECT_EQ(master.ItemName, "");
     EXPECT_EQ(master.ItemDesc, "");
     EXPECT_EQ(master.MarkupIn, 0);
-    EXPECT_EQ(master.ListCost, app::Money());
+    EXPECT_EQ(master.ListCost, base::Money());
     EXPECT_EQ(master.Packing, 0);
     EXPECT_EQ(master.BarCode, "0");
     EXPECT_EQ(master.EndorseMedicine, "X");
@@ -95,7 +95,7 @@ TEST_F(ItemMasterTest, LoadedOrBlankCodeReadsNothing)
     EXPECT_EQ(master.ItemName, "");
     EXPECT_EQ(master.BarCode, "");
     EXPECT_EQ(master.EndorseMedicine, "X");
-    EXPECT_EQ(master.AverageCost, app::Money());
+    EXPECT_EQ(master.AverageCost, base::Money());
     EXPECT_EQ(master.MedicareType, "D");
     EXPECT_TRUE(master.WithLotNumber);
     EXPECT_EQ(master.GLCode, "5100");

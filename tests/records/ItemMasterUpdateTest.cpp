@@ -44,8 +44,8 @@ protected:
         master.MarkupIn = 15;
         master.MarkupOut = -5;
         master.DownTime = 1.255;
-        master.ListCost = app::Money::FromUnits(125000);
-        master.AverageCost = app::Money::FromUnits(31);
+        master.ListCost = base::Money::FromUnits(125000);
+        master.AverageCost = base::Money::FromUnits(31);
         master.ItemStatus = 1;
         master.Packing = 100;
         master.BarCode = " 480 ";

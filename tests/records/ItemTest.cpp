@@ -58,14 +58,14 @@ TEST_F(ItemTest, LoadRunsTheStockProcedureOnTheSessionConnection)
     EXPECT_EQ(item.ItemID, "101");
     EXPECT_EQ(item.MarkupIn, 15);
     EXPECT_EQ(item.MarkupOut, 25);
-    EXPECT_EQ(item.NetAmount, app::Money::FromUnits(112500));
+    EXPECT_EQ(item.NetAmount, base::Money::FromUnits(112500));
     EXPECT_EQ(item.OnHand, 40.5);
     EXPECT_EQ(item.MaxStock, 80);
     EXPECT_EQ(item.OnOrder, 10);
-    EXPECT_EQ(item.SellingPriceIn, app::Money::FromUnits(143750));
-    EXPECT_EQ(item.SellingPriceOut, app::Money::FromUnits(156250));
+    EXPECT_EQ(item.SellingPriceIn, base::Money::FromUnits(143750));
+    EXPECT_EQ(item.SellingPriceOut, base::Money::FromUnits(156250));
     EXPECT_EQ(item.ItemStatus, 0);
-    EXPECT_EQ(item.AverageCost, app::Money::FromUnits(115000));
+    EXPECT_EQ(item.AverageCost, base::Money::FromUnits(115000));
     EXPECT_EQ(item.MinimumStockLevel, 5);
     EXPECT_EQ(item.AveConsumption, 2.5);
     EXPECT_EQ(item.LastInventoryCount, At("2026-01-02 08:00:00"));
@@ -98,11 +98,11 @@ TEST_F(ItemTest, NullFiguresLoadAsZeroEmptyAndTheZeroDate)
     EXPECT_EQ(item.ItemID, "102");
     EXPECT_EQ(item.OnHand, 0);
     EXPECT_EQ(item.MaxStock, 0);
-    EXPECT_EQ(item.NetAmount, app::Money());
+    EXPECT_EQ(item.NetAmount, base::Money());
     EXPECT_EQ(item.MarkupIn, 0);
     EXPECT_EQ(item.MinimumStockLevel, 0);
-    EXPECT_EQ(item.ExpiryDate, app::ZeroDate());
-    EXPECT_EQ(item.LastInventoryCount, app::ZeroDate());
+    EXPECT_EQ(item.ExpiryDate, base::ZeroDate());
+    EXPECT_EQ(item.LastInventoryCount, base::ZeroDate());
     EXPECT_EQ(item.GLCode, "");
     EXPECT_EQ(item.StartDate, "");
     EXPECT_FALSE(item.IsFloor);
@@ -121,14 +121,14 @@ TEST_F(ItemTest, LoadedBlankAndMissingItems)
     EXPECT_TRUE(sent.isEmpty());
     EXPECT_EQ(item.ItemID, "");
     EXPECT_EQ(item.OnHand, 0);
-    EXPECT_EQ(item.ExpiryDate, app::ZeroDate());
+    EXPECT_EQ(item.ExpiryDate, base::ZeroDate());
     EXPECT_EQ(item.Packing, 100);
 
     ASSERT_TRUE(item.LoadItem("101", "10"));
     EXPECT_FALSE(item.LoadItem("101X", "10"));
     EXPECT_EQ(item.ItemID, "");
     EXPECT_EQ(item.OnHand, 0);
-    EXPECT_EQ(item.AverageCost, app::Money());
+    EXPECT_EQ(item.AverageCost, base::Money());
     EXPECT_EQ(item.Location()->Code, "");
     EXPECT_EQ(item.UOMDescription, "BOX");
     EXPECT_EQ(item.ADSStock, 7);
@@ -146,7 +146,7 @@ TEST_F(ItemTest, FailedLoadIsShownAndKeepsTheColumnsReadBeforeIt)
 
     EXPECT_EQ(item.ItemID, "103");
     EXPECT_EQ(item.OnHand, 3);
-    EXPECT_EQ(item.LastInventoryCount, app::ZeroDate());
+    EXPECT_EQ(item.LastInventoryCount, base::ZeroDate());
     EXPECT_EQ(item.ExpiryDate, At("2026-01-31 00:00:00"));
     EXPECT_EQ(item.GLCode, "5100");
     EXPECT_EQ(item.StartDate, "01/01/2026");

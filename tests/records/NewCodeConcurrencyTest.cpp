@@ -1,5 +1,5 @@
 // Clients on one database file storing new records at the same moment.
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "app/SessionContext.h"
 #include "forms/ScriptedDialogHost.h"
 #include "records/ItemMaster.h"
@@ -40,7 +40,7 @@ void StoreAtOnce(testing_support::TempDatabase& db, const std::function<void(Cli
             for (int i = 0; i < kRecordsEach; ++i) {
                 try {
                     store(client);
-                } catch (const app::RecordError& e) {
+                } catch (const base::RecordError& e) {
                     ADD_FAILURE() << e.Source().toStdString();
                 }
             }

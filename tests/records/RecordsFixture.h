@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/CurrentUser.h"
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "app/SessionContext.h"
 #include "db/DbError.h"
 #include "forms/ScriptedDialogHost.h"
@@ -56,7 +56,7 @@ inline void ExpectRecordError(const std::function<void()>& action, const QString
     try {
         action();
         ADD_FAILURE() << "no record error raised; expected " << source.toStdString();
-    } catch (const app::RecordError& e) {
+    } catch (const base::RecordError& e) {
         EXPECT_EQ(e.Source(), source);
         EXPECT_EQ(e.Number(), -2147211505);
         EXPECT_EQ(e.Description(), "An unknown error has occurred!");

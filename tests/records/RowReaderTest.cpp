@@ -30,7 +30,7 @@ QVariant Double(const RowReader& r) { return r.Double("V"); }
 QVariant Money(const RowReader& r) { return r.Money("V").Units(); }
 QVariant MoneyOr0(const RowReader& r) { return r.Money("V", {}).Units(); }
 QVariant Date(const RowReader& r) { return r.Date("V"); }
-QVariant DateOrZero(const RowReader& r) { return r.Date("V", app::ZeroDate()); }
+QVariant DateOrZero(const RowReader& r) { return r.Date("V", base::ZeroDate()); }
 QVariant Flag(const RowReader& r) { return r.Flag("V"); }
 QVariant FlagOrFalse(const RowReader& r) { return r.Flag("V", false); }
 
@@ -58,8 +58,8 @@ TEST(RowReader, ConvertsEachValueToTheMemberType)
         {"null money default", null, MoneyOr0, 0LL},
         {"date time", afternoon, Date, afternoon},
         {"date text", "03/07/2026 02:05:09 PM", Date, afternoon},
-        {"day count", 1.5, Date, app::ZeroDate().addSecs(36 * 3600)},
-        {"null date default", null, DateOrZero, app::ZeroDate()},
+        {"day count", 1.5, Date, base::ZeroDate().addSecs(36 * 3600)},
+        {"null date default", null, DateOrZero, base::ZeroDate()},
         {"not a date", "soon", Date, {}, "Type mismatch"},
         {"flag word", "True", Flag, true},
         {"zero flag", 0LL, Flag, false},

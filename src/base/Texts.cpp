@@ -1,4 +1,4 @@
-#include "app/Texts.h"
+#include "base/Texts.h"
 
 #include <QLocale>
 
@@ -13,7 +13,7 @@
 #include <unistd.h>
 #endif
 
-namespace app {
+namespace base {
 
 namespace {
 
@@ -444,4 +444,4 @@ QString ValueText(const QVariant& value)
     }
 }
 
-} // namespace app
+} // namespace base

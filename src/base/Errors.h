@@ -5,7 +5,7 @@
 #include <QtGlobal>
 #include <stdexcept>
 
-namespace app {
+namespace base {
 
 // The object-error base that record errors are numbered from.
 constexpr qint32 kObjectErrorBase = -2147221504; // 0x80040000
@@ -41,4 +41,4 @@ QVariant NullToDefault(const QVariant& value, const QVariant& defaultValue);
 // gives the unknown-error text.
 QString GetErrorText(qint32 code);
 
-} // namespace app
+} // namespace base

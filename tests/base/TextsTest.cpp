@@ -1,4 +1,4 @@
-#include "app/Texts.h"
+#include "base/Texts.h"
 
 #include <QLocale>
 
@@ -41,12 +41,12 @@ TEST(Texts, IsNumeric)
         {"\xd9\xa3", false},  // an Arabic-Indic digit is no digit here
     };
     for (const auto& c : cases)
-        EXPECT_EQ(app::IsNumeric(QString::fromUtf8(c.text)), c.numeric) << '"' << c.text << '"';
+        EXPECT_EQ(base::IsNumeric(QString::fromUtf8(c.text)), c.numeric) << '"' << c.text << '"';
 
-    EXPECT_EQ(app::NumericValue("1,000.5"), 1000.5);
-    EXPECT_EQ(app::NumericValue(" -2 "), -2.0);
-    EXPECT_EQ(app::NumericValue("1e3"), 1000.0);
-    EXPECT_EQ(app::NumericValue("12a"), std::nullopt);
+    EXPECT_EQ(base::NumericValue("1,000.5"), 1000.5);
+    EXPECT_EQ(base::NumericValue(" -2 "), -2.0);
+    EXPECT_EQ(base::NumericValue("1e3"), 1000.0);
+    EXPECT_EQ(base::NumericValue("12a"), std::nullopt);
 }
 
 TEST(Texts, Val)
@@ -61,8 +61,8 @@ TEST(Texts, Val)
         {".", 0},       {"1e999", std::numeric_limits<double>::infinity()}, {"1e-999", 0},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(app::Val(c.text), c.value) << '"' << c.text << '"';
-    EXPECT_FALSE(std::signbit(app::Val("-0")));
+        EXPECT_EQ(base::Val(c.text), c.value) << '"' << c.text << '"';
+    EXPECT_FALSE(std::signbit(base::Val("-0")));
 }
 
 TEST(Texts, FormatNumber)
@@ -95,15 +95,15 @@ TEST(Texts, FormatNumber)
         {42, "#########0", "42"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(app::FormatNumber(c.value, c.pattern).toStdString(), c.text) << c.value << " with " << c.pattern;
+        EXPECT_EQ(base::FormatNumber(c.value, c.pattern).toStdString(), c.text) << c.value << " with " << c.pattern;
 }
 
 TEST(Texts, StrForm)
 {
-    EXPECT_EQ(app::StrForm(5), " 5");
-    EXPECT_EQ(app::StrForm(0), " 0");
-    EXPECT_EQ(app::StrForm(-1), "-1");
-    EXPECT_EQ(app::StrForm(std::numeric_limits<qint64>::min()), "-9223372036854775808");
+    EXPECT_EQ(base::StrForm(5), " 5");
+    EXPECT_EQ(base::StrForm(0), " 0");
+    EXPECT_EQ(base::StrForm(-1), "-1");
+    EXPECT_EQ(base::StrForm(std::numeric_limits<qint64>::min()), "-9223372036854775808");
 }
 
 TEST(Texts, PlainNumber)
@@ -113,7 +113,7 @@ TEST(Texts, PlainNumber)
         {1000000, "1000000"}, {0.1 + 0.2, "0.3"}, {1234.5678, "1234.5678"},
     };
     for (const auto& [value, text] : cases)
-        EXPECT_EQ(app::PlainNumber(value), text) << value;
+        EXPECT_EQ(base::PlainNumber(value), text) << value;
 }
 
 TEST(Texts, MoneyFromDouble)
@@ -127,15 +127,15 @@ TEST(Texts, MoneyFromDouble)
         {99999999999.9999, 999999999999999},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(app::Money::FromDouble(c.value).Units(), c.units) << c.value;
-    EXPECT_THROW(app::Money::FromDouble(1e20), std::overflow_error);
-    EXPECT_THROW(app::Money::FromDouble(std::nan("")), std::overflow_error);
+        EXPECT_EQ(base::Money::FromDouble(c.value).Units(), c.units) << c.value;
+    EXPECT_THROW(base::Money::FromDouble(1e20), std::overflow_error);
+    EXPECT_THROW(base::Money::FromDouble(std::nan("")), std::overflow_error);
 }
 
 TEST(Texts, ZeroDate)
 {
-    EXPECT_EQ(app::ZeroDate(), Local(1899, 12, 30, 0, 0, 0));
-    EXPECT_EQ(app::ZeroDate().timeSpec(), Qt::LocalTime);
+    EXPECT_EQ(base::ZeroDate(), Local(1899, 12, 30, 0, 0, 0));
+    EXPECT_EQ(base::ZeroDate().timeSpec(), Qt::LocalTime);
 }
 
 TEST(Texts, FormatDateTime)
@@ -154,8 +154,8 @@ TEST(Texts, FormatDateTime)
     // The designator stays English whatever the user's locale.
     DefaultLocaleGuard chinese(QLocale(QLocale::Chinese, QLocale::China));
     for (const auto& c : cases)
-        EXPECT_EQ(app::FormatDateTime(c.value).toStdString(), c.text);
-    EXPECT_EQ(app::FormatDateTimeToMinute(Local(2026, 3, 7, 14, 5, 9)), "03/07/2026 02:05 PM");
+        EXPECT_EQ(base::FormatDateTime(c.value).toStdString(), c.text);
+    EXPECT_EQ(base::FormatDateTimeToMinute(Local(2026, 3, 7, 14, 5, 9)), "03/07/2026 02:05 PM");
 }
 
 TEST(Texts, ParseDateTime)
@@ -174,7 +174,7 @@ TEST(Texts, ParseDateTime)
         {"2026-03-07 00:00:00.25", Local(2026, 3, 7, 0, 0, 0, 250)},
     };
     for (const auto& c : accepted)
-        EXPECT_EQ(app::ParseDateTime(c.text), c.value) << c.text;
+        EXPECT_EQ(base::ParseDateTime(c.text), c.value) << c.text;
 
     const char* rejected[] = {
         "",
@@ -194,12 +194,12 @@ TEST(Texts, ParseDateTime)
         "2026-3-7 14:05:09",
     };
     for (const char* text : rejected)
-        EXPECT_EQ(app::ParseDateTime(text), std::nullopt) << '"' << text << '"';
+        EXPECT_EQ(base::ParseDateTime(text), std::nullopt) << '"' << text << '"';
 }
 
 TEST(Texts, DateTimeRoundTrip)
 {
     for (const QDateTime& value : {Local(2026, 3, 7, 14, 5, 9), Local(2026, 3, 7, 0, 0, 0),
-                                   Local(2026, 3, 7, 12, 0, 0), app::ZeroDate()})
-        EXPECT_EQ(app::ParseDateTime(app::FormatDateTime(value)), value) << app::FormatDateTime(value).toStdString();
+                                   Local(2026, 3, 7, 12, 0, 0), base::ZeroDate()})
+        EXPECT_EQ(base::ParseDateTime(base::FormatDateTime(value)), value) << base::FormatDateTime(value).toStdString();
 }

@@ -7,7 +7,7 @@
 #include <optional>
 
 // The program's text conventions for numbers, money and dates, in one place.
-namespace app {
+namespace base {
 
 // The numeric test: blanks around, a sign, one decimal point and thousands
 // separators are accepted; an empty text is not numeric.
@@ -72,4 +72,4 @@ QString FormatDateTimeToMinute(const QDateTime& value);
 std::optional<QDateTime> ParseDateTime(QStringView text);
 inline std::optional<QDateTime> ParseDateTime(const QString& text) { return ParseDateTime(QStringView(text)); }
 
-} // namespace app
+} // namespace base

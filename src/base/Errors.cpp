@@ -1,8 +1,8 @@
-#include "app/Errors.h"
+#include "base/Errors.h"
 
 #include <limits>
 
-namespace app {
+namespace base {
 
 QVariant NullToDefault(const QVariant& value, const QVariant& defaultValue)
 {
@@ -22,4 +22,4 @@ QString GetErrorText(qint32)
     return QStringLiteral("An unknown error has occurred!");
 }
 
-} // namespace app
+} // namespace base
