@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
-bash scripts/build.sh
+bash scripts/build.sh -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 export QT_QPA_PLATFORM=offscreen
 server_dir=build/pgtest
 TESSARY_TEST_PG=$(bash scripts/pg-test-server.sh start "$server_dir")

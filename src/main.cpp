@@ -2,7 +2,6 @@
 #include "app/SessionContext.h"
 #include "app/Startup.h"
 #include "app/widgets/LoginDialog.h"
-#include "app/widgets/TabKeySender.h"
 #include "db/DbError.h"
 #include "dialogs/ItemLookup.h"
 #include "dialogs/KitPicker.h"
@@ -118,17 +117,16 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(true);
 
     forms::MessageBoxPrompts prompts(nullptr);
-    app::TabKeySender shell;
     app::LoginDialog login;
     app::CurrentUser user(&login);
-    app::SessionContext& session = app::Session();
+    app::SessionContext session;
     RequestWindow requestWindow;
     // Failures that no action caught are shown over the request window.
     application.SetPrompts(&requestWindow.prompts);
 
     try {
         const bool started =
-            app::RunStartup(session, user, shell, prompts, [&] { requestWindow.Open(session); });
+            app::RunStartup(session, user, prompts, [&] { requestWindow.Open(session); });
         if (!started)
             return 0;
     } catch (const db::DbError& e) {

@@ -6,7 +6,6 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Quote.h"
-#include "forms/Prompts.h"
 
 namespace app {
 
@@ -24,15 +23,12 @@ QDateTime ServerTime(db::Connection& connection)
     return connection.Execute(QStringLiteral("Select GetDate() as CurDate")).Field(QStringLiteral("CurDate")).toDateTime();
 }
 
-void LoadHospitalInfo(SessionContext& session, db::Connection& connection, forms::Prompts& prompts)
+bool LoadHospitalInfo(SessionContext& session, db::Connection& connection)
 {
     const db::RowSet rows =
         connection.Execute(QStringLiteral("Select *, GetDate() as CurDate From Inventory..tbHospitalInfo"));
-    if (rows.IsEmpty()) {
-        prompts.Tell(QStringLiteral("No Hospital information was found"), forms::Icon::Information,
-                     QStringLiteral("MESSAGE"));
-        return;
-    }
+    if (rows.IsEmpty())
+        return false;
     const QString empty;
     session.HospitalCompany = base::NullToDefault(rows.Field(QStringLiteral("Company")), empty).toString();
     session.HospitalAddress = base::NullToDefault(rows.Field(QStringLiteral("Address1")), empty).toString();
@@ -51,6 +47,7 @@ void LoadHospitalInfo(SessionContext& session, db::Connection& connection, forms
     if (IsSwitchOn(connection, QStringLiteral("2")))
         session.TypedRequestNumber =
             base::NullToDefault(rows.Field(QStringLiteral("isAutoWithdrawRequestNumber")), false).toBool();
+    return true;
 }
 
 } // namespace app

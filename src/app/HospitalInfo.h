@@ -5,7 +5,6 @@
 #include <QString>
 
 namespace db { class Connection; }
-namespace forms { class Prompts; }
 
 namespace app {
 
@@ -15,11 +14,11 @@ struct SessionContext;
 // database at every call; database errors reach the caller.
 bool IsSwitchOn(db::Connection& connection, const QString& idkey);
 
-// Fills the hospital fields of the session from the first hospital record,
-// or says that there is none. Database errors reach the caller.
 // The database server's current time. Failures reach the caller.
 QDateTime ServerTime(db::Connection& connection);
 
-void LoadHospitalInfo(SessionContext& session, db::Connection& connection, forms::Prompts& prompts);
+// Fills the hospital fields of the session from the first hospital record;
+// false when there is none. Database errors reach the caller.
+bool LoadHospitalInfo(SessionContext& session, db::Connection& connection);
 
 } // namespace app

@@ -3,19 +3,21 @@
 #include "app/CurrentUser.h"
 #include "app/HospitalInfo.h"
 #include "app/SessionContext.h"
+#include "forms/Prompts.h"
 
 namespace app {
 
-bool RunStartup(SessionContext& session, CurrentUser& user, KeySender& shell, forms::Prompts& prompts,
+bool RunStartup(SessionContext& session, CurrentUser& user, forms::Prompts& prompts,
                 const std::function<void()>& openRequestScreen)
 {
     session.currentUser = &user;
-    session.ShellObject = &shell;
     user.PasswordDeptCode = QStringLiteral("4");
     user.ShowMain();
     if (!user.Connected())
         return false;
-    LoadHospitalInfo(session, user.sqlconnection(), prompts);
+    if (!LoadHospitalInfo(session, user.sqlconnection()))
+        prompts.Tell(QStringLiteral("No Hospital information was found"), forms::Icon::Information,
+                     QStringLiteral("MESSAGE"));
     session.DefaultLocationID = QStringLiteral("94");
     session.RightCode = QStringLiteral("A");
     openRequestScreen();

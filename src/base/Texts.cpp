@@ -171,7 +171,7 @@ struct PatternShape {
 
 // Only the pattern characters "0", "#", "," and "." have a meaning; every
 // decimal position is written, whether "0" or "#".
-PatternShape ShapeOf(const QString& pattern)
+PatternShape ReadNumberPattern(const QString& pattern)
 {
     PatternShape shape;
     const qsizetype dot = pattern.indexOf(QLatin1Char('.'));
@@ -268,7 +268,7 @@ QString FormatNumber(double value, const QString& pattern)
 {
     if (!std::isfinite(value))
         return QString::number(value);
-    const PatternShape shape = ShapeOf(pattern);
+    const PatternShape shape = ReadNumberPattern(pattern);
     const QString digits = QString::fromStdString(ScaledDigits(std::fabs(value), shape.decimals));
     const bool zero = digits == QLatin1String("0");
 

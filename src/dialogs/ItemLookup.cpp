@@ -1,7 +1,5 @@
 #include "dialogs/ItemLookup.h"
 
-#include "app/CurrentUser.h"
-#include "app/SessionContext.h"
 #include "base/Texts.h"
 #include "db/Connection.h"
 #include "db/Quote.h"
@@ -57,8 +55,8 @@ QString SearchCondition(const QString& text)
 
 } // namespace
 
-ItemLookup::ItemLookup(app::SessionContext& session, forms::Prompts& prompts, QObject* parent)
-    : SearchDialog(session, prompts, parent)
+ItemLookup::ItemLookup(db::Connection& connection, forms::Prompts& prompts, QObject* parent)
+    : SearchDialog(connection, prompts, parent)
 {
     txtLocation.SetLocked(true);
     focus.Add({&txtSearch, &cmdSearch, &grdLookup, &cmdSelect, &cmdClose});
@@ -87,25 +85,22 @@ bool ItemLookup::RunSearch(const QString& text)
 
 QString ItemLookup::SearchStatement(const QString& text) const
 {
-    QString statement;
-    if (LocationCode.trimmed().isEmpty()) {
-        statement = MasterWideHead();
-    } else {
-        const app::OpenRequestLocations* request = session_.OpenRequest;
-        statement = LocationHead(request ? request->RequestToLocationID() : QString(),
-                                 request ? request->DepartmentFromLocationID() : QString());
-    }
+    const QString statement = LocationCode.trimmed().isEmpty()
+                                  ? MasterWideHead()
+                                  : LocationHead(Request.requestToID, Request.departmentFromID);
     return statement + SearchCondition(text) + QStringLiteral(" Order by A.ItemName, A.ItemDesc");
 }
 
-void RunItemLookup(app::SessionContext& session, forms::Prompts& prompts, forms::DialogHost& dialogs,
-                   const QString& searchString, const QString& locationName, const QString& locationCode)
+QString RunItemLookup(db::Connection& connection, forms::Prompts& prompts, forms::DialogHost& dialogs,
+                      const QString& searchString, const QString& locationName, const QString& locationCode,
+                      const RequestLocations& request)
 {
-    ItemLookup dialog(session, prompts);
+    ItemLookup dialog(connection, prompts);
     dialog.LocationName = locationName;
     dialog.LocationCode = locationCode;
+    dialog.Request = request;
     dialog.SearchString = searchString;
-    RunSearchDialog(session, dialogs, dialog);
+    return RunSearchDialog(dialogs, dialog);
 }
 
 } // namespace dialogs

@@ -1,7 +1,5 @@
 #include "dialogs/KitPicker.h"
 
-#include "app/CurrentUser.h"
-#include "app/SessionContext.h"
 #include "base/Texts.h"
 #include "db/Connection.h"
 #include "db/Quote.h"
@@ -19,8 +17,8 @@ constexpr int kFlagColumnTwips = 1000;
 
 } // namespace
 
-KitPicker::KitPicker(app::SessionContext& session, QObject* parent)
-    : forms::DialogLogic(parent), session_(session)
+KitPicker::KitPicker(db::Connection& connection, QObject* parent)
+    : forms::DialogLogic(parent), connection_(connection)
 {
     focus.Add({&flexMSHDetails, &chkAddAllItems, &cmdSelect, &cmdClose});
     connect(&chkAddAllItems, &forms::CheckBox::clicked, this, [this] { AllItems = chkAddAllItems.IsChecked(); });
@@ -42,7 +40,7 @@ void KitPicker::Load()
 void KitPicker::LoadKitItems()
 {
     FormatKitGrid();
-    const db::RowSet rows = session_.currentUser->sqlconnection().Execute(
+    const db::RowSet rows = connection_.Execute(
         QStringLiteral("Inventory..sp_Inv_KitofItems ") + db::Quote(ItemID));
     const bool any = !rows.IsEmpty();
     flexMSHDetails.SetEnabled(any);

@@ -9,7 +9,7 @@
 #include <QString>
 #include <QVariant>
 
-namespace app { struct SessionContext; }
+namespace db { class Connection; }
 
 namespace dialogs {
 
@@ -26,7 +26,7 @@ public:
     // figure columns take a seventh each.
     static constexpr int kGridWidthTwips = 9000;
 
-    explicit KitPicker(app::SessionContext& session, QObject* parent = nullptr);
+    explicit KitPicker(db::Connection& connection, QObject* parent = nullptr);
 
     QString ItemID;
     bool AllItems = false;
@@ -52,7 +52,7 @@ public:
 private:
     void Select();
 
-    app::SessionContext& session_;
+    db::Connection& connection_;
 };
 
 } // namespace dialogs

@@ -68,8 +68,8 @@ const LookupQuery* QueryOf(qint16 lookupType)
 
 } // namespace
 
-ReferenceLookup::ReferenceLookup(app::SessionContext& session, forms::Prompts& prompts, QObject* parent)
-    : SearchDialog(session, prompts, parent)
+ReferenceLookup::ReferenceLookup(db::Connection& connection, forms::Prompts& prompts, QObject* parent)
+    : SearchDialog(connection, prompts, parent)
 {
     focus.Add({&txtSearch, &cmdSearch, &grdLookup, &cmdSelect, &cmdCancel});
     connect(&cmdCancel, &forms::Button::clicked, this, [this] { Close(forms::DialogResult::Rejected); });
@@ -121,13 +121,13 @@ void ReferenceLookup::Select()
     Pick(kCodeColumn);
 }
 
-void RunReferenceLookup(app::SessionContext& session, forms::Prompts& prompts, forms::DialogHost& dialogs,
-                        const QString& searchString, qint16 lookupType)
+QString RunReferenceLookup(db::Connection& connection, forms::Prompts& prompts, forms::DialogHost& dialogs,
+                           const QString& searchString, qint16 lookupType)
 {
-    ReferenceLookup dialog(session, prompts);
+    ReferenceLookup dialog(connection, prompts);
     dialog.SearchString = searchString;
     dialog.LookupType = lookupType;
-    RunSearchDialog(session, dialogs, dialog);
+    return RunSearchDialog(dialogs, dialog);
 }
 
 } // namespace dialogs

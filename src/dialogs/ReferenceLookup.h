@@ -17,7 +17,7 @@ class ReferenceLookup : public SearchDialog {
 public:
     enum Type : qint16 { Supplier = 1, TermsOfPayment = 2, UnitOfMeasure = 3 };
 
-    ReferenceLookup(app::SessionContext& session, forms::Prompts& prompts, QObject* parent = nullptr);
+    ReferenceLookup(db::Connection& connection, forms::Prompts& prompts, QObject* parent = nullptr);
 
     // Set by the caller before Load: which table is searched.
     qint16 LookupType = 0;
@@ -28,8 +28,8 @@ public:
     // a type it does not know.
     QString Caption() const;
 
-    // The dialog's load: empties SelectedLookupCode, puts SearchString in
-    // the search box and searches with it once.
+    // The dialog's load: forgets an earlier pick, puts SearchString in the
+    // search box and searches with it once.
     void Load() override;
 
     void ClickCancel() { cmdCancel.Click(); }
@@ -42,10 +42,9 @@ private:
 
 // The calling protocol of the record classes' search operations: loads the
 // dialog unseen with this text and type, takes a single match without
-// showing it, else runs it modally. Afterwards the session's
-// SelectedLookupCode holds the picked code, or is empty. Failures reach the
-// caller.
-void RunReferenceLookup(app::SessionContext& session, forms::Prompts& prompts, forms::DialogHost& dialogs,
-                        const QString& searchString, qint16 lookupType);
+// showing it, else runs it modally. Returns the picked code, empty when
+// none. Failures reach the caller.
+QString RunReferenceLookup(db::Connection& connection, forms::Prompts& prompts, forms::DialogHost& dialogs,
+                           const QString& searchString, qint16 lookupType);
 
 } // namespace dialogs

@@ -1,15 +1,13 @@
 #include "dialogs/SearchDialog.h"
 
-#include "app/CurrentUser.h"
-#include "app/SessionContext.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "forms/Prompts.h"
 
 namespace dialogs {
 
-SearchDialog::SearchDialog(app::SessionContext& session, forms::Prompts& prompts, QObject* parent)
-    : forms::DialogLogic(parent), session_(session), prompts_(prompts)
+SearchDialog::SearchDialog(db::Connection& connection, forms::Prompts& prompts, QObject* parent)
+    : forms::DialogLogic(parent), connection_(connection), prompts_(prompts)
 {
     connect(&focus, &forms::FocusChain::currentChanged, this, &SearchDialog::FocusChanged);
     connect(&cmdSearch, &forms::Button::clicked, this, &SearchDialog::SearchClicked);
@@ -29,7 +27,7 @@ void SearchDialog::TypeSearchText(const QString& text)
 void SearchDialog::BeginLoad()
 {
     blnExactMatch = false;
-    session_.SelectedLookupCode.clear();
+    picked_.clear();
 }
 
 bool SearchDialog::ShowSearch(const std::function<QString()>& statement, const QList<int>& columnWidths)
@@ -37,7 +35,7 @@ bool SearchDialog::ShowSearch(const std::function<QString()>& statement, const Q
     bool found = false;
     try {
         grdLookup.Unbind();
-        std::unique_ptr<db::Cursor> rows = session_.currentUser->sqlconnection().OpenCursor(statement());
+        std::unique_ptr<db::Cursor> rows = connection_.OpenCursor(statement());
         if (!rows->Reach(1)) {
             ShowNoRows();
             return false;
@@ -73,7 +71,7 @@ void SearchDialog::Pick(int column)
 {
     if (grdLookup.Row() < 1)
         return;
-    session_.SelectedLookupCode = grdLookup.Text(grdLookup.Row(), column);
+    picked_ = grdLookup.Text(grdLookup.Row(), column);
     Close(forms::DialogResult::Accepted);
 }
 
@@ -106,14 +104,13 @@ void SearchDialog::FocusChanged(forms::Control*, forms::Control* current)
     cmdSelect.SetDefault(current == &grdLookup);
 }
 
-void RunSearchDialog(app::SessionContext& session, forms::DialogHost& dialogs, SearchDialog& dialog)
+QString RunSearchDialog(forms::DialogHost& dialogs, SearchDialog& dialog)
 {
     dialog.Load();
-    if (dialog.blnExactMatch) {
-        session.SelectedLookupCode = dialog.SearchString;
-        return;
-    }
+    if (dialog.blnExactMatch)
+        return dialog.SearchString;
     dialogs.Run(dialog);
+    return dialog.PickedCode();
 }
 
 } // namespace dialogs

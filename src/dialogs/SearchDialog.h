@@ -10,15 +10,14 @@
 #include <QString>
 #include <functional>
 
-namespace app { struct SessionContext; }
+namespace db { class Connection; }
 namespace forms { class Prompts; }
 
 namespace dialogs {
 
 // What the product search and the reference lookup share: a search box
 // with its button, the grid of the rows found, Select, and the rule that a
-// search finding exactly one row hands its code to the caller. The pick
-// goes to the session's SelectedLookupCode.
+// search finding exactly one row hands its code to the caller.
 class SearchDialog : public forms::DialogLogic {
     Q_OBJECT
 public:
@@ -40,20 +39,23 @@ public:
     // The dialog's load, which the caller runs unseen.
     virtual void Load() = 0;
 
+    // The code picked in the grid; empty until a pick, and again at each
+    // load.
+    const QString& PickedCode() const { return picked_; }
+
     // The user types in the search box (letters arrive upper-cased).
     void TypeSearchText(const QString& text);
     void ClickSearch() { cmdSearch.Click(); }
     void ClickSelect() { cmdSelect.Click(); }
 
 protected:
-    SearchDialog(app::SessionContext& session, forms::Prompts& prompts, QObject* parent);
+    SearchDialog(db::Connection& connection, forms::Prompts& prompts, QObject* parent);
 
     // Searches with the text; true when rows were found.
     virtual bool RunSearch(const QString& text) = 0;
     // Select, or a double click on the grid: picks the current row.
     virtual void Select() = 0;
-    // Empties SelectedLookupCode and forgets an earlier exact match: the
-    // start of every load.
+    // Forgets an earlier pick and exact match: the start of every load.
     void BeginLoad();
     // Builds the statement, runs it and shows its rows with these column
     // widths; a failure of either is shown. True when rows were found.
@@ -62,7 +64,7 @@ protected:
     // and closes.
     void Pick(int column);
 
-    app::SessionContext& session_;
+    db::Connection& connection_;
     forms::Prompts& prompts_;
 
 private:
@@ -71,12 +73,14 @@ private:
     void ShowNoRows();
     void SearchClicked();
     void FocusChanged(forms::Control* previous, forms::Control* current);
+
+    QString picked_;
 };
 
 // The calling protocol of both dialogs, for a dialog the caller has given
 // its values: loads it unseen, takes a single match without showing it,
-// else runs it modally. Afterwards the session's SelectedLookupCode holds
-// the picked code, or is empty. Failures reach the caller.
-void RunSearchDialog(app::SessionContext& session, forms::DialogHost& dialogs, SearchDialog& dialog);
+// else runs it modally. Returns the code of the single match or of the
+// pick, empty when there was none. Failures reach the caller.
+QString RunSearchDialog(forms::DialogHost& dialogs, SearchDialog& dialog);
 
 } // namespace dialogs

@@ -1,11 +1,7 @@
 #include "records/Item.h"
 
-#include "app/CurrentUser.h"
-#include "app/SessionContext.h"
 #include "db/DbError.h"
 #include "db/Quote.h"
-#include "dialogs/ItemLookup.h"
-#include "forms/Prompts.h"
 
 namespace records {
 
@@ -75,10 +71,7 @@ void clsItem::Fill(const RowReader& row)
 
 db::Connection& clsItem::LoadConnection()
 {
-    const app::CurrentUser* user = Services().session.currentUser;
-    if (!user)
-        throw db::DbError(QStringLiteral("No database connection is open."));
-    return user->sqlconnection();
+    return Services().userConnection();
 }
 
 std::shared_ptr<clsItemMaster> clsItem::ItemMaster()
@@ -98,16 +91,14 @@ bool clsItem::LoadItem(const QString& itemID, const QString& locationID)
         return LoadByKey(itemID, ItemID,
                          "Inventory..sp_Inv_SearchItem_In_Invent " + db::Quote(itemID) + "," + db::Quote(locationID));
     } catch (const std::exception& failure) {
-        Services().prompts.Show({Describe(failure), QStringLiteral("Message"), forms::Icon::Critical, forms::Buttons::Ok});
+        Services().notices.TellCritical(Describe(failure), QStringLiteral("Message"));
         return false;
     }
 }
 
 bool clsItem::SearchItem(const QString& lstrItemCode, const QString& lstrLocationName, const QString& lstrLocationID)
 {
-    const RecordServices& s = Services();
-    return SearchWith(
-        [&] { dialogs::RunItemLookup(s.session, s.prompts, s.dialogs, lstrItemCode, lstrLocationName, lstrLocationID); },
+    return SearchWith([&] { return Services().lookups.PickItem(lstrItemCode, lstrLocationName, lstrLocationID); },
         [&](const QString& code) { return LoadItem(code, lstrLocationID); });
 }
 

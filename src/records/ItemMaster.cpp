@@ -1,8 +1,6 @@
 #include "records/ItemMaster.h"
 
-#include "app/SessionContext.h"
 #include "db/Quote.h"
-#include "dialogs/ItemLookup.h"
 
 namespace records {
 
@@ -198,9 +196,7 @@ bool clsItemMaster::Update()
 
 bool clsItemMaster::SearchItem(const QString& lstrItemCode)
 {
-    const RecordServices& s = Services();
-    return SearchWith(
-        [&] { dialogs::RunItemLookup(s.session, s.prompts, s.dialogs, lstrItemCode, QString(), QString()); },
+    return SearchWith([&] { return Services().lookups.PickItem(lstrItemCode, QString(), QString()); },
         [&](const QString& code) { return LoadItem(code); });
 }
 

@@ -1,11 +1,9 @@
 #include "records/Record.h"
 
 #include "base/Errors.h"
-#include "app/SessionContext.h"
 #include "base/Texts.h"
 #include "db/DbError.h"
 #include "db/WholeNumbers.h"
-#include "forms/Prompts.h"
 
 #include <optional>
 
@@ -52,13 +50,13 @@ void Record::Fail(QStringView member, MemberKind kind, const std::exception& fai
     case OnFailure::Raise:
         break;
     case OnFailure::TellThenRaise:
-        services_.prompts.Tell(description);
+        services_.notices.Tell(description);
         break;
     case OnFailure::RaiseWithDescription:
         source += QStringLiteral(" :") + description;
         break;
     case OnFailure::TellThenRaiseAfterDescription:
-        services_.prompts.Tell(description);
+        services_.notices.Tell(description);
         source = description + source;
         break;
     }
@@ -133,10 +131,9 @@ qint16 Record::LeadingInt16(const QString& code)
     return ToInt16(base::Val(code));
 }
 
-bool Record::SearchWith(const std::function<void()>& lookup, const std::function<bool(const QString&)>& load)
+bool Record::SearchWith(const std::function<QString()>& lookup, const std::function<bool(const QString&)>& load)
 {
-    lookup();
-    const QString picked = services_.session.SelectedLookupCode;
+    const QString picked = lookup();
     return picked.isEmpty() ? false : load(picked);
 }
 

@@ -202,10 +202,10 @@ protected:
 
     // --- Search -------------------------------------------------------------
 
-    // The search skeleton: `lookup` runs the lookup dialog; a code picked
-    // there (the session's SelectedLookupCode) is loaded by `load`, whose
-    // result is the search's; no pick gives false. Failures pass unchanged.
-    bool SearchWith(const std::function<void()>& lookup, const std::function<bool(const QString&)>& load);
+    // The search skeleton: `lookup` runs the lookup dialog; the code picked
+    // there is loaded by `load`, whose result is the search's; no pick gives
+    // false. Failures pass unchanged.
+    bool SearchWith(const std::function<QString()>& lookup, const std::function<bool(const QString&)>& load);
 
 private:
     template <class R>

@@ -1,9 +1,7 @@
 #include "records/Supplier.h"
 
-#include "app/SessionContext.h"
 #include "base/Texts.h"
 #include "db/Quote.h"
-#include "dialogs/ReferenceLookup.h"
 
 namespace records {
 
@@ -94,9 +92,7 @@ bool clsSupplier::Update()
 
 bool clsSupplier::SearchSupplier(const QString& id)
 {
-    const RecordServices& s = Services();
-    return SearchWith(
-        [&] { dialogs::RunReferenceLookup(s.session, s.prompts, s.dialogs, id, dialogs::ReferenceLookup::Supplier); },
+    return SearchWith([&] { return Services().lookups.PickReference(id, Lookups::Reference::Supplier); },
         [&](const QString& code) { return LoadSupplier(code); });
 }
 

@@ -1,9 +1,7 @@
 #include "records/Terms.h"
 
-#include "app/SessionContext.h"
 #include "base/Texts.h"
 #include "db/Quote.h"
-#include "dialogs/ReferenceLookup.h"
 
 namespace records {
 
@@ -63,12 +61,7 @@ bool clsTerms::Update()
 
 bool clsTerms::SearchTerms(const QString& TermsID)
 {
-    const RecordServices& s = Services();
-    return SearchWith(
-        [&] {
-            dialogs::RunReferenceLookup(s.session, s.prompts, s.dialogs, TermsID,
-                                        dialogs::ReferenceLookup::TermsOfPayment);
-        },
+    return SearchWith([&] { return Services().lookups.PickReference(TermsID, Lookups::Reference::TermsOfPayment); },
         [&](const QString& code) { return LoadTerms(LeadingInt16(code), QString()); });
 }
 

@@ -1,8 +1,6 @@
 #include "records/UnitOfMeasure.h"
 
-#include "app/SessionContext.h"
 #include "db/Quote.h"
-#include "dialogs/ReferenceLookup.h"
 
 namespace records {
 
@@ -58,11 +56,7 @@ bool clsUnitOfMeasure::Update()
 
 bool clsUnitOfMeasure::SearchUOM(const QString& UOMID)
 {
-    const RecordServices& s = Services();
-    return SearchWith(
-        [&] {
-            dialogs::RunReferenceLookup(s.session, s.prompts, s.dialogs, UOMID, dialogs::ReferenceLookup::UnitOfMeasure);
-        },
+    return SearchWith([&] { return Services().lookups.PickReference(UOMID, Lookups::Reference::UnitOfMeasure); },
         [&](const QString& code) { return LoadUOM(LeadingInt16(code)); });
 }
 

@@ -1,7 +1,5 @@
 #include "reports/Printing.h"
 
-#include "app/CurrentUser.h"
-#include "app/SessionContext.h"
 #include "reports/ReportError.h"
 
 #include <QCoreApplication>
@@ -11,12 +9,6 @@
 namespace reports {
 
 namespace {
-
-std::shared_ptr<Report>& CurrentSlot()
-{
-    static std::shared_ptr<Report> current;
-    return current;
-}
 
 // The database name in front of the first "." gives way to the user's.
 QString Redirected(const ReportTable& table, const QString& database, const QString& reportPath)
@@ -52,36 +44,10 @@ QString ReportFilePathFrom(const QString& programFolder, const QString& fileName
     return QFileInfo::exists(installed) ? installed : beside;
 }
 
-PrintContext PrintContext::FromSession()
-{
-    return FromSession(app::Session());
-}
-
-PrintContext PrintContext::FromSession(const app::SessionContext& session)
-{
-    const app::CurrentUser* user = session.currentUser;
-    if (!user)
-        throw ReportError(QStringLiteral("No user is logged in, so no report can be printed."));
-    PrintContext context;
-    context.hospitalCompany = session.HospitalCompany;
-    context.serverName = user->ServerName();
-    context.database = user->Database();
-    context.serverPassword = user->ServerPassword();
-    // Asked at the moment of use, like every other reader of the connection.
-    context.connection = [&session]() -> db::Connection& {
-        const app::CurrentUser* current = session.currentUser;
-        if (!current)
-            throw ReportError(QStringLiteral("No user is logged in, so the report cannot read its data."));
-        return current->sqlconnection();
-    };
-    return context;
-}
-
-void PrintReport(const QString& path, const QStringList& values, const PrintContext& context)
+std::shared_ptr<Report> PrintReport(const QString& path, const QStringList& values, const PrintContext& context)
 {
     const qsizetype upper = values.size() - 1;
     std::shared_ptr<Report> report = Report::Open(path);
-    CurrentSlot() = report;
     report->SetTitle(context.hospitalCompany);
     report->SetConnectionSource(context.connection);
 
@@ -92,27 +58,13 @@ void PrintReport(const QString& path, const QStringList& values, const PrintCont
     }
 
     if (values.isEmpty())
-        return;
+        return report;
     for (int counter = 0; counter < report->ParameterFieldCount() && counter <= upper; ++counter) {
         ParameterField& field = report->ParameterFieldAt(counter);
         const QString& value = values.at(counter);
         field.currentValues.append(TakesTrailingBlank(field.name) ? value + QLatin1Char(' ') : value);
     }
-}
-
-void PrintReport(const QString& path, const QStringList& values)
-{
-    PrintReport(path, values, PrintContext::FromSession());
-}
-
-std::shared_ptr<Report> CurrentReport()
-{
-    return CurrentSlot();
-}
-
-void ReleaseCurrentReport()
-{
-    CurrentSlot().reset();
+    return report;
 }
 
 } // namespace reports

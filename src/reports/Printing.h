@@ -6,8 +6,6 @@
 #include <QStringList>
 #include <memory>
 
-namespace app { struct SessionContext; }
-
 namespace reports {
 
 // The two request forms, found beside the program or where it is installed.
@@ -22,36 +20,22 @@ QString ReportFilePathFrom(const QString& programFolder, const QString& fileName
 
 // What printing takes from the session: the hospital's name for the title,
 // the user component's report logon values, and the connection the report
-// reads through.
+// reads through. The caller fills it.
 struct PrintContext {
     QString hospitalCompany;
     QString serverName;
     QString database;
     QString serverPassword;
     Report::ConnectionSource connection;
-
-    // From the session and its current user; throws ReportError when no
-    // user component is there.
-    static PrintContext FromSession(const app::SessionContext& session);
-    static PrintContext FromSession();
 };
 
-// Opens the report file, makes it the current report, titles it with the
-// hospital's name, points every table at the user's database ("INVENTORY"
+// Opens the report file and returns it, titled with the hospital's name, points every table at the user's database ("INVENTORY"
 // in INVENTORY.dbo.t becomes the context's database) with the logon
 // server / database / "sa" / password, and gives the parameter fields the
 // values in order: values beyond the last field are unused, fields beyond
 // the last value get none, and {?@SupplierCode} and {?SupplierID} get their
 // value followed by one blank. Throws ReportError (missing or unreadable
-// file, a table location without "."); the report is current from the moment
-// its file opened.
-void PrintReport(const QString& path, const QStringList& values, const PrintContext& context);
-void PrintReport(const QString& path, const QStringList& values);
-
-// The program-wide current report: set by PrintReport, shown by every new
-// viewer, released when a viewer closes. Viewers keep their own reference
-// to what they show.
-std::shared_ptr<Report> CurrentReport();
-void ReleaseCurrentReport();
+// file, a table location without ".").
+std::shared_ptr<Report> PrintReport(const QString& path, const QStringList& values, const PrintContext& context);
 
 } // namespace reports

@@ -1,8 +1,6 @@
 #include "requests/KitExpansion.h"
 
-#include "app/CurrentUser.h"
 #include "base/Errors.h"
-#include "app/SessionContext.h"
 #include "base/Texts.h"
 #include "db/Connection.h"
 #include "db/Quote.h"
@@ -48,12 +46,12 @@ bool IsBareArgument(const QString& code)
     return true;
 }
 
-KitExpansion::KitExpansion(app::SessionContext& session, forms::Prompts& prompts, forms::DialogHost& dialogs)
-    : session_(session), prompts_(prompts), dialogs_(dialogs), picker_(session) {}
+KitExpansion::KitExpansion(db::Connection& connection, forms::Prompts& prompts, forms::DialogHost& dialogs)
+    : connection_(connection), prompts_(prompts), dialogs_(dialogs), picker_(connection) {}
 
 bool KitExpansion::IsKit(const QString& itemCode)
 {
-    const db::RowSet rows = session_.currentUser->sqlconnection().Execute(
+    const db::RowSet rows = connection_.Execute(
         QStringLiteral("Select B.ItemID as Code from Inventory..tbInvKit A ")
         + QStringLiteral("Left Outer Join Inventory..tbInvMaster B On A.KitID = B.KitID ")
         + QStringLiteral("Where not Active = 'I' and B.ItemID = ") + db::Quote(itemCode));
@@ -77,7 +75,7 @@ bool KitExpansion::ExpandKit(const QString& itemCode, forms::Grid& grdDetails)
         picker_.AllItems ? QStringLiteral("Inventory..sp_Inv_KitofItems ") + kit
                          : QStringLiteral("Inventory..sp_Inv_KitofItems_PerItem ") + kit + QLatin1Char(',')
                                + ProcedureArgument(picker_.ItemID);
-    db::RowSet components = session_.currentUser->sqlconnection().Execute(statement);
+    db::RowSet components = connection_.Execute(statement);
     if (components.IsEmpty())
         return false;
     ReplaceLines(std::move(components), grdDetails);

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-namespace app { struct SessionContext; }
+namespace db { class Connection; }
 namespace forms { class DialogHost; class Grid; class Prompts; }
 
 namespace requests {
@@ -16,7 +16,7 @@ namespace requests {
 // Database failures reach the caller.
 class KitExpansion {
 public:
-    KitExpansion(app::SessionContext& session, forms::Prompts& prompts, forms::DialogHost& dialogs);
+    KitExpansion(db::Connection& connection, forms::Prompts& prompts, forms::DialogHost& dialogs);
 
     // The kit test: true when the item code (the code box's text) is a kit
     // with an active kit row.
@@ -39,7 +39,7 @@ public:
 private:
     void ReplaceLines(db::RowSet components, forms::Grid& grdDetails) const;
 
-    app::SessionContext& session_;
+    db::Connection& connection_;
     forms::Prompts& prompts_;
     forms::DialogHost& dialogs_;
     dialogs::KitPicker picker_;

@@ -10,7 +10,6 @@
 #include "locations/LocationServices.h"
 #include "records/Item.h"
 #include "records/Record.h"
-#include "records/RecordServices.h"
 #include "requests/LineColumns.h"
 #include "requests/RequestScreen.h"
 
@@ -31,8 +30,9 @@ constexpr int kVisibleLines = 7;
 
 } // namespace
 
-LineEntry::LineEntry(RequestScreen& screen, const records::RecordServices& services)
-    : s_(screen), services_(services)
+LineEntry::LineEntry(RequestScreen& screen, app::SessionContext& session, forms::Prompts& prompts,
+                     records::RecordServices services)
+    : s_(screen), session_(session), prompts_(prompts), services_(std::move(services))
 {
     Connect();
 }
@@ -135,7 +135,7 @@ LineEntry::Outcome LineEntry::CheckProductCode()
     try {
         outcome = FindItem();
     } catch (const std::exception& e) {
-        services_.prompts.Tell(records::Describe(e));
+        prompts_.Tell(records::Describe(e));
     }
     s_.ForceProductSearch = false;
     return outcome;
@@ -143,7 +143,7 @@ LineEntry::Outcome LineEntry::CheckProductCode()
 
 const forms::Picker& LineEntry::StockLocation() const
 {
-    return services_.session.ClientCode == QLatin1String("KRV") ? s_.cboTargetLocation : s_.cboLocation;
+    return session_.ClientCode == QLatin1String("KRV") ? s_.cboTargetLocation : s_.cboLocation;
 }
 
 void LineEntry::RememberShownItem(const QString& code, const QString& readAt)
@@ -164,7 +164,7 @@ LineEntry::Outcome LineEntry::FindItem()
         s_.txtProdName.Clear();
         return Outcome::MoveOn;
     }
-    db::Connection& connection = services_.session.currentUser->sqlconnection();
+    db::Connection& connection = session_.currentUser->sqlconnection();
     s_.txtProdCode.SetText(locations::GetItemIDByBarcode(connection, typed));
 
     const forms::Picker& stock = StockLocation();
@@ -175,7 +175,7 @@ LineEntry::Outcome LineEntry::FindItem()
         return Outcome::MoveOn;
     s_.txtProdCode.SetText(item.ItemID);
 
-    if (services_.session.RefuseZeroOnHand) {
+    if (session_.RefuseZeroOnHand) {
         if (item.OnHand <= 0) {
             RefusedForZeroOnHand();
             return Outcome::StayInCode;
@@ -237,7 +237,7 @@ bool LineEntry::QuantityLeft()
         s_.txtWithdraw.SetText(QStringLiteral("0"));
     const QString quantity = s_.txtWithdraw.Text();
     if (!base::IsNumeric(quantity)) {
-        services_.prompts.Tell(QStringLiteral("Invalid entry..."));
+        prompts_.Tell(QStringLiteral("Invalid entry..."));
         return false;
     }
     const std::optional<bool> limited = StockLimited();
@@ -259,7 +259,7 @@ bool LineEntry::UnitCostLeft()
         s_.txtUnitCost.SetText(QStringLiteral("0.00"));
     const QString unitCost = s_.txtUnitCost.Text();
     if (!base::IsNumeric(unitCost)) {
-        services_.prompts.Tell(QStringLiteral("Invalid entry..."));
+        prompts_.Tell(QStringLiteral("Invalid entry..."));
         return false;
     }
     const QString formatted =
@@ -306,12 +306,12 @@ void LineEntry::StoreLine()
         s_.focus.Focus(&s_.txtWithdraw);
         return;
     }
-    if (services_.session.RefuseZeroOnHand && onHand <= 0) {
+    if (session_.RefuseZeroOnHand && onHand <= 0) {
         RefusedForZeroOnHand();
         s_.focus.Focus(&s_.txtProdCode);
         return;
     }
-    if (services_.session.ClientCode == QLatin1String("QORVIN") && onHand < base::Val(quantity))
+    if (session_.ClientCode == QLatin1String("QORVIN") && onHand < base::Val(quantity))
         Tell(QStringLiteral("The requested quantity is greater than the current stock"), kHeyTitle,
              forms::Icon::Critical);
 
@@ -343,15 +343,15 @@ void LineEntry::Refuse(const QString& text, forms::Control* focusTo)
 
 void LineEntry::Tell(const QString& text, const QString& title, forms::Icon icon)
 {
-    services_.prompts.Show({text, title, icon, forms::Buttons::Ok});
+    prompts_.Show({text, title, icon, forms::Buttons::Ok});
 }
 
 std::optional<bool> LineEntry::StockLimited()
 {
     try {
-        return app::IsSwitchOn(services_.session.currentUser->sqlconnection(), QStringLiteral("5"));
+        return app::IsSwitchOn(session_.currentUser->sqlconnection(), QStringLiteral("5"));
     } catch (const db::DbError& e) {
-        services_.prompts.Tell(e.Description());
+        prompts_.Tell(e.Description());
         return std::nullopt;
     }
 }
@@ -428,7 +428,7 @@ void LineEntry::LoadLineItem()
     forms::BusyCursor busy;
     try {
         records::clsItem item(services_);
-        item.ActiveConnection(services_.session.currentUser->sqlconnection());
+        item.ActiveConnection(session_.currentUser->sqlconnection());
         const QString location = s_.cboLocation.Tag();
         if (item.LoadItem(s_.txtProdCode.Text(), location)) {
             s_.txtProdCode.SetText(item.ItemID);
@@ -438,7 +438,7 @@ void LineEntry::LoadLineItem()
         }
     } catch (const std::exception& e) {
         // The item's master record could not be read.
-        services_.prompts.Show({records::Describe(e), QStringLiteral("Message"), forms::Icon::Critical,
+        prompts_.Show({records::Describe(e), QStringLiteral("Message"), forms::Icon::Critical,
                                 forms::Buttons::Ok});
     }
     shown_.reset();

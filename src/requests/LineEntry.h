@@ -3,10 +3,14 @@
 #include <QObject>
 #include <QString>
 
+#include "records/RecordServices.h"
+
 #include <optional>
 
 namespace forms { class Control; class Picker; enum class Icon; }
-namespace records { class clsItem; struct RecordServices; }
+namespace app { struct SessionContext; }
+namespace forms { class Prompts; }
+namespace records { class clsItem; }
 
 namespace requests {
 
@@ -20,7 +24,8 @@ class RequestScreen;
 class LineEntry : public QObject {
     Q_OBJECT
 public:
-    LineEntry(RequestScreen& screen, const records::RecordServices& services);
+    LineEntry(RequestScreen& screen, app::SessionContext& session, forms::Prompts& prompts,
+              records::RecordServices services);
 
     // "...": the product code check searching with an empty text.
     void SearchProduct();
@@ -80,7 +85,9 @@ private:
     void RefusedForZeroOnHand();
 
     RequestScreen& s_;
-    const records::RecordServices& services_;
+    app::SessionContext& session_;
+    forms::Prompts& prompts_;
+    records::RecordServices services_;
     // The item the display boxes show. Its figures were read at one
     // location, and the product search offers only items held at both of
     // the request's locations, so the pickers as they were then are kept

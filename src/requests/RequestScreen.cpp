@@ -45,7 +45,9 @@ RequestScreen::RequestScreen(app::SessionContext& session, forms::Prompts& promp
     : QObject(parent),
       list_(session.currentUser->sqlconnection(), prompts, session.currentUser->EmployeeCode(), cmdEdit, cmdDetails),
       session_(session), prompts_(prompts), dialogs_(dialogs), viewers_(viewers), caption_(kStandardCaption),
-      records_{session, prompts, dialogs}, kits_(session, prompts, dialogs)
+      recordDialogs_([this]() -> db::Connection& { return Connection(); }, prompts, dialogs,
+                     [this] { return ChosenLocations(); }),
+      kits_(session.currentUser->sqlconnection(), prompts, dialogs)
 {
     txtDocNum.SetMaxLength(kDocumentNumberLength);
     txtDocNum.SetSelectAllOnFocus(true);
@@ -61,14 +63,9 @@ RequestScreen::RequestScreen(app::SessionContext& session, forms::Prompts& promp
     grdDetails.SetCols(kLinesColumns);
     BuildFocusOrder();
     ConnectActions();
-    session_.OpenRequest = this;
 }
 
-RequestScreen::~RequestScreen()
-{
-    if (session_.OpenRequest == this)
-        session_.OpenRequest = nullptr;
-}
+RequestScreen::~RequestScreen() = default;
 
 db::Connection& RequestScreen::Connection() const
 {

@@ -12,7 +12,7 @@
 #include "forms/Tabs.h"
 #include "forms/TextField.h"
 #include "app/SessionContext.h"
-#include "records/RecordServices.h"
+#include "dialogs/RecordDialogs.h"
 #include "requests/KitExpansion.h"
 #include "requests/LineEntry.h"
 #include "requests/RequestList.h"
@@ -34,7 +34,7 @@ namespace requests {
 // action. The header (the two location pickers) and the action row stay
 // visible on both tabs; tab 0 is the list of stored requests, tab 1 the
 // details of one request with its line entry and lines grid.
-class RequestScreen : public QObject, public app::OpenRequestLocations {
+class RequestScreen : public QObject {
     Q_OBJECT
 public:
     static constexpr int kListTab = 0;
@@ -169,8 +169,7 @@ public:
 
     // The chosen locations (the pickers' tags), for the product search
     // limited to the request's locations.
-    QString RequestToLocationID() const override { return cboLocation.Tag(); }
-    QString DepartmentFromLocationID() const override { return cboTargetLocation.Tag(); }
+    dialogs::RequestLocations ChosenLocations() const { return {cboLocation.Tag(), cboTargetLocation.Tag()}; }
 
     // --- lines (the line entry's own actions bind to the controls)
     LineEntry& Lines() { return lines_; }
@@ -251,9 +250,9 @@ private:
     // What was stored when the open request was read; none for a new one.
     std::optional<StoredRequest> opened_;
     QStringList savedForm_;
-    records::RecordServices records_;
+    dialogs::RecordDialogs recordDialogs_;
     KitExpansion kits_;
-    LineEntry lines_{*this, records_};
+    LineEntry lines_{*this, session_, prompts_, recordDialogs_.Services()};
     // The controls of each tab page, for the focus order.
     QList<const forms::Control*> listPage_;
     QList<const forms::Control*> detailsPage_;

@@ -30,6 +30,28 @@ const QString kReload =
                    "the screen.");
 const QString kSaveAsNew = QStringLiteral("Do you want to save your lines as a new request?");
 
+// What a printed request takes from the session: the hospital's name, the
+// current user's report logon values, and the user's connection.
+reports::PrintContext PrintContextOf(const app::SessionContext& session)
+{
+    const app::CurrentUser* user = session.currentUser;
+    if (!user)
+        throw reports::ReportError(QStringLiteral("No user is logged in, so no report can be printed."));
+    reports::PrintContext context;
+    context.hospitalCompany = session.HospitalCompany;
+    context.serverName = user->ServerName();
+    context.database = user->Database();
+    context.serverPassword = user->ServerPassword();
+    // Asked at the moment of use, like every other reader of the connection.
+    context.connection = [&session]() -> db::Connection& {
+        const app::CurrentUser* current = session.currentUser;
+        if (!current)
+            throw reports::ReportError(QStringLiteral("No user is logged in, so the report cannot read its data."));
+        return current->sqlconnection();
+    };
+    return context;
+}
+
 } // namespace
 
 bool RequestScreen::ReadyToSave()
@@ -250,13 +272,13 @@ void RequestScreen::View()
         SSTab1.Current() == kDetailsTab ? txtDocNum.Text().trimmed() : list_.SelectedNumber().trimmed();
     try {
         forms::BusyCursor busy;
-        const reports::PrintContext context = reports::PrintContext::FromSession(session_);
-        if (chkPrint.IsChecked())
-            reports::PrintReport(reports::ReportFilePath(reports::kShortFormFile), {number}, context);
-        else
-            reports::PrintReport(reports::ReportFilePath(reports::kLongFormFile),
-                                 {session_.HospitalCompany, session_.HospitalAddress, number}, context);
-        viewers_.ShowReportViewer(false, QStringLiteral("Inventory Master File"));
+        const reports::PrintContext context = PrintContextOf(session_);
+        const std::shared_ptr<reports::Report> report =
+            chkPrint.IsChecked()
+                ? reports::PrintReport(reports::ReportFilePath(reports::kShortFormFile), {number}, context)
+                : reports::PrintReport(reports::ReportFilePath(reports::kLongFormFile),
+                                       {session_.HospitalCompany, session_.HospitalAddress, number}, context);
+        viewers_.ShowReportViewer(report, false, QStringLiteral("Inventory Master File"));
     } catch (const reports::ReportError& e) {
         prompts_.Tell(e.Description());
     } catch (const db::DbError& e) {

@@ -15,10 +15,6 @@ using testing_support::TempDatabase;
 
 namespace {
 
-struct NoShell : app::KeySender {
-    void SendTab() override {}
-};
-
 // A log-in dialog that types one ID and password, or closes at once.
 struct TypingLogin : app::LoginView {
     QString id;
@@ -87,8 +83,7 @@ TEST(HospitalInfo, FirstRowFillsTheSession)
                                  {"AllowWDZeroOnHand", 1}, {"isAutoWithdrawRequestNumber", 1}});
     db.Insert("tbHospitalInfo", {{"Company", "SECOND"}, {"ClientName", "QX"}, {"AllowWDZeroOnHand", 0}});
     app::SessionContext session;
-    ScriptedPrompts prompts;
-    app::LoadHospitalInfo(session, db.Connection(), prompts);
+    EXPECT_TRUE(app::LoadHospitalInfo(session, db.Connection()));
     EXPECT_EQ(session.HospitalCompany, "ST. LUKE");
     EXPECT_EQ(session.HospitalAddress, "");
     EXPECT_EQ(session.ClientCode, "KRV");
@@ -106,21 +101,9 @@ TEST(HospitalInfo, TypedNumbersFollowTheRecordOnlyWithSwitchTwo)
         db.Insert("tbHospitalInfo", {{"ClientName", "X"}, {"AllowWDZeroOnHand", 0},
                                      {"isAutoWithdrawRequestNumber", c.stored}});
         app::SessionContext session;
-        ScriptedPrompts prompts;
-        app::LoadHospitalInfo(session, db.Connection(), prompts);
+        app::LoadHospitalInfo(session, db.Connection());
         EXPECT_EQ(session.TypedRequestNumber, c.expected) << c.stored.toString().toStdString();
     }
-}
-
-TEST(HospitalInfo, NoRecordIsSaidOnceAndFieldsStayEmpty)
-{
-    TempDatabase db;
-    app::SessionContext session;
-    ScriptedPrompts prompts;
-    prompts.Expect({"No Hospital information was found", "MESSAGE", forms::Icon::Information, forms::Buttons::Ok});
-    app::LoadHospitalInfo(session, db.Connection(), prompts);
-    EXPECT_EQ(session.ClientCode, "");
-    EXPECT_FALSE(session.RefuseZeroOnHand);
 }
 
 class LogIn : public testing::TestWithParam<testing_support::Backend> {};
@@ -184,10 +167,9 @@ TEST(Startup, ClosedLogInOpensNothingAndReadsNothing)
     login.close = true;
     app::CurrentUser user(&login, EmbeddedAt(db.Path()));
     app::SessionContext session;
-    NoShell shell;
     ScriptedPrompts prompts; // a read of the empty hospital table would show a message
     bool opened = false;
-    EXPECT_FALSE(app::RunStartup(session, user, shell, prompts, [&] { opened = true; }));
+    EXPECT_FALSE(app::RunStartup(session, user, prompts, [&] { opened = true; }));
     EXPECT_FALSE(opened);
     EXPECT_EQ(user.PasswordDeptCode, "4");
     EXPECT_EQ(session.DefaultLocationID, "");
@@ -203,14 +185,30 @@ TEST(Startup, LogsInLoadsTheHospitalAndOpensTheScreen)
     login.password = "pw";
     app::CurrentUser user(&login, EmbeddedAt(db.Path()));
     app::SessionContext session;
-    NoShell shell;
     ScriptedPrompts prompts;
     QString companyWhenOpened;
-    EXPECT_TRUE(app::RunStartup(session, user, shell, prompts, [&] { companyWhenOpened = session.HospitalCompany; }));
+    EXPECT_TRUE(app::RunStartup(session, user, prompts, [&] { companyWhenOpened = session.HospitalCompany; }));
     EXPECT_EQ(companyWhenOpened, "ST. LUKE");
     EXPECT_EQ(session.DefaultLocationID, "94");
     EXPECT_EQ(session.RightCode, "A");
     EXPECT_EQ(session.ClientCode, "QX");
     EXPECT_EQ(session.currentUser, &user);
-    EXPECT_EQ(session.ShellObject, &shell);
+}
+
+TEST(Startup, WithoutAHospitalRecordSaysSoOnceAndOpensTheScreen)
+{
+    TempDatabase db;
+    AddUser(db, "ANA", "4", "pw");
+    TypingLogin login;
+    login.id = "ANA";
+    login.password = "pw";
+    app::CurrentUser user(&login, EmbeddedAt(db.Path()));
+    app::SessionContext session;
+    ScriptedPrompts prompts;
+    prompts.Expect({"No Hospital information was found", "MESSAGE", forms::Icon::Information, forms::Buttons::Ok});
+    bool opened = false;
+    EXPECT_TRUE(app::RunStartup(session, user, prompts, [&] { opened = true; }));
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(session.ClientCode, "");
+    EXPECT_FALSE(session.RefuseZeroOnHand);
 }

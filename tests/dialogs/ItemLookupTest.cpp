@@ -1,8 +1,7 @@
 #include "app/CurrentUser.h"
-#include "app/SessionContext.h"
 #include "db/DbError.h"
 #include "dialogs/ItemLookup.h"
-#include "forms/ScriptedDialogHost.h"
+#include "support/ScriptedDialogHost.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDatabase.h"
 
@@ -16,13 +15,6 @@ using dialogs::ItemLookup;
 
 namespace {
 
-struct RequestLocations : app::OpenRequestLocations {
-    QString requestTo = "94";
-    QString departmentFrom = "10";
-    QString RequestToLocationID() const override { return requestTo; }
-    QString DepartmentFromLocationID() const override { return departmentFrom; }
-};
-
 // A small master file: GAUZE twice (one inactive at the store), GLOVES
 // without supplier or class, a fixed asset, O'NEIL SPLINT, and item 12
 // beside an item whose name starts with 12. The store (94) and the
@@ -30,10 +22,9 @@ struct RequestLocations : app::OpenRequestLocations {
 struct LookupFixture {
     testing_support::TempDatabase db;
     testing_support::ScriptedPrompts prompts;
-    forms::ScriptedDialogHost host;
+    testing_support::ScriptedDialogHost host;
     app::CurrentUser user{nullptr};
-    app::SessionContext session;
-    RequestLocations locations;
+    dialogs::RequestLocations locations{"94", "10"};
     QStringList sent;
     std::function<bool(const QString&)> refuse;
 
@@ -60,8 +51,6 @@ struct LookupFixture {
         Stock("4", "10", 0, 0, 0);
         Stock("12", "10", 1, 0, 0);
 
-        session.currentUser = &user;
-        session.OpenRequest = &locations;
         user.UseConnection(db.OpenAnother());
         user.sqlconnection().SetStatementObserver([this](const QString& s) {
             sent << s;
@@ -89,9 +78,10 @@ struct LookupFixture {
     // The dialog as its callers load it.
     std::unique_ptr<ItemLookup> Load(const QString& search, const QString& locationCode = QString())
     {
-        auto dialog = std::make_unique<ItemLookup>(session, prompts);
+        auto dialog = std::make_unique<ItemLookup>(user.sqlconnection(), prompts);
         dialog->LocationName = locationCode.isEmpty() ? QString() : "CENTRAL SUPPLY";
         dialog->LocationCode = locationCode;
+        dialog->Request = locations;
         dialog->SearchString = search;
         dialog->Load();
         return dialog;
@@ -178,18 +168,16 @@ TEST(ItemLookup, LimitedToItemsStockedAtBothLocationsOfTheRequest)
     EXPECT_EQ(Column(dialog->grdLookup, 4), (QStringList{"15", "0"}));
     EXPECT_EQ(Column(dialog->grdLookup, 6), (QStringList{"Active", "Active"}));
 
-    // No open request: nothing is stocked at no location.
-    f.session.OpenRequest = nullptr;
+    // No locations chosen: nothing is stocked at no location.
+    f.locations = {};
     EXPECT_EQ(f.Load("", "94")->grdLookup.RowsRead(), 0);
 }
 
 TEST(ItemLookup, TakesASingleMatchWithoutShowingTheDialog)
 {
     LookupFixture f;
-    f.session.SelectedLookupCode = "OLD";
     // The host has no script: showing the dialog would fail the test.
-    dialogs::RunItemLookup(f.session, f.prompts, f.host, "NEE", "", "");
-    EXPECT_EQ(f.session.SelectedLookupCode, "12");
+    EXPECT_EQ(dialogs::RunItemLookup(f.user.sqlconnection(), f.prompts, f.host, "NEE", "", "", f.locations), "12");
     EXPECT_TRUE(f.host.Opened().isEmpty());
 }
 
@@ -208,10 +196,10 @@ TEST(ItemLookup, PicksTheCurrentRowOrNothing)
     };
     for (const Case& c : cases) {
         LookupFixture f;
-        f.session.SelectedLookupCode = "OLD";
         f.host.On<ItemLookup>(c.user);
-        dialogs::RunItemLookup(f.session, f.prompts, f.host, "GAU", "", "");
-        EXPECT_EQ(f.session.SelectedLookupCode, c.picked) << c.name;
+        EXPECT_EQ(dialogs::RunItemLookup(f.user.sqlconnection(), f.prompts, f.host, "GAU", "", "", f.locations),
+                  c.picked)
+            << c.name;
         EXPECT_EQ(f.host.Opened(), QStringList{"dialogs::ItemLookup"}) << c.name;
     }
 }

@@ -1,5 +1,4 @@
 #include "app/CurrentUser.h"
-#include "app/SessionContext.h"
 #include "db/DbError.h"
 #include "dialogs/KitPicker.h"
 #include "support/TempDatabase.h"
@@ -13,7 +12,6 @@ namespace {
 struct PickerFixture {
     testing_support::TempDatabase db;
     app::CurrentUser user{nullptr};
-    app::SessionContext session;
     QStringList sent;
 
     PickerFixture()
@@ -29,7 +27,6 @@ struct PickerFixture {
                                {"RetailType", "Y"}, {"Active", "A"}});
         db.Insert("tbInvKit", {{"KitID", "K1"}, {"ItemID", "103"}, {"Qty", 1}, {"UnitCost", 1},
                                {"RetailType", "N"}, {"Active", "I"}});
-        session.currentUser = &user;
         user.UseConnection(db.OpenAnother());
         user.sqlconnection().SetStatementObserver([this](const QString& s) { sent << s; });
     }
@@ -37,7 +34,7 @@ struct PickerFixture {
     // A picker loaded for a kit and begun, as the caller runs it.
     std::unique_ptr<dialogs::KitPicker> Open(const QString& kit)
     {
-        auto picker = std::make_unique<dialogs::KitPicker>(session);
+        auto picker = std::make_unique<dialogs::KitPicker>(user.sqlconnection());
         picker->ItemID = kit;
         picker->Load();
         picker->BeginRun();
@@ -155,7 +152,7 @@ TEST(KitPicker, ADatabaseFailureReachesTheCaller)
 {
     PickerFixture f;
     f.user.sqlconnection().SetStatementObserver([](const QString&) -> void { throw db::DbError("link down"); });
-    dialogs::KitPicker picker(f.session);
+    dialogs::KitPicker picker(f.user.sqlconnection());
     picker.ItemID = "900";
     EXPECT_THROW(picker.Load(), db::DbError);
 }

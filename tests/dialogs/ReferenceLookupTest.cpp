@@ -1,8 +1,7 @@
 #include "app/CurrentUser.h"
-#include "app/SessionContext.h"
 #include "db/DbError.h"
 #include "dialogs/ReferenceLookup.h"
-#include "forms/ScriptedDialogHost.h"
+#include "support/ScriptedDialogHost.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDatabase.h"
 
@@ -21,9 +20,8 @@ namespace {
 struct ReferenceFixture {
     testing_support::TempDatabase db;
     testing_support::ScriptedPrompts prompts;
-    forms::ScriptedDialogHost host;
+    testing_support::ScriptedDialogHost host;
     app::CurrentUser user{nullptr};
-    app::SessionContext session;
     QStringList sent;
     bool refuse = false;
 
@@ -41,7 +39,6 @@ struct ReferenceFixture {
         db.Insert("tbInvUnitOfMeasure", {{"UnitOfMeasureID", 2}, {"UnitOfMeasure", "BOTTLE"}});
         db.Insert("tbInvUnitOfMeasure", {{"UnitOfMeasureID", 3}, {"UnitOfMeasure", "BAG"}, {"Status", "I"}});
 
-        session.currentUser = &user;
         user.UseConnection(db.OpenAnother());
         user.sqlconnection().SetStatementObserver([this](const QString& s) {
             sent << s;
@@ -57,7 +54,7 @@ struct ReferenceFixture {
 
     std::unique_ptr<ReferenceLookup> Load(const QString& search, qint16 type)
     {
-        auto dialog = std::make_unique<ReferenceLookup>(session, prompts);
+        auto dialog = std::make_unique<ReferenceLookup>(user.sqlconnection(), prompts);
         dialog->SearchString = search;
         dialog->LookupType = type;
         dialog->Load();
@@ -177,10 +174,10 @@ TEST(ReferenceLookup, PicksTheCodeOfTheCurrentRowOrNothing)
     };
     for (const Case& c : cases) {
         ReferenceFixture f;
-        f.session.SelectedLookupCode = "OLD";
         f.host.On<ReferenceLookup>(c.user);
-        dialogs::RunReferenceLookup(f.session, f.prompts, f.host, "ME", ReferenceLookup::Supplier);
-        EXPECT_EQ(f.session.SelectedLookupCode, c.picked) << c.name;
+        EXPECT_EQ(dialogs::RunReferenceLookup(f.user.sqlconnection(), f.prompts, f.host, "ME", ReferenceLookup::Supplier),
+                  c.picked)
+            << c.name;
         EXPECT_EQ(f.host.Opened(), QStringList{"dialogs::ReferenceLookup"}) << c.name;
     }
 }
@@ -188,10 +185,10 @@ TEST(ReferenceLookup, PicksTheCodeOfTheCurrentRowOrNothing)
 TEST(ReferenceLookup, TakesASingleMatchWithoutShowingTheDialog)
 {
     ReferenceFixture f;
-    f.session.SelectedLookupCode = "OLD";
     // The host has no script: showing the dialog would fail the test.
-    dialogs::RunReferenceLookup(f.session, f.prompts, f.host, "NET", ReferenceLookup::TermsOfPayment);
-    EXPECT_EQ(f.session.SelectedLookupCode, "2");
+    EXPECT_EQ(dialogs::RunReferenceLookup(f.user.sqlconnection(), f.prompts, f.host, "NET",
+                                          ReferenceLookup::TermsOfPayment),
+              "2");
     EXPECT_TRUE(f.host.Opened().isEmpty());
 }
 

@@ -1,5 +1,4 @@
 #include "app/CurrentUser.h"
-#include "app/SessionContext.h"
 #include "dialogs/ItemLookup.h"
 #include "dialogs/widgets/ItemLookupView.h"
 #include "forms/widgets/WidgetDialogHost.h"
@@ -21,7 +20,6 @@ struct ViewFixture {
     testing_support::TempDatabase db;
     testing_support::ScriptedPrompts prompts;
     app::CurrentUser user{nullptr};
-    app::SessionContext session;
 
     ViewFixture()
     {
@@ -29,7 +27,6 @@ struct ViewFixture {
         int id = 1;
         for (const char* name : names)
             db.Insert("tbInvMaster", {{"ItemID", QString::number(id++)}, {"ItemName", name}, {"ItemStatus", 0}});
-        session.currentUser = &user;
         user.UseConnection(db.OpenAnother());
     }
 };
@@ -47,7 +44,7 @@ QStringList ShownCodes(QTableView* table)
 TEST(ItemLookupView, TypingBackspaceALetterAndEnterPickAnItem)
 {
     ViewFixture f;
-    dialogs::ItemLookup dialog(f.session, f.prompts);
+    dialogs::ItemLookup dialog(f.user.sqlconnection(), f.prompts);
     dialog.Load();
     auto view = dialogs::MakeItemLookupView(dialog, nullptr);
     dialog.BeginRun();
@@ -88,7 +85,7 @@ TEST(ItemLookupView, TypingBackspaceALetterAndEnterPickAnItem)
     EXPECT_EQ(dialog.grdLookup.Row(), 2);
     QTest::keyClick(table, Qt::Key_Return);
     EXPECT_FALSE(dialog.IsOpen());
-    EXPECT_EQ(f.session.SelectedLookupCode, "3");
+    EXPECT_EQ(dialog.PickedCode(), "3");
 }
 
 TEST(ItemLookupView, CloseLeavesNothingPicked)
@@ -102,6 +99,5 @@ TEST(ItemLookupView, CloseLeavesNothingPicked)
         EXPECT_EQ(close->text(), "&Close");
         close->click();
     });
-    dialogs::RunItemLookup(f.session, f.prompts, host, "G", "", "");
-    EXPECT_TRUE(f.session.SelectedLookupCode.isEmpty());
+    EXPECT_TRUE(dialogs::RunItemLookup(f.user.sqlconnection(), f.prompts, host, "G", "", "", {}).isEmpty());
 }

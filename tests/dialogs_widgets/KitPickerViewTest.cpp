@@ -1,5 +1,4 @@
 #include "app/CurrentUser.h"
-#include "app/SessionContext.h"
 #include "dialogs/KitPicker.h"
 #include "dialogs/widgets/KitPickerView.h"
 #include "forms/widgets/WidgetDialogHost.h"
@@ -15,14 +14,16 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
 
 // Kit 900 of gauze and syringes; kit 901 lists nothing.
 struct ViewFixture {
     testing_support::TempDatabase db;
     app::CurrentUser user{nullptr};
-    app::SessionContext session;
-    dialogs::KitPicker picker{session};
+    // Made once the user holds a connection.
+    std::optional<dialogs::KitPicker> picker_;
 
     ViewFixture()
     {
@@ -32,16 +33,16 @@ struct ViewFixture {
         db.Insert("tbInvMaster", {{"ItemID", "102"}, {"ItemName", "SYRINGE"}});
         db.Insert("tbInvKit", {{"KitID", "K1"}, {"ItemID", "101"}, {"Qty", 2}, {"UnitCost", 12.5}, {"Active", "A"}});
         db.Insert("tbInvKit", {{"KitID", "K1"}, {"ItemID", "102"}, {"Qty", 3}, {"UnitCost", 4}, {"Active", "A"}});
-        session.currentUser = &user;
         user.UseConnection(db.OpenAnother());
+        picker_.emplace(user.sqlconnection());
     }
 
     std::unique_ptr<QDialog> Show(const char* kit)
     {
-        picker.ItemID = kit;
-        picker.Load();
-        auto view = dialogs::MakeKitPickerView(picker, nullptr);
-        picker.BeginRun();
+        picker_->ItemID = kit;
+        picker_->Load();
+        auto view = dialogs::MakeKitPickerView(*picker_, nullptr);
+        picker_->BeginRun();
         view->show();
         QApplication::processEvents();
         return view;
@@ -80,22 +81,22 @@ TEST(KitPickerView, ShowsTheKitAndEnterOnARowPicksIt)
 
     // The tick reaches AllItems through a real click.
     QTest::mouseClick(addAll, Qt::LeftButton, {}, QPoint(5, addAll->height() / 2));
-    EXPECT_TRUE(f.picker.AllItems);
+    EXPECT_TRUE(f.picker_->AllItems);
 
     table->setFocus();
     QApplication::processEvents();
     QTest::keyClick(table, Qt::Key_Down);
-    EXPECT_EQ(f.picker.flexMSHDetails.Row(), 2);
+    EXPECT_EQ(f.picker_->flexMSHDetails.Row(), 2);
     QTest::keyClick(table, Qt::Key_Return);
-    EXPECT_FALSE(f.picker.IsOpen());
-    EXPECT_EQ(f.picker.ItemID, "102");
+    EXPECT_FALSE(f.picker_->IsOpen());
+    EXPECT_EQ(f.picker_->ItemID, "102");
 }
 
 TEST(KitPickerView, ADoubleClickPicksTheRowInAModalRun)
 {
     ViewFixture f;
-    f.picker.ItemID = "900";
-    f.picker.Load();
+    f.picker_->ItemID = "900";
+    f.picker_->Load();
     forms::WidgetDialogHost host;
     host.Register<dialogs::KitPicker>(&dialogs::MakeKitPickerView);
     QTimer::singleShot(0, [] {
@@ -105,8 +106,8 @@ TEST(KitPickerView, ADoubleClickPicksTheRowInAModalRun)
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, second);
         QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, second);
     });
-    EXPECT_EQ(host.Run(f.picker), forms::DialogResult::Accepted);
-    EXPECT_EQ(f.picker.ItemID, "102");
+    EXPECT_EQ(host.Run(*f.picker_), forms::DialogResult::Accepted);
+    EXPECT_EQ(f.picker_->ItemID, "102");
 }
 
 TEST(KitPickerView, AKitThatListsNothingOffersOnlyClose)
@@ -121,6 +122,6 @@ TEST(KitPickerView, AKitThatListsNothingOffersOnlyClose)
     EXPECT_FALSE(select->isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), close);
     close->click();
-    EXPECT_FALSE(f.picker.IsOpen());
-    EXPECT_EQ(f.picker.ItemID, "901");
+    EXPECT_FALSE(f.picker_->IsOpen());
+    EXPECT_EQ(f.picker_->ItemID, "901");
 }

@@ -1,5 +1,4 @@
 #include "app/CurrentUser.h"
-#include "app/SessionContext.h"
 #include "dialogs/ReferenceLookup.h"
 #include "dialogs/widgets/ReferenceLookupView.h"
 #include "forms/widgets/WidgetDialogHost.h"
@@ -20,7 +19,6 @@ struct ViewFixture {
     testing_support::TempDatabase db;
     testing_support::ScriptedPrompts prompts;
     app::CurrentUser user{nullptr};
-    app::SessionContext session;
 
     ViewFixture()
     {
@@ -28,7 +26,6 @@ struct ViewFixture {
         int id = 1;
         for (const char* name : names)
             db.Insert("tbInvUnitOfMeasure", {{"UnitOfMeasureID", id++}, {"UnitOfMeasure", name}, {"Status", "A"}});
-        session.currentUser = &user;
         user.UseConnection(db.OpenAnother());
     }
 };
@@ -43,7 +40,7 @@ int ShownRows(QTableView* table)
 TEST(ReferenceLookupView, EnterSearchesAndSelectTakesTheCodeOfTheClickedRow)
 {
     ViewFixture f;
-    dialogs::ReferenceLookup dialog(f.session, f.prompts);
+    dialogs::ReferenceLookup dialog(f.user.sqlconnection(), f.prompts);
     dialog.LookupType = dialogs::ReferenceLookup::UnitOfMeasure;
     dialog.Load();
     auto view = dialogs::MakeReferenceLookupView(dialog, nullptr);
@@ -72,7 +69,7 @@ TEST(ReferenceLookupView, EnterSearchesAndSelectTakesTheCodeOfTheClickedRow)
     EXPECT_EQ(dialog.grdLookup.Row(), 2);
     view->findChild<QPushButton*>("cmdSelect")->click();
     EXPECT_FALSE(dialog.IsOpen());
-    EXPECT_EQ(f.session.SelectedLookupCode, "3");
+    EXPECT_EQ(dialog.PickedCode(), "3");
 }
 
 TEST(ReferenceLookupView, CancelLeavesNothingPicked)
@@ -86,6 +83,7 @@ TEST(ReferenceLookupView, CancelLeavesNothingPicked)
         EXPECT_EQ(cancel->text(), "&Cancel");
         cancel->click();
     });
-    dialogs::RunReferenceLookup(f.session, f.prompts, host, "B", dialogs::ReferenceLookup::UnitOfMeasure);
-    EXPECT_TRUE(f.session.SelectedLookupCode.isEmpty());
+    EXPECT_TRUE(dialogs::RunReferenceLookup(f.user.sqlconnection(), f.prompts, host, "B",
+                                            dialogs::ReferenceLookup::UnitOfMeasure)
+                    .isEmpty());
 }

@@ -1,6 +1,6 @@
 #include "forms/BusyCursor.h"
 #include "forms/Dialogs.h"
-#include "forms/ScriptedDialogHost.h"
+#include "support/ScriptedDialogHost.h"
 #include "forms/TextField.h"
 
 #include <gtest/gtest.h>
@@ -52,7 +52,7 @@ class KitDialog : public forms::DialogLogic {
 
 TEST(ScriptedDialogHost, PlaysTheScriptOfTheDialogKind)
 {
-    forms::ScriptedDialogHost host;
+    testing_support::ScriptedDialogHost host;
     host.On<PasswordDialog>([](PasswordDialog& dialog) {
         dialog.password.SetText("SECRET");
         dialog.PressOk();
@@ -67,7 +67,7 @@ TEST(ScriptedDialogHost, PlaysTheScriptOfTheDialogKind)
 
 TEST(ScriptedDialogHost, ScriptLeavingTheDialogOpenEndsLikeTheCloseBox)
 {
-    forms::ScriptedDialogHost host;
+    testing_support::ScriptedDialogHost host;
     host.On<PasswordDialog>([](PasswordDialog& dialog) { dialog.PressOk(); });
     PasswordDialog dialog;
 
@@ -78,7 +78,7 @@ TEST(ScriptedDialogHost, ScriptLeavingTheDialogOpenEndsLikeTheCloseBox)
 
 TEST(ScriptedDialogHost, DialogWithoutScriptIsAFault)
 {
-    forms::ScriptedDialogHost host;
+    testing_support::ScriptedDialogHost host;
     host.On<PasswordDialog>([](PasswordDialog&) {});
     KitDialog kit;
     EXPECT_THROW(host.Run(kit), std::logic_error);

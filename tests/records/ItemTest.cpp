@@ -194,13 +194,11 @@ TEST_F(ItemTest, LocationThatCannotBeReadRaises)
     EXPECT_EQ(unconnected.Location()->Description, "PHARMACY");
 }
 
-// The product search limited to the open request's locations: here both
+// The product search limited to the request's locations: here both
 // are the pharmacy.
-class ItemSearchTest : public ItemTest, private app::OpenRequestLocations {
+class ItemSearchTest : public ItemTest {
 protected:
-    ItemSearchTest() { session.OpenRequest = this; }
-    QString RequestToLocationID() const override { return "10"; }
-    QString DepartmentFromLocationID() const override { return "10"; }
+    ItemSearchTest() { requestLocations = {"10", "10"}; }
 };
 
 TEST_F(ItemSearchTest, SingleMatchLoadsAtTheLocationWithoutTheDialog)

@@ -1,7 +1,7 @@
 // Clients on one database file storing new records at the same moment.
 #include "base/Errors.h"
-#include "app/SessionContext.h"
-#include "forms/ScriptedDialogHost.h"
+#include "dialogs/RecordDialogs.h"
+#include "support/ScriptedDialogHost.h"
 #include "records/ItemMaster.h"
 #include "records/Location.h"
 #include "records/Supplier.h"
@@ -19,14 +19,13 @@ namespace {
 constexpr int kClients = 4;
 constexpr int kRecordsEach = 6;
 
-// One workstation: its own connection, session, message boxes and
-// dialogs.
+// One workstation: its own connection, message boxes and dialogs.
 struct Client {
     std::unique_ptr<db::Connection> connection;
     testing_support::ScriptedPrompts prompts;
-    forms::ScriptedDialogHost dialogs;
-    app::SessionContext session;
-    records::RecordServices services{session, prompts, dialogs};
+    testing_support::ScriptedDialogHost dialogs;
+    dialogs::RecordDialogs recordDialogs{[this]() -> db::Connection& { return *connection; }, prompts, dialogs};
+    records::RecordServices services = recordDialogs.Services();
 };
 
 // Runs `store` kRecordsEach times on each of kClients threads at once.

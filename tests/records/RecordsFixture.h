@@ -2,10 +2,9 @@
 
 #include "app/CurrentUser.h"
 #include "base/Errors.h"
-#include "app/SessionContext.h"
 #include "db/DbError.h"
-#include "forms/ScriptedDialogHost.h"
-#include "records/RecordServices.h"
+#include "support/ScriptedDialogHost.h"
+#include "dialogs/RecordDialogs.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDatabase.h"
 
@@ -23,22 +22,25 @@ inline void PrintTo(const QString& text, std::ostream* os)
 
 namespace records_testing {
 
-// A session whose current user holds a connection on a fresh database.
+// A current user holding a connection on a fresh database, and the
+// program's own dialogs for the records' searches.
 // `sent` holds every statement on that connection as it was sent; a
 // statement for which `refuse` answers true is refused by the database.
 struct RecordsFixture {
     testing_support::TempDatabase db;
     testing_support::ScriptedPrompts prompts;
-    forms::ScriptedDialogHost dialogs;
+    testing_support::ScriptedDialogHost dialogs;
     app::CurrentUser user{nullptr};
-    app::SessionContext session;
-    records::RecordServices services{session, prompts, dialogs};
+    // The product search limited to a location searches these.
+    dialogs::RequestLocations requestLocations;
+    dialogs::RecordDialogs recordDialogs{[this]() -> db::Connection& { return user.sqlconnection(); }, prompts,
+                                         dialogs, [this] { return requestLocations; }};
+    records::RecordServices services = recordDialogs.Services();
     QStringList sent;
     std::function<bool(const QString&)> refuse;
 
     RecordsFixture()
     {
-        session.currentUser = &user;
         user.UseConnection(db.OpenAnother());
         Connection().SetStatementObserver([this](const QString& statement) {
             sent << statement;

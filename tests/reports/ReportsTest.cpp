@@ -100,8 +100,6 @@ TEST(ReportFiles, FaultsNameTheLine)
 
 class PrintReportTest : public ::testing::Test {
 protected:
-    void TearDown() override { reports::ReleaseCurrentReport(); }
-
     QString FourFieldReport()
     {
         return WriteFile(dir_, QStringLiteral("four.rpt"), QStringLiteral(
@@ -117,8 +115,8 @@ protected:
 
 TEST_F(PrintReportTest, RedirectsEveryTableToTheUsersDatabaseAndLogsOnAsSa)
 {
-    reports::PrintReport(FourFieldReport(), {QStringLiteral("12")}, Context());
-    const std::shared_ptr<reports::Report> report = reports::CurrentReport();
+    const std::shared_ptr<reports::Report> report =
+        reports::PrintReport(FourFieldReport(), {QStringLiteral("12")}, Context());
     ASSERT_TRUE(report);
     EXPECT_EQ(report->Title(), QStringLiteral("ST. AGNES GENERAL HOSPITAL"));
     ASSERT_EQ(report->TableCount(), 2);
@@ -149,30 +147,26 @@ TEST_F(PrintReportTest, FillsParameterFieldsInOrder)
         {{}, {{}, {}, {}, {}}},
     };
     const QString path = FourFieldReport();
+    std::shared_ptr<reports::Report> report;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.values.join(QLatin1Char(',')).toStdString());
-        reports::PrintReport(path, c.values, Context());
-        const std::shared_ptr<reports::Report> report = reports::CurrentReport();
+        report = reports::PrintReport(path, c.values, Context());
         ASSERT_EQ(report->ParameterFieldCount(), 4);
         for (int i = 0; i < 4; ++i)
             EXPECT_EQ(report->ParameterFieldAt(i).currentValues, c.expected.at(i)) << i;
     }
-    EXPECT_TRUE(reports::CurrentReport()->Statement().endsWith(QStringLiteral("DocumentNumber = ''")));
+    EXPECT_TRUE(report->Statement().endsWith(QStringLiteral("DocumentNumber = ''")));
 }
 
-TEST_F(PrintReportTest, TheNextPrintReplacesTheCurrentReport)
+TEST_F(PrintReportTest, EachPrintIsAReportOfItsOwn)
 {
     const QString path = FourFieldReport();
-    reports::PrintReport(path, {QStringLiteral("1")}, Context());
-    const std::shared_ptr<reports::Report> first = reports::CurrentReport();
-    reports::PrintReport(path, {QStringLiteral("2")}, Context());
-    const std::shared_ptr<reports::Report> second = reports::CurrentReport();
+    const std::shared_ptr<reports::Report> first = reports::PrintReport(path, {QStringLiteral("1")}, Context());
+    const std::shared_ptr<reports::Report> second = reports::PrintReport(path, {QStringLiteral("2")}, Context());
     ASSERT_TRUE(second);
     EXPECT_NE(first, second);
     EXPECT_EQ(second->ParameterValue(QStringLiteral("{?@DocumentNumber}")), QStringLiteral("2"));
     EXPECT_EQ(first->ParameterValue(QStringLiteral("{?@DocumentNumber}")), QStringLiteral("1"));
-    reports::ReleaseCurrentReport();
-    EXPECT_FALSE(reports::CurrentReport());
 }
 
 TEST_F(PrintReportTest, FailuresThrowReportErrors)
@@ -183,7 +177,6 @@ TEST_F(PrintReportTest, FailuresThrowReportErrors)
     } catch (const ReportError& e) {
         EXPECT_TRUE(e.Description().contains(QStringLiteral("missing.rpt"))) << e.Description().toStdString();
     }
-    EXPECT_FALSE(reports::CurrentReport());
 
     const QString noDot = WriteFile(dir_, QStringLiteral("nodot.rpt"), QStringLiteral(
         "[Table]\nName = Master\nLocation = tbInvMaster\n[Query]\nSelect 1 From {Master}\n"));
@@ -222,10 +215,9 @@ protected:
     {
         PrintContext context = Context(&db_.Connection());
         context.database = db_.Connection().DatabaseName();
-        reports::PrintReport(ShippedReport(reports::kLongFormFile),
-                             {QStringLiteral("ST. AGNES GENERAL HOSPITAL"), QStringLiteral("12 RIZAL AVENUE"), number},
-                             context);
-        return reports::RunReport(*reports::CurrentReport());
+        return reports::RunReport(*reports::PrintReport(
+            ShippedReport(reports::kLongFormFile),
+            {QStringLiteral("ST. AGNES GENERAL HOSPITAL"), QStringLiteral("12 RIZAL AVENUE"), number}, context));
     }
 
     TempDatabase db_;
@@ -313,9 +305,9 @@ TEST_F(RequestFormTest, RunningFaultsAreReportErrors)
         SCOPED_TRACE(c.body);
         const QString path = WriteFile(dir_, QStringLiteral("run.rpt"), QStringLiteral(
             "[Table]\nName = Master\nLocation = INVENTORY.dbo.tbInvMaster\n") + QString::fromUtf8(c.body));
-        reports::PrintReport(path, {}, Context(&db_.Connection()));
+        const auto report = reports::PrintReport(path, {}, Context(&db_.Connection()));
         try {
-            reports::RunReport(*reports::CurrentReport());
+            reports::RunReport(*report);
             ADD_FAILURE() << "ran";
         } catch (const ReportError& e) {
             EXPECT_TRUE(e.Description().contains(QString::fromUtf8(c.expected))) << e.Description().toStdString();
@@ -328,8 +320,9 @@ TEST_F(RequestFormTest, ShortFormListsTheSameRequest)
     Line("15", "GAUZE01", 10, 2.5);
     PrintContext context = Context(&db_.Connection());
     context.database = db_.Connection().DatabaseName();
-    reports::PrintReport(ShippedReport(reports::kShortFormFile), {QStringLiteral("15")}, context);
-    const QStringList texts = reports::RunReport(*reports::CurrentReport()).Texts();
+    const QStringList texts =
+        reports::RunReport(*reports::PrintReport(ShippedReport(reports::kShortFormFile), {QStringLiteral("15")}, context))
+            .Texts();
     for (const char* expected : {"ST. AGNES GENERAL HOSPITAL", "STOCK REQUEST No. 15", "PEDIATRIC WARD",
                                  "CENTRAL SUPPLY", "GAUZE01", "GAUZE 4X4 STERILE", "25.00", "1 line(s)"})
         EXPECT_TRUE(texts.contains(QString::fromUtf8(expected))) << expected;

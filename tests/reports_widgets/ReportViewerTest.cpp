@@ -41,19 +41,18 @@ protected:
             if (qobject_cast<reports::ReportViewer*>(window))
                 window->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        reports::ReleaseCurrentReport();
     }
 
-    void Print(const QString& number)
+    std::shared_ptr<reports::Report> Print(const QString& number)
     {
         reports::PrintContext context;
         context.hospitalCompany = QStringLiteral("ST. AGNES GENERAL HOSPITAL");
         context.database = db_.Connection().DatabaseName();
         db::Connection* connection = &db_.Connection();
         context.connection = [connection]() -> db::Connection& { return *connection; };
-        reports::PrintReport(ShippedReport(reports::kLongFormFile),
-                             {QStringLiteral("ST. AGNES GENERAL HOSPITAL"), QStringLiteral("12 RIZAL AVENUE"), number},
-                             context);
+        return reports::PrintReport(
+            ShippedReport(reports::kLongFormFile),
+            {QStringLiteral("ST. AGNES GENERAL HOSPITAL"), QStringLiteral("12 RIZAL AVENUE"), number}, context);
     }
 
     static int PageWidth(reports::ReportViewer* viewer)
@@ -67,10 +66,8 @@ protected:
 
 TEST_F(ReportViewerTest, EachPrintOpensAnotherTopLevelWindowShowingItsPages)
 {
-    Print(QStringLiteral("15"));
-    reports::ReportViewer* first = reports::ShowReportViewer(false, kCaption);
-    Print(QStringLiteral("16"));
-    reports::ReportViewer* second = reports::ShowReportViewer(false, kCaption);
+    reports::ReportViewer* first = reports::ShowReportViewer(Print(QStringLiteral("15")), false, kCaption);
+    reports::ReportViewer* second = reports::ShowReportViewer(Print(QStringLiteral("16")), false, kCaption);
 
     ASSERT_NE(first, second);
     for (reports::ReportViewer* viewer : {first, second}) {
@@ -93,29 +90,29 @@ TEST_F(ReportViewerTest, EachPrintOpensAnotherTopLevelWindowShowingItsPages)
     EXPECT_GT(PageWidth(first), atHundred);
 }
 
-TEST_F(ReportViewerTest, ClosingAViewerReleasesTheCurrentReportButNotTheOthers)
+TEST_F(ReportViewerTest, ClosingAViewerReleasesItsReportButNotTheOthers)
 {
-    Print(QStringLiteral("15"));
-    QPointer<reports::ReportViewer> first = reports::ShowReportViewer(false, kCaption);
-    QPointer<reports::ReportViewer> second = reports::ShowReportViewer(false, kCaption);
-    ASSERT_TRUE(reports::CurrentReport());
+    std::shared_ptr<reports::Report> report = Print(QStringLiteral("15"));
+    const std::weak_ptr<reports::Report> firstReport = report;
+    QPointer<reports::ReportViewer> first = reports::ShowReportViewer(std::move(report), false, kCaption);
+    QPointer<reports::ReportViewer> second = reports::ShowReportViewer(Print(QStringLiteral("15")), false, kCaption);
 
     QApplication::setActiveWindow(first);
     QTest::keyClick(first, Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     EXPECT_TRUE(first.isNull());
-    EXPECT_FALSE(reports::CurrentReport());
+    EXPECT_TRUE(firstReport.expired());
     ASSERT_FALSE(second.isNull());
     EXPECT_TRUE(second->ShownReport());
     second->ZoomOut();
     EXPECT_GE(second->ShownPageCount(), 1);
 }
 
-TEST_F(ReportViewerTest, WithoutACurrentReportNoWindowOpens)
+TEST_F(ReportViewerTest, WithoutAReportNoWindowOpens)
 {
     const qsizetype windows = QApplication::topLevelWidgets().size();
-    EXPECT_THROW(reports::ShowReportViewer(false, kCaption), reports::ReportError);
+    EXPECT_THROW(reports::ShowReportViewer(nullptr, false, kCaption), reports::ReportError);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(QApplication::topLevelWidgets().size(), windows);
 }
@@ -124,10 +121,10 @@ TEST_F(ReportViewerTest, WithoutACurrentReportNoWindowOpens)
 // tested here.
 TEST_F(ReportViewerTest, ExportPdfWritesAPdfFile)
 {
-    Print(QStringLiteral("15"));
+    const std::shared_ptr<reports::Report> report = Print(QStringLiteral("15"));
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("request.pdf"));
-    reports::ExportPdf(*reports::CurrentReport(), file);
+    reports::ExportPdf(*report, file);
     QFile pdf(file);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");

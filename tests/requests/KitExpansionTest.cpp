@@ -3,7 +3,7 @@
 #include "db/DbError.h"
 #include "dialogs/KitPicker.h"
 #include "forms/Grid.h"
-#include "forms/ScriptedDialogHost.h"
+#include "support/ScriptedDialogHost.h"
 #include "requests/KitExpansion.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDatabase.h"
@@ -23,7 +23,7 @@ const QStringList kEmptyLine(7);
 struct KitFixture {
     testing_support::TempDatabase db;
     testing_support::ScriptedPrompts prompts;
-    forms::ScriptedDialogHost dialogs;
+    testing_support::ScriptedDialogHost dialogs;
     app::CurrentUser user{nullptr};
     app::SessionContext session;
     forms::Grid lines;
@@ -50,7 +50,7 @@ struct KitFixture {
         session.currentUser = &user;
         user.UseConnection(db.OpenAnother());
         user.sqlconnection().SetStatementObserver([this](const QString& s) { sent << s; });
-        kits = std::make_unique<requests::KitExpansion>(session, prompts, dialogs);
+        kits = std::make_unique<requests::KitExpansion>(user.sqlconnection(), prompts, dialogs);
 
         // Two lines already entered and the empty row for the next one.
         lines.SetCols(7);

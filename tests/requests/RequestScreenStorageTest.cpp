@@ -167,14 +167,13 @@ TEST(RequestScreenVerify, TheSupervisorVerifiesAfterTheSaveAndTheRequestIsPrinte
     for (const QString& row : stored)
         EXPECT_TRUE(row.endsWith("|BOSS|-")) << row.toStdString();
     EXPECT_EQ(f.viewers.opened, QStringList({"Inventory Master File"}));
-    const auto report = reports::CurrentReport();
+    const auto report = f.viewers.last;
     ASSERT_TRUE(report);
     QStringList values;
     for (int i = 0; i < report->ParameterFieldCount(); ++i)
         values << report->ParameterFieldAt(i).currentValues;
     EXPECT_EQ(values, QStringList({"ST. LUKE GENERAL", "1 MAIN ST", "13"}));
     EXPECT_EQ(s.SSTab1.Current(), Screen::kListTab);
-    reports::ReleaseCurrentReport();
 }
 
 TEST(RequestScreenVerify, ACancelledSupervisorLeavesTheRequestSavedUnverifiedAndPrinted)
@@ -188,7 +187,6 @@ TEST(RequestScreenVerify, ACancelledSupervisorLeavesTheRequestSavedUnverifiedAnd
     ASSERT_EQ(stored.size(), 2);
     EXPECT_TRUE(stored[0].endsWith("|-|-"));
     EXPECT_EQ(f.viewers.opened.size(), 1);
-    reports::ReleaseCurrentReport();
 }
 
 TEST(RequestScreenCancel, ConfirmedCancelMarksEveryRowAndTheListDropsIt)
@@ -222,9 +220,9 @@ TEST(RequestScreenView, PrintsTheListedOrTheShownRequestInEitherForm)
 {
     ScreenFixture f;
     Screen& s = f.Open();
-    const auto printedValues = [] {
+    const auto printedValues = [&f] {
         QStringList values;
-        const auto report = reports::CurrentReport();
+        const auto report = f.viewers.last;
         for (int i = 0; report && i < report->ParameterFieldCount(); ++i)
             values << report->ParameterFieldAt(i).currentValues;
         return values;
@@ -237,7 +235,7 @@ TEST(RequestScreenView, PrintsTheListedOrTheShownRequestInEitherForm)
     f.SelectListed("9");
     s.chkPrint.SetChecked(true);  // offered on one site only; the action reads the tick
     s.cmdView.Click();
-    EXPECT_TRUE(reports::CurrentReport()->FilePath().endsWith("DepartmentRequest_Short.rpt"));
+    EXPECT_TRUE(f.viewers.last->FilePath().endsWith("DepartmentRequest_Short.rpt"));
     EXPECT_EQ(printedValues(), QStringList({"9"}));
 
     s.chkPrint.SetChecked(false);
@@ -250,7 +248,6 @@ TEST(RequestScreenView, PrintsTheListedOrTheShownRequestInEitherForm)
     f.viewers.failure = "The report cannot be shown.";
     f.prompts.Expect("The report cannot be shown.");
     s.cmdView.Click();
-    reports::ReleaseCurrentReport();
 }
 
 TEST(RequestScreenSave, FailuresOfTheNumberCheckAndTheCancelAreShown)

@@ -3,7 +3,7 @@
 #include "app/CurrentUser.h"
 #include "app/SessionContext.h"
 #include "cipher/CryptText.h"
-#include "forms/ScriptedDialogHost.h"
+#include "support/ScriptedDialogHost.h"
 #include "reports/ReportError.h"
 #include "reports/ViewerOpener.h"
 #include "requests/RequestScreen.h"
@@ -18,16 +18,19 @@
 
 namespace screen_testing {
 
-// Records every viewer the screen opens; can be told to fail.
+// Records every viewer the screen opens and the report it was given; can
+// be told to fail.
 class RecordingViewers : public reports::ViewerOpener {
 public:
-    void ShowReportViewer(bool groupTree, const QString& caption) override
+    void ShowReportViewer(std::shared_ptr<reports::Report> report, bool groupTree, const QString& caption) override
     {
         if (failure)
             throw reports::ReportError(*failure);
         opened << caption + (groupTree ? " (tree)" : "");
+        last = std::move(report);
     }
     QStringList opened;
+    std::shared_ptr<reports::Report> last;
     std::optional<QString> failure;
 };
 
@@ -50,7 +53,7 @@ inline void SelectListed(requests::RequestScreen& screen, const QString& number)
 struct ScreenFixture {
     testing_support::TempDatabase db;
     testing_support::ScriptedPrompts prompts;
-    forms::ScriptedDialogHost dialogs;
+    testing_support::ScriptedDialogHost dialogs;
     RecordingViewers viewers;
     app::CurrentUser user{nullptr};
     app::SessionContext session;
@@ -135,7 +138,7 @@ struct ScreenFixture {
 // message boxes, dialogs and request screen, as a second program would have.
 struct Workstation {
     testing_support::ScriptedPrompts prompts;
-    forms::ScriptedDialogHost dialogs;
+    testing_support::ScriptedDialogHost dialogs;
     RecordingViewers viewers;
     app::CurrentUser user{nullptr};
     app::SessionContext session;
@@ -144,7 +147,6 @@ struct Workstation {
     Workstation(const ScreenFixture& f, const QString& userId, const QString& password)
     {
         session = f.session;
-        session.OpenRequest = nullptr;
         session.currentUser = &user;
         user.PasswordDeptCode = f.user.PasswordDeptCode;
         user.UseConnection(f.db.OpenAnother());

@@ -96,7 +96,6 @@ void VerifyOn(Workstation& w, const QString& number)
         d.EnterInPassword();
     });
     w.screen->cmdVerify.Click();
-    reports::ReleaseCurrentReport();
 }
 
 } // namespace

@@ -84,9 +84,9 @@ void ReportViewer::BuildActions()
     close->setToolTip(tr("Close the viewer (Esc)"));
 }
 
-void ReportViewer::Load()
+void ReportViewer::Load(std::shared_ptr<Report> report)
 {
-    report_ = CurrentReport();
+    report_ = std::move(report);
     if (!report_)
         throw ReportError(tr("There is no report to show."));
     document_ = RunReport(*report_);
@@ -207,13 +207,7 @@ void ReportViewer::ExportPdfFile()
     }
 }
 
-void ReportViewer::closeEvent(QCloseEvent* event)
-{
-    ReleaseCurrentReport();
-    QMainWindow::closeEvent(event);
-}
-
-ReportViewer* ShowReportViewer(bool groupTree, const QString& caption)
+ReportViewer* ShowReportViewer(std::shared_ptr<Report> report, bool groupTree, const QString& caption)
 {
     // No parent: the viewer lives on after the screen that opened it, and the
     // program ends only when the last such window has closed.
@@ -221,7 +215,7 @@ ReportViewer* ShowReportViewer(bool groupTree, const QString& caption)
     viewer->ShowGroupTree = groupTree;
     viewer->setWindowTitle(caption);
     try {
-        viewer->Load();
+        viewer->Load(std::move(report));
     } catch (...) {
         delete viewer;
         throw;

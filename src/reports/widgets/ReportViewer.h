@@ -16,8 +16,7 @@ namespace reports {
 // The report viewer window (frmReportViewer): a modeless top-level window
 // showing every page of a report in a scrollable view that fills it, with
 // Print, Export PDF, zoom and Close. It holds its own reference to the
-// report it shows, so other viewers and later prints do not disturb it; when
-// it closes it releases the program's current report.
+// report it shows, so other viewers and later prints do not disturb it.
 class ReportViewer : public QMainWindow {
     Q_OBJECT
 public:
@@ -27,10 +26,9 @@ public:
     // groups and the viewer no tree, so the value is only kept.
     bool ShowGroupTree = false;
 
-    // Takes the current report, runs it and shows it at zoom 1 (100 %).
-    // Throws ReportError (no current report, a report fault, the database
-    // refused the query).
-    void Load();
+    // Runs the report and shows it at zoom 1 (100 %). Throws ReportError
+    // (no report, a report fault, the database refused the query).
+    void Load(std::shared_ptr<Report> report);
 
     const std::shared_ptr<Report>& ShownReport() const { return report_; }
     const Document& ShownDocument() const { return document_; }
@@ -43,9 +41,6 @@ public:
     void ExportPdfFile();
     void ZoomIn();
     void ZoomOut();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildActions();
@@ -65,10 +60,9 @@ private:
     QAction* zoomOut_ = nullptr;
 };
 
-// Opens a new viewer window on the current report (every call another
-// window), with the group-tree value and caption given, and shows it
+// Opens a new viewer window on the report (every call another window), with the group-tree value and caption given, and shows it
 // modeless. Returns the window, which deletes itself when closed. Throws
 // like ReportViewer::Load; no window stays open then.
-ReportViewer* ShowReportViewer(bool groupTree, const QString& caption);
+ReportViewer* ShowReportViewer(std::shared_ptr<Report> report, bool groupTree, const QString& caption);
 
 } // namespace reports

@@ -4,9 +4,9 @@
 
 namespace reports {
 
-void WidgetViewerOpener::ShowReportViewer(bool groupTree, const QString& caption)
+void WidgetViewerOpener::ShowReportViewer(std::shared_ptr<Report> report, bool groupTree, const QString& caption)
 {
-    reports::ShowReportViewer(groupTree, caption);
+    reports::ShowReportViewer(std::move(report), groupTree, caption);
 }
 
 } // namespace reports

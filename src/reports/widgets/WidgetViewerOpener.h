@@ -9,7 +9,7 @@ namespace reports {
 // until it is closed.
 class WidgetViewerOpener : public ViewerOpener {
 public:
-    void ShowReportViewer(bool groupTree, const QString& caption) override;
+    void ShowReportViewer(std::shared_ptr<Report> report, bool groupTree, const QString& caption) override;
 };
 
 } // namespace reports

@@ -9,22 +9,22 @@
 #include <stdexcept>
 #include <typeindex>
 
-namespace forms {
+namespace testing_support {
 
 // A dialog host for tests: for each kind of dialog a script plays what the
 // user does inside (pick row 2, type a password, press a button). A script
 // that leaves the dialog open ends like the close box. A dialog without a
 // script throws, so an unexpected dialog fails the test.
-class ScriptedDialogHost : public DialogHost {
+class ScriptedDialogHost : public forms::DialogHost {
 public:
     template <class Dialog>
     ScriptedDialogHost& On(std::function<void(Dialog&)> script)
     {
-        scripts_[typeid(Dialog)] = [script](DialogLogic& dialog) { script(static_cast<Dialog&>(dialog)); };
+        scripts_[typeid(Dialog)] = [script](forms::DialogLogic& dialog) { script(static_cast<Dialog&>(dialog)); };
         return *this;
     }
 
-    DialogResult Run(DialogLogic& dialog) override
+    forms::DialogResult Run(forms::DialogLogic& dialog) override
     {
         const auto script = scripts_.find(typeid(dialog));
         if (script == scripts_.end())
@@ -41,8 +41,8 @@ public:
     const QStringList& Opened() const { return opened_; }
 
 private:
-    std::map<std::type_index, std::function<void(DialogLogic&)>> scripts_;
+    std::map<std::type_index, std::function<void(forms::DialogLogic&)>> scripts_;
     QStringList opened_;
 };
 
-} // namespace forms
+} // namespace testing_support
