@@ -8,7 +8,6 @@
 #include "bench/RawSqlite.h"
 
 #include "app/CurrentUser.h"
-#include "app/SessionContext.h"
 #include "db/TsqlTranslator.h"
 #include "dialogs/ItemLookup.h"
 #include "forms/Prompts.h"
@@ -33,13 +32,6 @@ public:
     }
 };
 
-struct Locations : app::OpenRequestLocations {
-    QString requestTo;
-    QString departmentFrom;
-    QString RequestToLocationID() const override { return requestTo; }
-    QString DepartmentFromLocationID() const override { return departmentFrom; }
-};
-
 // Which items a search may list.
 struct Scope {
     const char* name;
@@ -62,16 +54,12 @@ const char* const kTexts[] = {"", "A", "GA", "PARACETAMOL 1"};
 // The program's session on its own connection to the large site.
 struct Program {
     NoPrompts prompts;
-    Locations locations;
     app::CurrentUser user{nullptr};
-    app::SessionContext session;
     QString lastStatement;
 
     Program()
     {
         user.UseConnection(db::SqliteConnection::Open(LargeSite::Get().Path()));
-        session.currentUser = &user;
-        session.OpenRequest = &locations;
         user.sqlconnection().SetStatementObserver([this](const QString& s) { lastStatement = s; });
     }
 };
@@ -79,14 +67,13 @@ struct Program {
 // The dialog as the program opens it, its search box holding the text.
 struct Search {
     Program program;
-    dialogs::ItemLookup dialog{program.session, program.prompts};
+    dialogs::ItemLookup dialog{program.user.sqlconnection(), program.prompts};
     QByteArray translated;
 
     Search(const Scope& scope, const QString& text)
     {
-        program.locations.requestTo = QString::fromLatin1(scope.requestTo);
-        program.locations.departmentFrom = QString::fromLatin1(scope.departmentFrom);
-        dialog.LocationCode = program.locations.requestTo;
+        dialog.Request = {QString::fromLatin1(scope.requestTo), QString::fromLatin1(scope.departmentFrom)};
+        dialog.LocationCode = dialog.Request.requestToID;
         dialog.SearchString = text;
         dialog.Load();
         auto& connection = static_cast<db::SqliteConnection&>(program.user.sqlconnection());
