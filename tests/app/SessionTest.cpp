@@ -175,40 +175,43 @@ TEST(Startup, ClosedLogInOpensNothingAndReadsNothing)
     EXPECT_EQ(session.DefaultLocationID, "");
 }
 
-TEST(Startup, LogsInLoadsTheHospitalAndOpensTheScreen)
-{
+// A user who logs in at once, on a database without a hospital record.
+struct StartupFixture {
     TempDatabase db;
-    AddUser(db, "ANA", "4", "pw");
-    db.Insert("tbHospitalInfo", {{"Company", "ST. LUKE"}, {"ClientName", "QX"}, {"AllowWDZeroOnHand", 0}});
     TypingLogin login;
-    login.id = "ANA";
-    login.password = "pw";
-    app::CurrentUser user(&login, EmbeddedAt(db.Path()));
     app::SessionContext session;
     ScriptedPrompts prompts;
+
+    StartupFixture()
+    {
+        AddUser(db, "ANA", "4", "pw");
+        login.id = "ANA";
+        login.password = "pw";
+    }
+};
+
+TEST(Startup, LogsInLoadsTheHospitalAndOpensTheScreen)
+{
+    StartupFixture f;
+    f.db.Insert("tbHospitalInfo", {{"Company", "ST. LUKE"}, {"ClientName", "QX"}, {"AllowWDZeroOnHand", 0}});
+    app::CurrentUser user(&f.login, EmbeddedAt(f.db.Path()));
     QString companyWhenOpened;
-    EXPECT_TRUE(app::RunStartup(session, user, prompts, [&] { companyWhenOpened = session.HospitalCompany; }));
+    EXPECT_TRUE(app::RunStartup(f.session, user, f.prompts, [&] { companyWhenOpened = f.session.HospitalCompany; }));
     EXPECT_EQ(companyWhenOpened, "ST. LUKE");
-    EXPECT_EQ(session.DefaultLocationID, "94");
-    EXPECT_EQ(session.RightCode, "A");
-    EXPECT_EQ(session.ClientCode, "QX");
-    EXPECT_EQ(session.currentUser, &user);
+    EXPECT_EQ(f.session.DefaultLocationID, "94");
+    EXPECT_EQ(f.session.RightCode, "A");
+    EXPECT_EQ(f.session.ClientCode, "QX");
+    EXPECT_EQ(f.session.currentUser, &user);
 }
 
 TEST(Startup, WithoutAHospitalRecordSaysSoOnceAndOpensTheScreen)
 {
-    TempDatabase db;
-    AddUser(db, "ANA", "4", "pw");
-    TypingLogin login;
-    login.id = "ANA";
-    login.password = "pw";
-    app::CurrentUser user(&login, EmbeddedAt(db.Path()));
-    app::SessionContext session;
-    ScriptedPrompts prompts;
-    prompts.Expect({"No Hospital information was found", "MESSAGE", forms::Icon::Information, forms::Buttons::Ok});
+    StartupFixture f;
+    app::CurrentUser user(&f.login, EmbeddedAt(f.db.Path()));
+    f.prompts.Expect({"No Hospital information was found", "MESSAGE", forms::Icon::Information, forms::Buttons::Ok});
     bool opened = false;
-    EXPECT_TRUE(app::RunStartup(session, user, prompts, [&] { opened = true; }));
+    EXPECT_TRUE(app::RunStartup(f.session, user, f.prompts, [&] { opened = true; }));
     EXPECT_TRUE(opened);
-    EXPECT_EQ(session.ClientCode, "");
-    EXPECT_FALSE(session.RefuseZeroOnHand);
+    EXPECT_EQ(f.session.ClientCode, "");
+    EXPECT_FALSE(f.session.RefuseZeroOnHand);
 }
