@@ -6,10 +6,10 @@
 set(CPACK_PACKAGE_NAME tessary)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Tessary")
-set(CPACK_PACKAGE_CONTACT "Tessary maintainers <tessary@localhost>")
+set(CPACK_PACKAGE_CONTACT "Tessary maintainers <maintainers@tessary.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Stock requests of hospital departments")
 set(CPACK_PACKAGE_DESCRIPTION
-    "The desktop client with which the staff of a hospital department request stock from a store or another department, and supervisors verify the requests.")
+    "The desktop client with which the staff of a hospital department request\nstock from a store or another department, and supervisors verify the\nrequests. It works on a database file of its own or on a PostgreSQL or\nSQL Server database shared by the hospital's workstations.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -11,6 +11,7 @@ packages=(
   postgresql libqt6sql6-psql libqt6sql6-odbc unixodbc odbc-postgresql tdsodbc
   libgtest-dev libbenchmark-dev
   xvfb xauth
+  lintian
 )
 
 missing=()

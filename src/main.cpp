@@ -2,6 +2,7 @@
 #include "app/SessionContext.h"
 #include "app/Startup.h"
 #include "app/widgets/LoginDialog.h"
+#include "app/widgets/ProgramIcon.h"
 #include "db/DbError.h"
 #include "dialogs/ItemLookup.h"
 #include "dialogs/KitPicker.h"
@@ -20,6 +21,7 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <QPointer>
 #include <memory>
@@ -104,14 +106,35 @@ bool AnsweredOnTheTerminal(int argc, char** argv)
     return false;
 }
 
+// Until the application has its display, Qt's complaints about it (and the
+// abort that follows when there is none) become one line and exit status 2.
+void StartupMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        const QByteArray display = qgetenv("DISPLAY");
+        std::fprintf(stderr, "tessary: no display to open windows on (%s)\n",
+                     display.isEmpty() ? "DISPLAY is not set" : ("DISPLAY is " + display).constData());
+        std::_Exit(2);
+    }
+    if (context.category && qstrncmp(context.category, "qt.qpa", 6) == 0)
+        return;  // the platform plugin's own account of the same failure
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (AnsweredOnTheTerminal(argc, argv))
         return 0;
+    qInstallMessageHandler(StartupMessages);
     forms::GuardedApplication application(argc, argv);
+    qInstallMessageHandler(nullptr);
     QApplication::setApplicationName(QStringLiteral("Tessary"));
+    // The windows carry the icon, and the desktop matches them to the menu
+    // entry that started them.
+    QApplication::setWindowIcon(app::ProgramIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("tessary"));
     // The program ends when the request window has closed and no report
     // viewer (a top-level window of its own) is left open.
     QApplication::setQuitOnLastWindowClosed(true);

@@ -1,5 +1,6 @@
 #include "reports/widgets/ReportViewer.h"
 
+#include "forms/widgets/WindowPlacement.h"
 #include "reports/Layout.h"
 #include "reports/Paint.h"
 #include "reports/Printing.h"
@@ -28,12 +29,14 @@ namespace {
 
 constexpr std::array<double, 8> kZoomSteps{0.5, 0.75, 1.0, 1.25, 1.5, 2.0, 3.0, 4.0};
 
+const QString kPlacement = QStringLiteral("ReportViewer");
+
 } // namespace
 
 ReportViewer::ReportViewer(QWidget* parent) : QMainWindow(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(900, 1000);
+    forms::PlaceWindow(this, kPlacement, {900, 1000});
 
     pages_ = new QWidget;
     pagesLayout_ = new QVBoxLayout(pages_);
@@ -205,6 +208,12 @@ void ReportViewer::ExportPdfFile()
     } catch (const ReportError& e) {
         ShowError(tr("Export PDF"), e.Description());
     }
+}
+
+void ReportViewer::closeEvent(QCloseEvent* event)
+{
+    forms::RememberPlacement(this, kPlacement);
+    QMainWindow::closeEvent(event);
 }
 
 ReportViewer* ShowReportViewer(std::shared_ptr<Report> report, bool groupTree, const QString& caption)

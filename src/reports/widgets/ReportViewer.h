@@ -42,6 +42,9 @@ public:
     void ZoomIn();
     void ZoomOut();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void BuildActions();
     void ShowPages();

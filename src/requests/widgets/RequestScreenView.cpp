@@ -2,6 +2,7 @@
 
 #include "forms/widgets/Binders.h"
 #include "forms/widgets/FocusSync.h"
+#include "forms/widgets/WindowPlacement.h"
 #include "forms/widgets/KeyPreviewFilter.h"
 #include "requests/RequestScreen.h"
 
@@ -34,6 +35,7 @@ namespace {
 
 constexpr int kInitialWidth = 1000;
 constexpr int kInitialHeight = 700;
+const QString kPlacement = QStringLiteral("RequestWindow");
 // Enough rows of a grid to see that it holds rows, whatever the window size.
 constexpr int kMinimumGridHeight = 120;
 
@@ -154,7 +156,7 @@ RequestScreenView::RequestScreenView(RequestScreen& screen, QWidget* parent)
     PlaceRetailOptions();
     connect(&screen_.lblForRetail, &forms::Label::captionChanged, this, &RequestScreenView::PlaceRetailOptions);
 
-    resize(kInitialWidth, kInitialHeight);
+    forms::PlaceWindow(this, kPlacement, {kInitialWidth, kInitialHeight});
 }
 
 RequestScreenView::~RequestScreenView() = default;
@@ -175,6 +177,7 @@ void RequestScreenView::closeEvent(QCloseEvent* event)
         return;
     }
     closeAgreed_ = true;
+    forms::RememberPlacement(this, kPlacement);
     QMainWindow::closeEvent(event);
 }
 
