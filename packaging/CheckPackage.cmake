@@ -21,6 +21,7 @@ foreach(path
     ./usr/bin/tessary-admin
     ./usr/share/tessary/DepartmentRequest.rpt
     ./usr/share/tessary/DepartmentRequest_Short.rpt
+    ./usr/share/tessary/IssueSlip.rpt
     ./usr/share/applications/tessary.desktop
     ./usr/share/icons/hicolor/scalable/apps/tessary.svg)
   string(REGEX MATCH " ${path}\n" found "${contents}")

@@ -35,6 +35,12 @@ public:
 
     // "Add to List" / "Update".
     void StoreLine();
+    // Enters a line the screen chose itself (filling from the department's
+    // levels) as if its code and quantity had been typed into the empty last
+    // row: the item's figures at the stock location, the quantity and unit
+    // cost boxes left, then "Add to List", so every check and message of a
+    // typed line applies. True when the line went into the grid.
+    bool EnterItemLine(const QString& itemId, const QString& quantity);
     void Add();
     // Removes the current line, without asking; never the empty last row.
     void Delete();
