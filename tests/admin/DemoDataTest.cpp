@@ -5,6 +5,7 @@
 #include "app/CurrentUser.h"
 #include "app/HospitalInfo.h"
 #include "locations/LocationServices.h"
+#include "requests/LevelFill.h"
 #include "requests/RequestQueries.h"
 
 #include <QTemporaryDir>
@@ -228,6 +229,7 @@ TEST_F(DemoDatabase, EachUserLogsInAsPromisedAndSeesEveryListView)
         {"MSANTOS", app::CurrentUser::LogInResult::Accepted},
         {"RLIM", app::CurrentUser::LogInResult::Accepted},
         {"AREYES", app::CurrentUser::LogInResult::Refused},   // another department
+        {"LGARCIA", app::CurrentUser::LogInResult::Accepted},
     };
     for (const Case& c : cases) {
         app::CurrentUser user(nullptr, app::ConnectionSettings{});
@@ -253,6 +255,18 @@ TEST_F(DemoDatabase, EachUserLogsInAsPromisedAndSeesEveryListView)
     EXPECT_EQ(Count("SELECT isVerifyTessary FROM tbInvUserSettings WHERE UserID = 'MSANTOS'"), 1);
     EXPECT_EQ(Count("SELECT count(*) FROM tbInvUserSettings WHERE UserID = 'JDELA' AND isVerifyTessary = 0"), 1);
     EXPECT_EQ(Count("SELECT count(*) FROM tbInvUserSettings WHERE UserID = 'RLIM'"), 0);
+}
+
+TEST_F(DemoDatabase, TheStoreClerkIssuesVerifiedRequestsAndWardsFillFromTheirLevels)
+{
+    // The central supply room's clerk may issue, and nobody else.
+    EXPECT_EQ(Column(connection_->ExecuteNative("SELECT UserID FROM tbInvUserSettings WHERE isIssueTessary = 1"), 0),
+              QStringList{"LGARCIA"});
+    const db::RowSet verified = Run(requests::RequestListStatement("LGARCIA", true, true));
+    EXPECT_GE(verified.RecordCount(), 3);
+    // A ward of JDELA's keeps items below their minimum that the central
+    // supply room has.
+    EXPECT_GE(requests::ReadLevelLines(*connection_, "20", "94").size(), 5);
 }
 
 TEST_F(DemoDatabase, SameRowsEveryTime)
