@@ -159,9 +159,9 @@ TEST(LevelFill, FilledLinesAreTheLinesTheClerkWouldHaveTyped)
     EXPECT_TRUE(s.Filling().cmdFill.IsVisible());
     s.Filling().cmdFill.Click();
     // By name; cotton is within its levels.
-    EXPECT_EQ(f.Lines(), typed);
-    EXPECT_EQ(f.Lines(), QStringList({"101|GAUZE 4X4|48|2.5000|120.0000|N|N",
-                                      "102|SYRINGE 5ML|50|1.2500|62.5000|N|Y"}));
+    EXPECT_EQ(f.Lines().join('\n').toStdString(), typed.join('\n').toStdString());
+    EXPECT_EQ(f.Lines().join('\n').toStdString(), QStringList({"101|GAUZE 4X4|48|2.5000|120.0000|Y|N",
+                                      "102|SYRINGE 5ML|50|1.2500|62.5000|Y|Y"}).join('\n').toStdString());
     EXPECT_EQ(s.lblStatus.Caption(), "2 of 2 line(s) filled from the levels of EMERGENCY ROOM.");
     EXPECT_EQ(s.txtTotalCounter.Text(), "182.5000");
     // Ready for a line of the clerk's own.
@@ -182,7 +182,7 @@ TEST(LevelFill, ALineTheChecksRefuseIsToldAsWhenTypedAndTheOthersStay)
     f.prompts.Expect({"Quantity must be less than or equal to Current Stock...", "MESSAGE", forms::Icon::Information,
                       forms::Buttons::Ok});
     s.Filling().cmdFill.Click();
-    EXPECT_EQ(f.Lines(), QStringList{"102|SYRINGE 5ML|50|1.2500|62.5000|N|Y"});
+    EXPECT_EQ(f.Lines().join('\n').toStdString(), QStringList{"102|SYRINGE 5ML|50|1.2500|62.5000|Y|Y"}.join('\n').toStdString());
     EXPECT_EQ(s.lblStatus.Caption(), "1 of 2 line(s) filled from the levels of EMERGENCY ROOM.");
     EXPECT_EQ(s.txtProdCode.Text(), "") << "the refused item does not stay in the entry";
 }
@@ -193,8 +193,8 @@ TEST(LevelFill, WhatTheClerkEnteredStaysAsItIs)
     Screen& s = f.New();
     f.TypeLine("101", "3");
     s.Filling().cmdFill.Click();
-    EXPECT_EQ(f.Lines(), QStringList({"101|GAUZE 4X4|3|2.5000|7.5000|N|N",
-                                      "102|SYRINGE 5ML|50|1.2500|62.5000|N|Y"}));
+    EXPECT_EQ(f.Lines().join('\n').toStdString(), QStringList({"101|GAUZE 4X4|3|2.5000|7.5000|Y|N",
+                                      "102|SYRINGE 5ML|50|1.2500|62.5000|Y|Y"}).join('\n').toStdString());
 
     f.prompts.Expect({"No item of EMERGENCY ROOM is below its minimum level with stock at CENTRAL SUPPLY ROOM that is "
                       "not on the request already.",
