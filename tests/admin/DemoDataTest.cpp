@@ -245,6 +245,10 @@ TEST_F(DemoDatabase, EachUserLogsInAsPromisedAndSeesEveryListView)
         // Pending, verified and processed: listed, and some of each opens for this user.
         for (const auto& [pendings, verified] : {std::pair{true, false}, {true, true}, {false, true}}) {
             const db::RowSet listed = Run(requests::RequestListStatement(c.id, pendings, verified));
+            EXPECT_FALSE(listed.IsEmpty()) << c.id << " pendings " << pendings << " verified " << verified;
+            // The store's clerk issues requests; the departments open theirs.
+            if (QLatin1String(c.id) == QLatin1String("LGARCIA"))
+                continue;
             bool opens = false;
             for (const db::RowSet::Row& row : listed.Rows())
                 opens = opens || requests::IsUserLocation(*connection_, c.id, row.at(5).toString());
