@@ -75,9 +75,10 @@ struct WardClerk {
 
     void NewRequest()
     {
+        screen->New();
+        // As the clerk picks them.
         screen->cboTargetLocation.SetText(QStringLiteral("WARD 12"));
         screen->cboTargetLocation.SetTag(QStringLiteral("12"));
-        screen->New();
         screen->cboLocation.SetText(QStringLiteral("STORE 1"));
         screen->cboLocation.SetTag(QStringLiteral("1"));
         if (screen->cboTargetLocation.Tag() != QLatin1String("12"))

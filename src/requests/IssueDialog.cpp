@@ -12,7 +12,7 @@ namespace requests {
 namespace {
 
 const QString kLinesFormat = QStringLiteral("<Code |<Item |>Requested |>On Hand |>Issue |>Short");
-const QList<int> kLinesWidths = {1000, 4200, 1100, 1100, 1100, 1100};
+const QList<int> kLinesWidths = {1000, 3600, 1000, 1000, 1000, 1000};
 constexpr int kColumns = 6;
 const QString kTotalPattern = QStringLiteral("###,###,##0.00");
 
@@ -55,7 +55,7 @@ void IssueDialog::Load(const IssueDraft& draft)
     }
     chkRemainder.SetChecked(false);
     shownRow_ = 0;
-    grdLines.SetCurrentCell(1, kIssue);
+    grdLines.SetCurrentCell(1, kCode);
     ShowLine(grdLines.Row());
     ShowTotals();
     focus.Focus(draft_.lines.isEmpty() ? static_cast<forms::Control*>(&cmdCancel) : &txtIssue);

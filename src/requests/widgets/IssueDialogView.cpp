@@ -71,7 +71,7 @@ std::unique_ptr<QDialog> MakeIssueDialogView(IssueDialog& dialog, QWidget* paren
     layout->addLayout(entry);
     layout->addWidget(shortfall);
     layout->addLayout(buttons);
-    window->resize(760, 420);
+    window->resize(900, 440);
 
     // Opens on the first line's quantity, where the load put the focus.
     forms::SyncFocusFromTheStart(window.get(), dialog.focus);
