@@ -11,6 +11,7 @@
 #include "requests/LineColumns.h"
 #include "requests/RequestScreen.h"
 
+#include <QScopeGuard>
 #include <QSet>
 
 #include <algorithm>
@@ -99,6 +100,8 @@ void LevelFill::Fill()
     int added = 0;
     {
         forms::BusyCursor busy;
+        s_.Lines().HoldGrandTotal(true);
+        const auto total = qScopeGuard([this] { s_.Lines().HoldGrandTotal(false); });
         for (const LevelLine& line : std::as_const(wanted))
             if (s_.Lines().EnterItemLine(line.itemId, base::PlainNumber(line.quantity)))
                 ++added;

@@ -490,8 +490,17 @@ void LineEntry::ForgetShownItem()
     shown_.reset();
 }
 
+void LineEntry::HoldGrandTotal(bool hold)
+{
+    holdGrandTotal_ = hold;
+    if (!hold)
+        ShowGrandTotal();
+}
+
 void LineEntry::ShowGrandTotal()
 {
+    if (holdGrandTotal_)
+        return;
     const forms::Grid& grid = s_.grdDetails;
     base::Money sum;
     for (int r = 1; r < grid.Rows(); ++r) {
