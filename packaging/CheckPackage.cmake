@@ -23,6 +23,7 @@ foreach(path
     ./usr/bin/tessary-admin
     ./usr/share/tessary/DepartmentRequest.rpt
     ./usr/share/tessary/DepartmentRequest_Short.rpt
+    ./usr/share/tessary/IssueSlip.rpt
     ./usr/share/tessary/samples/site/items.csv
     ./usr/share/applications/tessary.desktop
     ./usr/share/icons/hicolor/scalable/apps/tessary.svg

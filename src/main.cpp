@@ -16,7 +16,9 @@
 #include "forms/widgets/MessageBoxPrompts.h"
 #include "forms/widgets/WidgetDialogHost.h"
 #include "reports/widgets/WidgetViewerOpener.h"
+#include "requests/IssueDialog.h"
 #include "requests/RequestScreen.h"
+#include "requests/widgets/IssueDialogView.h"
 #include "requests/widgets/RequestScreenView.h"
 
 #include <QApplication>
@@ -54,6 +56,7 @@ public:
         host_->Register<dialogs::ItemLookup>(&dialogs::MakeItemLookupView);
         host_->Register<dialogs::KitPicker>(&dialogs::MakeKitPickerView);
         host_->Register<dialogs::ReferenceLookup>(&dialogs::MakeReferenceLookupView);
+        host_->Register<requests::IssueDialog>(&requests::MakeIssueDialogView);
     }
 
     forms::DialogResult Run(forms::DialogLogic& dialog) override { return host_->Run(dialog); }

@@ -34,7 +34,7 @@ const char* const kUsage =
     "  tessary-admin upgrade PATH               bring a database of an older version up to date\n"
     "  tessary-admin check PATH                 run the database's integrity check\n"
     "  tessary-admin backup PATH DEST           copy the database to a new file, also while in use\n"
-    "  tessary-admin user add PATH ID --last L --first F [--password P] [--dept D] [--verifier]\n"
+    "  tessary-admin user add PATH ID --last L --first F [--password P] [--dept D] [--verifier] [--issuer]\n"
     "                         [--location LOCID]...\n"
     "  tessary-admin user passwd PATH ID [PASSWORD]\n"
     "      Without a password on the command line (where other users of the machine can read it)\n"
@@ -118,6 +118,10 @@ admin::NewUser ParseNewUser(const QString& id, const QStringList& options)
         const QString& option = options[i];
         if (option == QLatin1String("--verifier")) {
             user.MakeVerifier();
+            continue;
+        }
+        if (option == QLatin1String("--issuer")) {
+            user.issueTessary = true;
             continue;
         }
         if (i + 1 >= options.size())

@@ -333,6 +333,12 @@ private:
         head.verifyTessary.reset();
         InsertUser(connection_, head);
 
+        // The central supply room's clerk: issues the verified requests
+        // addressed to it.
+        NewUser clerk = DemoUser("LGARCIA", "GARCIA", "LORNA", "issue", "4", {"94"});
+        clerk.issueTessary = true;
+        InsertUser(connection_, clerk);
+
         // Another department's user: exists in the suite, cannot log in here.
         InsertUser(connection_, DemoUser("AREYES", "REYES", "ANDRES", "reyes", "7", {"94", "51"}));
     }

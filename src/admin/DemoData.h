@@ -9,7 +9,7 @@ namespace admin {
 // The demo users and their passwords, for the operator's first log-in.
 struct DemoLogin { const char* id; const char* password; };
 inline constexpr DemoLogin kDemoLogins[] = {
-    {"JDELA", "request"}, {"MSANTOS", "verify"}, {"RLIM", "lim"}, {"AREYES", "reyes"}};
+    {"JDELA", "request"}, {"MSANTOS", "verify"}, {"RLIM", "lim"}, {"AREYES", "reyes"}, {"LGARCIA", "issue"}};
 
 // Fills an empty site database with the demo site: hospital record,
 // switches, locations, suppliers, items, stock, kits, users and requests in

@@ -83,6 +83,7 @@ const QVector<KindSpec>& Kinds()
           {"first_name", true, "", "tbPasswordMain", "FirstName", ""},
           {"departments", false, "", nullptr, nullptr, "location ids, separated by ; or blanks"},
           {"supervisor", false, "0", nullptr, nullptr, "1: may verify and authorise requests"},
+          {"issuer", false, "0", nullptr, nullptr, "1: may issue verified requests from the store"},
           {"password", false, "", nullptr, nullptr, "none: cannot log in until user passwd"}}},
     };
     return kinds;
@@ -700,6 +701,7 @@ private:
             row.Fail(unstorable);
         if (row.Flag("supervisor"))
             user.MakeVerifier();
+        user.issueTessary = row.Flag("issuer");
         static const QRegularExpression separators(QStringLiteral("[;\\s]+"));
         for (const QString& location : row.Text("departments").split(separators, Qt::SkipEmptyParts)) {
             if (!locations_.contains(location))

@@ -42,7 +42,10 @@ void RequireKnownLocations(db::Connection& connection, const NewUser& user)
 // The settings row and the locations of a user whose password row exists.
 void InsertUserSettings(db::Connection& connection, const NewUser& user)
 {
-    if (user.verifyTessary)
+    if (user.issueTessary)
+        connection.Execute("Insert INVENTORY..tbInvUserSettings (UserID, isVerifyTessary, isIssueTessary) Values ("
+                           + db::Quote(user.id) + (user.verifyTessary.value_or(false) ? ", 1, 1)" : ", 0, 1)"));
+    else if (user.verifyTessary)
         connection.Execute("Insert INVENTORY..tbInvUserSettings (UserID, isVerifyTessary) Values (" + db::Quote(user.id)
                            + (*user.verifyTessary ? ", 1)" : ", 0)"));
     for (const QString& location : user.locations) {

@@ -20,6 +20,8 @@ struct NewUser {
     QString rightCode2;
     // The settings row's verify right; no settings row when unset.
     std::optional<bool> verifyTessary = false;
+    // The store's right to issue verified requests from its locations.
+    bool issueTessary = false;
     QStringList locations;
 
     // The rights of a supervisor: may authorise requests and sees

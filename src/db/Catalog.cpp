@@ -39,7 +39,7 @@ QVector<TableDef> BuildTables()
          {T("UserID", 20, false), T("LocationID", 10, false)},
          {"UserID", "LocationID"}},
         {kInventory, "tbInvUserSettings",
-         {T("UserID", 20, false), B("isVerifyTessary")},
+         {T("UserID", 20, false), B("isVerifyTessary"), B("isIssueTessary")},
          {"UserID"}},
         {kInventory, "tbInvMaster",
          {T("ItemID", 20, false), T("ItemName", 100), T("ItemDesc", 200), T("SupplierID", 10),
@@ -90,6 +90,14 @@ QVector<TableDef> BuildTables()
         {kInventory, "tbforClassification",
          {T("Node_Key", 20, false), T("ClassificationName", 100)},
          {"Node_Key"}},
+        // What the store issued against a request, one row per request line
+        // (nothing issued included), as it left the store and reached the
+        // department.
+        {kInventory, "tbInvStockMovement",
+         {T("DocumentNumber", 10, false), I("LineNumber"), T("ItemID", 20, false), T("FromLocationID", 10),
+          T("ToLocationID", 10), F("RequestedQty"), F("Quantity"), M("UnitCost"), T("UserID", 20),
+          D("MovementDate")},
+         {}},
         {kPassword, "tbPasswordMain",
          {T("EmployeeID", 20, false), T("Password", 100), T("departmentid", 10), T("Right_Code1", 1),
           T("Right_Code2", 1), T("LastName", 50), T("FirstName", 50)},
@@ -126,6 +134,7 @@ QVector<IndexDef> BuildIndexes()
           "Status", "VerifiedBy", "DocumentNumber", "UserID", "TargetLocationID"},
          true},
         {"ixUserLocationLocation", "tbInvUserLocation", {"LocationID"}},
+        {"ixMovementRequest", "tbInvStockMovement", {"DocumentNumber"}},
         {"ixLocationName", "tbInvLocation", {"Location"}},
     };
 }

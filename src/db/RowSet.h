@@ -40,10 +40,17 @@ public:
     const Row& RowAt(int index) const { return rows_.at(index); }
     const QVector<Row>& Rows() const { return rows_; }
 
+    // How many rows a write (insert, update, delete) changed, as the backend
+    // counts them; 0 for a read. A guarded update (`... Where OnHand >= q`)
+    // tells by it whether its condition held.
+    int RowsAffected() const { return rowsAffected_; }
+    void SetRowsAffected(int rows) { rowsAffected_ = rows; }
+
 private:
     QStringList columns_;
     QVector<Row> rows_;
     int position_ = 0;
+    int rowsAffected_ = 0;
 };
 
 } // namespace db

@@ -8,6 +8,7 @@
 #include <QSqlDriver>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
 #include <atomic>
 
 namespace db {
@@ -172,8 +173,11 @@ RowSet ServerConnection::ExecuteNative(const QString& sql, const QVariantList& b
     }
     if (!ok)
         Fail(query.lastError());
-    if (!query.isSelect())
-        return {};
+    if (!query.isSelect()) {
+        RowSet written;
+        written.SetRowsAffected(std::max(query.numRowsAffected(), 0));
+        return written;
+    }
     const QSqlRecord record = query.record();
     QStringList columns;
     for (int i = 0; i < record.count(); ++i)

@@ -624,10 +624,14 @@ int SqliteConnection::Upgrade(const QString& path)
 void SqliteConnection::RebuildTable(const TableDef& table)
 {
     const QString ddl = Catalog::SqliteTableDdl(table, table.name);
-    const QString schema =
-        ExecuteNative(QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?"), {table.name})
-            .Field(0)
-            .toString();
+    const RowSet existing =
+        ExecuteNative(QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?"), {table.name});
+    // A table that a later layout added has no rows to keep.
+    if (existing.IsEmpty()) {
+        ExecuteNative(ddl);
+        return;
+    }
+    const QString schema = existing.Field(0).toString();
     // SQLite keeps the text that made a table, its name rewritten by a
     // rename: the columns and checks are what follows the name.
     if (schema.mid(schema.indexOf(QLatin1Char('('))) == ddl.mid(ddl.indexOf(QLatin1Char('('))))
@@ -1063,8 +1067,12 @@ RowSet SqliteConnection::Run(const QString& sql, const QSet<QString>& dateTimeCo
     if (rc != SQLITE_DONE)
         throw DbError(FileFailure(QString::fromUtf8(sqlite3_errmsg(handle_)), sqlite3_extended_errcode(handle_), path_,
                                   handle_));
-    if (columns == 0)
-        return {};
+    if (columns == 0) {
+        RowSet written;
+        if (!sqlite3_stmt_readonly(statement))
+            written.SetRowsAffected(sqlite3_changes(handle_));
+        return written;
+    }
     return RowSet(prepared.columns, std::move(rows));
 }
 

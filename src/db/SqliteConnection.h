@@ -32,9 +32,10 @@ public:
     // long texts by a check of each table instead of triggers; version 5
     // declares text columns with the program's own collation, which folds
     // every letter's case, not only ASCII ones (tsql::kTextCollation); version
-    // 1 files were made before the mark and are known by their tables.
+    // 6 adds the store's stock movements and the user's right to issue;
+    // version 1 files were made before the mark and are known by their tables.
     static constexpr int kApplicationId = 0x54737279;  // "Tsry"
-    static constexpr int kSchemaVersion = 5;
+    static constexpr int kSchemaVersion = 6;
 
     // What a connection is for: working (the program, and every command
     // that may write), or reading alone (a check, a backup).

@@ -335,6 +335,44 @@ void LineEntry::StoreLine()
     ShowLineCounter();
 }
 
+bool LineEntry::EnterItemLine(const QString& itemId, const QString& quantity)
+{
+    forms::Grid& grid = s_.grdDetails;
+    if (grid.Row() != grid.Rows() - 1)
+        MoveToRow(grid.Rows() - 1);
+    // A code typed in the box finds its item by exact code at the stock
+    // location; the code here is the item's own, so the lookup is the same.
+    s_.txtUnitCost.Clear();
+    s_.chkAdS.SetChecked(false);
+    s_.txtProdCode.SetText(itemId);
+    shown_.reset();
+    const forms::Picker& stock = StockLocation();
+    records::clsItem item(services_);
+    item.ActiveConnection(session_.currentUser->sqlconnection());
+    if (!item.LoadItem(itemId, stock.Tag()))
+        return false;
+    if (session_.RefuseZeroOnHand && item.OnHand <= 0) {
+        RefusedForZeroOnHand();
+        return false;
+    }
+    try {
+        FillFromItem(item);
+    } catch (const std::exception& e) {
+        prompts_.Tell(records::Describe(e));
+        return false;
+    }
+    RememberShownItem(item.ItemID, stock.Tag());
+    s_.txtUnitCost.SetText(s_.txtAverageCost.Text());
+    if (item.IsADSStock)
+        s_.chkAdS.SetChecked(true);
+    s_.txtWithdraw.SetText(quantity);
+    if (!QuantityLeft() || !UnitCostLeft())
+        return false;
+    const int rows = grid.Rows();
+    StoreLine();
+    return grid.Rows() > rows;
+}
+
 void LineEntry::Refuse(const QString& text, forms::Control* focusTo)
 {
     Tell(text, kMessageTitle, forms::Icon::Information);
@@ -452,8 +490,17 @@ void LineEntry::ForgetShownItem()
     shown_.reset();
 }
 
+void LineEntry::HoldGrandTotal(bool hold)
+{
+    holdGrandTotal_ = hold;
+    if (!hold)
+        ShowGrandTotal();
+}
+
 void LineEntry::ShowGrandTotal()
 {
+    if (holdGrandTotal_)
+        return;
     const forms::Grid& grid = s_.grdDetails;
     base::Money sum;
     for (int r = 1; r < grid.Rows(); ++r) {

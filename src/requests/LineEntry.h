@@ -35,6 +35,15 @@ public:
 
     // "Add to List" / "Update".
     void StoreLine();
+    // Enters a line the screen chose itself (filling from the department's
+    // levels) as if its code and quantity had been typed into the empty last
+    // row: the item's figures at the stock location, the quantity and unit
+    // cost boxes left, then "Add to List", so every check and message of a
+    // typed line applies. True when the line went into the grid.
+    bool EnterItemLine(const QString& itemId, const QString& quantity);
+    // While many lines are entered at once the grand total is summed once
+    // at the end, not over the whole grid after every line.
+    void HoldGrandTotal(bool hold);
     void Add();
     // Removes the current line, without asking; never the empty last row.
     void Delete();
@@ -103,6 +112,7 @@ private:
     // Set while a kit replaces the lines: the grid moves its current cell
     // as it is rebuilt, and the first component is loaded once, afterwards.
     bool holdLineLoads_ = false;
+    bool holdGrandTotal_ = false;
 };
 
 } // namespace requests

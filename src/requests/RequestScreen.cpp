@@ -89,6 +89,11 @@ void RequestScreen::BuildFocusOrder()
     for (const forms::Control* control : detailsPage_)
         focus.Add(const_cast<forms::Control*>(control));
     focus.Add({&chkPrint, &cmdNew, &cmdEdit, &cmdDeleteReq, &cmdExit, &cmdView, &cmdDetails, &cmdList});
+    // Last in the order, so that the tab order of everything before stays
+    // as it was; each is reached by its own key too.
+    focus.Add({&issuing_.cmdIssue, &fill_.cmdFill});
+    listPage_ << &issuing_.cmdIssue;
+    detailsPage_ << &fill_.cmdFill;
     focus.SetAvailability([this](const forms::Control* control) { return OnPage(control); });
     focus.SetLeaveCheck(&cboLocation, [this] { return LeavingTheRequest() || RequestToLeft(); });
     focus.SetLeaveCheck(&cboTargetLocation, [this] { return LeavingTheRequest() || DepartmentFromLeft(); });
@@ -170,6 +175,8 @@ void RequestScreen::LoadRights()
             return;
         PubIsVerifyTessary = base::NullToDefault(rows.Field(QStringLiteral("isVerifyTessary")), false).toBool();
         cmdVerify.SetVisible(PubIsVerifyTessary);
+        const QString issueRight = QStringLiteral("isIssueTessary");
+        issuing_.SetRight(rows.HasColumn(issueRight) && base::NullToDefault(rows.Field(issueRight), false).toBool());
     } catch (const db::DbError& e) {
         prompts_.Tell(e.Description());
     }
@@ -320,6 +327,7 @@ void RequestScreen::ShowOpened()
     txtDocNum.SetLocked(true);
     focus.Focus(&txtProdCode);
     cmdOK.SetCaption(QStringLiteral("Update"));
+    fill_.cmdFill.SetVisible(false);
     lblStatus.SetCaption(QString());
     MarkSaved();
 }
@@ -358,6 +366,7 @@ void RequestScreen::New()
     if (!DepartmentFromLeft())
         focus.Focus(&cboTargetLocation);
     txtTotalCounter.SetVisible(false);
+    fill_.cmdFill.SetVisible(true);
     ApplyLineSwitches();
     lblStatus.SetCaption(QString());
     MarkSaved();

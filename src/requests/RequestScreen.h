@@ -14,9 +14,11 @@
 #include "app/SessionContext.h"
 #include "dialogs/RecordDialogs.h"
 #include "requests/KitExpansion.h"
+#include "requests/LevelFill.h"
 #include "requests/LineEntry.h"
 #include "requests/RequestList.h"
 #include "requests/RequestState.h"
+#include "requests/StoreIssuing.h"
 
 #include <QObject>
 #include <QString>
@@ -180,6 +182,11 @@ public:
     void ShowGrandTotal();
     void ShowLineCounter();
 
+    // --- beyond the request itself: the store issuing a verified request,
+    // and a new request filled from the department's levels
+    StoreIssuing& Issuing() { return issuing_; }
+    LevelFill& Filling() { return fill_; }
+
 signals:
     void captionChanged(const QString& caption);
     // Exit was confirmed: the view closes the window.
@@ -253,6 +260,8 @@ private:
     dialogs::RecordDialogs recordDialogs_;
     KitExpansion kits_;
     LineEntry lines_{*this, session_, prompts_, recordDialogs_.Services()};
+    StoreIssuing issuing_{session_, prompts_, dialogs_, viewers_, list_, lblStatus};
+    LevelFill fill_{*this, session_, prompts_};
     // The controls of each tab page, for the focus order.
     QList<const forms::Control*> listPage_;
     QList<const forms::Control*> detailsPage_;

@@ -14,6 +14,7 @@
 #include "reports/Printing.h"
 #include "reports/ReportError.h"
 #include "reports/ViewerOpener.h"
+#include "requests/PrintContext.h"
 #include "requests/RequestQueries.h"
 #include "requests/RequestStore.h"
 
@@ -29,28 +30,6 @@ const QString kReload =
     QStringLiteral("Do you want to reload it? Yes shows the request as it is stored now, No keeps your lines on "
                    "the screen.");
 const QString kSaveAsNew = QStringLiteral("Do you want to save your lines as a new request?");
-
-// What a printed request takes from the session: the hospital's name, the
-// current user's report logon values, and the user's connection.
-reports::PrintContext PrintContextOf(const app::SessionContext& session)
-{
-    const app::CurrentUser* user = session.currentUser;
-    if (!user)
-        throw reports::ReportError(QStringLiteral("No user is logged in, so no report can be printed."));
-    reports::PrintContext context;
-    context.hospitalCompany = session.HospitalCompany;
-    context.serverName = user->ServerName();
-    context.database = user->Database();
-    context.serverPassword = user->ServerPassword();
-    // Asked at the moment of use, like every other reader of the connection.
-    context.connection = [&session]() -> db::Connection& {
-        const app::CurrentUser* current = session.currentUser;
-        if (!current)
-            throw reports::ReportError(QStringLiteral("No user is logged in, so the report cannot read its data."));
-        return current->sqlconnection();
-    };
-    return context;
-}
 
 } // namespace
 

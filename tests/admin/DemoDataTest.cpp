@@ -5,6 +5,7 @@
 #include "app/CurrentUser.h"
 #include "app/HospitalInfo.h"
 #include "locations/LocationServices.h"
+#include "requests/LevelFill.h"
 #include "requests/RequestQueries.h"
 
 #include <QTemporaryDir>
@@ -228,6 +229,7 @@ TEST_F(DemoDatabase, EachUserLogsInAsPromisedAndSeesEveryListView)
         {"MSANTOS", app::CurrentUser::LogInResult::Accepted},
         {"RLIM", app::CurrentUser::LogInResult::Accepted},
         {"AREYES", app::CurrentUser::LogInResult::Refused},   // another department
+        {"LGARCIA", app::CurrentUser::LogInResult::Accepted},
     };
     for (const Case& c : cases) {
         app::CurrentUser user(nullptr, app::ConnectionSettings{});
@@ -243,6 +245,10 @@ TEST_F(DemoDatabase, EachUserLogsInAsPromisedAndSeesEveryListView)
         // Pending, verified and processed: listed, and some of each opens for this user.
         for (const auto& [pendings, verified] : {std::pair{true, false}, {true, true}, {false, true}}) {
             const db::RowSet listed = Run(requests::RequestListStatement(c.id, pendings, verified));
+            EXPECT_FALSE(listed.IsEmpty()) << c.id << " pendings " << pendings << " verified " << verified;
+            // The store's clerk issues requests; the departments open theirs.
+            if (QLatin1String(c.id) == QLatin1String("LGARCIA"))
+                continue;
             bool opens = false;
             for (const db::RowSet::Row& row : listed.Rows())
                 opens = opens || requests::IsUserLocation(*connection_, c.id, row.at(5).toString());
@@ -253,6 +259,18 @@ TEST_F(DemoDatabase, EachUserLogsInAsPromisedAndSeesEveryListView)
     EXPECT_EQ(Count("SELECT isVerifyTessary FROM tbInvUserSettings WHERE UserID = 'MSANTOS'"), 1);
     EXPECT_EQ(Count("SELECT count(*) FROM tbInvUserSettings WHERE UserID = 'JDELA' AND isVerifyTessary = 0"), 1);
     EXPECT_EQ(Count("SELECT count(*) FROM tbInvUserSettings WHERE UserID = 'RLIM'"), 0);
+}
+
+TEST_F(DemoDatabase, TheStoreClerkIssuesVerifiedRequestsAndWardsFillFromTheirLevels)
+{
+    // The central supply room's clerk may issue, and nobody else.
+    EXPECT_EQ(Column(connection_->ExecuteNative("SELECT UserID FROM tbInvUserSettings WHERE isIssueTessary = 1"), 0),
+              QStringList{"LGARCIA"});
+    const db::RowSet verified = Run(requests::RequestListStatement("LGARCIA", true, true));
+    EXPECT_GE(verified.RecordCount(), 3);
+    // A ward of JDELA's keeps items below their minimum that the central
+    // supply room has.
+    EXPECT_GE(requests::ReadLevelLines(*connection_, "20", "94").size(), 5);
 }
 
 TEST_F(DemoDatabase, SameRowsEveryTime)

@@ -240,6 +240,14 @@ TEST_F(Importing, UsersWithoutPasswordsAreNamedAndCannotLogIn)
     EXPECT_TRUE(dialogs::GetPassword(db.Connection(), "JDELA", "request"));
 }
 
+TEST_F(Importing, AStoreClerkIsImportedWithTheRightToIssue)
+{
+    Import(db, admin::ImportKind::Users,
+           "id,last_name,first_name,departments,issuer\nLGARCIA,GARCIA,LORNA,1,1\nJDELA,DELA CRUZ,JUANA,10,0\n");
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM tbInvUserSettings WHERE isIssueTessary = 1 AND UserID = 'LGARCIA'"), 1);
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM tbInvUserSettings WHERE isIssueTessary = 1"), 1);
+}
+
 // A file that is no comma-separated UTF-8 text, or that holds nothing to
 // import, is named for what it is; nothing is imported.
 TEST_F(Importing, AFileOfAnotherShapeIsNamedForWhatItIs)

@@ -166,6 +166,25 @@ TEST_P(Users, RequesterHasNoRightsAndAVerifyFlagOfZero)
     EXPECT_FALSE(Authorises(db.Connection(), "JDELA", "request"));
 }
 
+TEST_P(Users, AStoreClerkGetsTheRightToIssueBesideTheVerifyFlag)
+{
+    admin::NewUser clerk = User("LGARCIA", "issue", {"94"});
+    clerk.issueTessary = true;
+    admin::AddUser(db.Connection(), clerk);
+    admin::NewUser both = User("MSANTOS", "verify", {"94"});
+    both.MakeVerifier();
+    both.issueTessary = true;
+    admin::AddUser(db.Connection(), both);
+    admin::AddUser(db.Connection(), User("JDELA", "request", {"30"}));
+    const auto rights = [&](const char* id) {
+        return db.Scalar(QStringLiteral("SELECT isVerifyTessary * 10 + coalesce(isIssueTessary, 0) FROM "
+                                        "tbInvUserSettings WHERE UserID = '%1'").arg(id));
+    };
+    EXPECT_EQ(rights("LGARCIA"), 1);
+    EXPECT_EQ(rights("MSANTOS"), 11);
+    EXPECT_EQ(rights("JDELA"), 0);
+}
+
 TEST_P(Users, RefusedUserLeavesNothingBehind)
 {
     admin::AddUser(db.Connection(), User("MSANTOS", "verify"));

@@ -1,3 +1,4 @@
+#include "db/Catalog.h"
 #include "db/DbError.h"
 #include "db/SqliteConnection.h"
 #include "db/TsqlFunctions.h"
@@ -131,6 +132,60 @@ TEST(DatabaseFile, UpgradeBringsAnOlderFileToTheCurrentLayout)
     const QString foreign = dir.filePath("foreign.db");
     Raw(foreign, "CREATE TABLE t (x)");
     EXPECT_THROW(db::SqliteConnection::Upgrade(foreign), db::DbError);
+}
+
+// A file of layout 5: no stock movements, no right to issue; a user's
+// settings row in it.
+QString LayoutFiveFile(const QTemporaryDir& dir)
+{
+    const QString path = dir.filePath(QStringLiteral("five.db"));
+    db::TableDef settings = *db::Catalog::Instance().FindTable(QStringLiteral("tbInvUserSettings"));
+    settings.columns.removeIf([](const db::ColumnDef& c) { return c.name == QLatin1String("isIssueTessary"); });
+    QStringList ddl;
+    for (const db::TableDef& table : db::Catalog::Instance().Tables())
+        if (table.name != QLatin1String("tbInvStockMovement"))
+            ddl << db::Catalog::SqliteTableDdl(table.name == settings.name ? settings : table, table.name);
+    sqlite3* handle = nullptr;
+    EXPECT_EQ(sqlite3_open(path.toUtf8().constData(), &handle), SQLITE_OK);
+    db::RegisterSqliteFunctions(handle);
+    const QByteArray sql = (ddl.join(QStringLiteral(";\n"))
+                            + QStringLiteral(";\nINSERT INTO tbInvUserSettings VALUES ('MSANTOS', 1);"
+                                             "PRAGMA application_id=%1; PRAGMA user_version=5")
+                                  .arg(db::SqliteConnection::kApplicationId))
+                               .toUtf8();
+    EXPECT_EQ(sqlite3_exec(handle, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(handle);
+    sqlite3_close(handle);
+    return path;
+}
+
+TEST(DatabaseFile, UpgradeFromLayoutFiveAddsTheStockMovementsAndKeepsTheSettings)
+{
+    QTemporaryDir dir;
+    const QString five = LayoutFiveFile(dir);
+    EXPECT_NE(OpenFailure(five).find("tessary-admin upgrade"), std::string::npos) << OpenFailure(five);
+    EXPECT_EQ(db::SqliteConnection::Upgrade(five), 5);
+    const auto c = db::SqliteConnection::Open(five);
+    EXPECT_EQ(testing_support::ColumnTexts(
+                  c->ExecuteNative("SELECT UserID || ' ' || isVerifyTessary || ' ' || ifnull(isIssueTessary, '-') "
+                                   "FROM tbInvUserSettings")),
+              QStringList{"MSANTOS 1 -"});
+    c->Execute("Insert INVENTORY..tbInvStockMovement (DocumentNumber, LineNumber, ItemID, Quantity, MovementDate) "
+               "Values ('7', 1, 'P1', 5, GetDate())");
+    EXPECT_EQ(c->ExecuteNative("SELECT count(*) FROM tbInvStockMovement").Field(0).toInt(), 1);
+    EXPECT_EQ(c->ExecuteNative("SELECT count(*) FROM sqlite_master WHERE name = 'ixMovementRequest'").Field(0).toInt(), 1);
+}
+
+TEST(DatabaseFile, AWriteTellsHowManyRowsItChanged)
+{
+    testing_support::TempDatabase db;
+    db.Insert("tbInvent", {{"ItemID", "P1"}, {"LocationID", "94"}, {"OnHand", 5}});
+    db.Insert("tbInvent", {{"ItemID", "P1"}, {"LocationID", "10"}, {"OnHand", 5}});
+    db::Connection& c = db.Connection();
+    EXPECT_EQ(c.Execute("Update INVENTORY..tbInvent Set OnHand = OnHand - 3 Where ItemID = 'P1' And OnHand >= 3")
+                  .RowsAffected(), 2);
+    EXPECT_EQ(c.Execute("Update INVENTORY..tbInvent Set OnHand = OnHand - 3 Where ItemID = 'P1' And OnHand >= 3")
+                  .RowsAffected(), 0);
+    EXPECT_EQ(c.Execute("Select OnHand From INVENTORY..tbInvent").RowsAffected(), 0);
 }
 
 TEST(DatabaseFile, ABackupIsAConsistentCopyTakenWhileOthersWrite)

@@ -298,6 +298,7 @@ void RequestScreenView::FillListPage(QWidget* page)
     options->addSpacing(24);
     options->addWidget(Tick("chkverified", list.chkverified, page));
     options->addStretch(1);
+    options->addWidget(Push("cmdIssue", screen_.Issuing().cmdIssue, page));
     layout->addLayout(options);
     layout->addWidget(Table("grdListing", list.grdListing, page), 1);
 }
@@ -330,6 +331,8 @@ void RequestScreenView::FillDetailsPage(QWidget* page)
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(Push("cmdAdd", screen_.cmdAdd, page));
     bottom->addWidget(Push("cmdDelete", screen_.cmdDelete, page));
+    bottom->addSpacing(16);
+    bottom->addWidget(Push("cmdFill", screen_.Filling().cmdFill, page));
     bottom->addStretch(1);
     QLineEdit* lineCounter = Display("txtLineCounter", screen_.txtLineCounter, page);
     QLineEdit* totalCounter = Display("txtTotalCounter", screen_.txtTotalCounter, page);
