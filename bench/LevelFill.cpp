@@ -5,6 +5,7 @@
 // line into the grid), beside the same SQL run directly through SQLite's C
 // interface in the same iterations.
 #include "bench/LargeSite.h"
+#include "bench/NoPrompts.h"
 #include "bench/RawSqlite.h"
 
 #include "app/CurrentUser.h"
@@ -24,13 +25,7 @@ namespace {
 
 using Clock = Beside::Clock;
 
-class NoPrompts : public forms::Prompts {
-public:
-    forms::Answer Show(const forms::Message& message) override
-    {
-        throw std::runtime_error("unexpected message: " + message.text.toStdString());
-    }
-};
+using bench::NoPrompts;
 
 class NoDialogs : public forms::DialogHost {
 public:

@@ -5,6 +5,7 @@
 // read). Manual timing interleaves the two in every iteration, so the
 // ratio holds on a noisy machine.
 #include "bench/LargeSite.h"
+#include "bench/NoPrompts.h"
 #include "bench/RawSqlite.h"
 
 #include "app/CurrentUser.h"
@@ -24,13 +25,7 @@ namespace {
 
 using Clock = Beside::Clock;
 
-class NoPrompts : public forms::Prompts {
-public:
-    forms::Answer Show(const forms::Message& message) override
-    {
-        throw std::runtime_error("unexpected message: " + message.text.toStdString());
-    }
-};
+using bench::NoPrompts;
 
 // Which items a search may list.
 struct Scope {

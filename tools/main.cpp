@@ -48,11 +48,34 @@ const char* const kUsage =
     "      writing; --update changes records whose code exists (otherwise refused).\n"
     "%1"
     "  tessary-admin default-path               print where the program looks without settings\n"
-    "  tessary-admin --help                     print this text\n";
+    "  tessary-admin --help                     print this text\n"
+    "  tessary-admin --version                  print the version\n";
 
 QString Usage()
 {
     return QString::fromLatin1(kUsage).arg(admin::ImportColumnsHelp());
+}
+
+// The usage of one command: its lines of the usage text (the synopsis and
+// what follows it up to the next command); the whole text for a command it
+// does not name. "user add" and "user passwd" are commands of their own.
+QString UsageOf(const QStringList& args)
+{
+    QString command = args.value(0);
+    if (command == QLatin1String("user") && args.size() > 1)
+        command += QLatin1Char(' ') + args[1];
+    const QString synopsis = QStringLiteral("  tessary-admin ");
+    QString lines;
+    bool inside = false;
+    for (const QString& line : Usage().split(QLatin1Char('\n'))) {
+        if (line.startsWith(synopsis))
+            inside = line.startsWith(synopsis + command + QLatin1Char(' '));
+        else if (!line.startsWith(QStringLiteral("    ")))
+            inside = false;  // the notes at the head
+        if (inside)
+            lines += line + QLatin1Char('\n');
+    }
+    return command.isEmpty() || lines.isEmpty() ? Usage() : QStringLiteral("Usage:\n") + lines;
 }
 
 constexpr int kUsageError = 2;
@@ -258,10 +281,14 @@ int main(int argc, char** argv)
         out << Usage();
         return 0;
     }
+    if (args.value(0) == QLatin1String("--version")) {
+        out << "tessary-admin " << TESSARY_VERSION << '\n';
+        return 0;
+    }
     try {
         return admin::RunReportingFailure([&] { Dispatch(args, out); }, err);
     } catch (const UsageError& e) {
-        err << e.message << '\n' << Usage();
+        err << e.message << '\n' << UsageOf(args);
         return kUsageError;
     }
 }

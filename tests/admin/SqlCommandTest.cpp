@@ -118,6 +118,60 @@ TEST(ProgramCommandLine, HelpAndVersionNeedNoDisplay)
     }
 }
 
+// Without a display the program says so in one line and ends, instead of
+// Qt's abort.
+TEST(ProgramCommandLine, WithoutADisplayTheProgramSaysSoInOneLine)
+{
+    const QString program = QCoreApplication::applicationDirPath() + "/../tessary";
+    if (!QFileInfo(program).isExecutable())
+        GTEST_SKIP() << "tessary is not built";
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(name);
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, {});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 2);
+    EXPECT_EQ(process.readAllStandardError().toStdString(),
+              "tessary: no display to open windows on (DISPLAY is not set)\n");
+}
+
+// The admin command's version, and a usage error that shows the usage of
+// the command it was about, not the whole text.
+TEST(ProgramCommandLine, AdminVersionAndOneCommandsUsage)
+{
+    const QString program = QCoreApplication::applicationDirPath() + "/../tessary-admin";
+    if (!QFileInfo(program).isExecutable())
+        GTEST_SKIP() << "tessary-admin is not built";
+    const auto run = [&](const QStringList& args) {
+        QProcess process;
+        process.start(program, args);
+        process.waitForFinished(30000);
+        return std::make_pair(process.exitCode(), QString::fromUtf8(process.readAllStandardOutput() +
+                                                                    process.readAllStandardError()));
+    };
+    const auto [versionStatus, version] = run({"--version"});
+    EXPECT_EQ(versionStatus, 0);
+    EXPECT_TRUE(version.startsWith("tessary-admin ")) << version.toStdString();
+
+    const auto [backupStatus, backup] = run({"backup", "only-one.db"});
+    EXPECT_EQ(backupStatus, 2);
+    EXPECT_EQ(backup, "Wrong number of arguments for backup.\nUsage:\n  tessary-admin backup PATH DEST           "
+                      "copy the database to a new file, also while in use\n");
+
+    const auto [userStatus, user] = run({"user", "add", "site.db", "ANA", "--last"});
+    EXPECT_EQ(userStatus, 2);
+    EXPECT_TRUE(user.contains("tessary-admin user add PATH ID")) << user.toStdString();
+    EXPECT_TRUE(user.contains("[--location LOCID]")) << user.toStdString();
+    EXPECT_FALSE(user.contains("user passwd")) << user.toStdString();
+
+    const auto [unknownStatus, unknown] = run({"frobnicate"});
+    EXPECT_EQ(unknownStatus, 2);
+    EXPECT_TRUE(unknown.contains("tessary-admin demo PATH")) << "an unknown command gets the whole usage";
+}
+
 // A password piped in stands for one on the command line.
 TEST(SqlCommand, PasswordsCanComeFromStandardInput)
 {
