@@ -5,6 +5,7 @@
 #include "db/EmbeddedFormat.h"
 #include "db/EmbeddedProcedures.h"
 #include "db/FirstRowsPlan.h"
+#include "db/ProcedureCall.h"
 #include "db/StatementShape.h"
 #include "db/TsqlFunctions.h"
 
@@ -840,7 +841,7 @@ void SqliteConnection::UseForReading()
 
 RowSet SqliteConnection::DoExecute(const QString& statement)
 {
-    if (const auto call = TsqlTranslator::ParseProcedureCall(statement)) {
+    if (const auto call = ParseProcedureCall(statement)) {
         const EmbeddedProcedure* procedure = FindEmbeddedProcedure(call->name);
         if (!procedure)
             throw DbError(QStringLiteral("Could not find stored procedure '%1'.").arg(call->name));
@@ -917,7 +918,7 @@ const Translation& SqliteConnection::BoundTranslation(const QString& statement, 
 
 std::unique_ptr<Cursor> SqliteConnection::DoOpenCursor(const QString& statement)
 {
-    if (TsqlTranslator::ParseProcedureCall(statement))
+    if (ParseProcedureCall(statement))
         return std::make_unique<RowSetCursor>(DoExecute(statement));
     // A search typed anew at every keystroke differs from the last one only
     // in its values: its shape is translated and prepared once, and the

@@ -6,8 +6,6 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
-#include <QStringList>
-#include <optional>
 
 struct sqlite3;
 
@@ -28,13 +26,6 @@ struct Translation {
     QSet<int> dateParameters;
 };
 
-// A stored-procedure call sent as plain text, such as
-// "INVENTORY..sp_Inv_UserLocation 'ANNA'" or "Inventory..sp_Inv_KitofItems_PerItem K1,P2".
-struct ProcedureCall {
-    QString name;            // without database and owner
-    QStringList arguments;   // quoted arguments unquoted, bare ones as written
-};
-
 // What a statement is planned for: its whole result, or its first rows
 // (a cursor that a grid reads a screenful at a time).
 enum class Plan { AllRows, FirstRows };
@@ -53,11 +44,6 @@ public:
     // The translation of a statement's shape (StatementShape.h); each lifted
     // literal n is SQLite's parameter ?n.
     const Translation& TranslateShape(const QString& shape, Plan plan = Plan::AllRows);
-
-    // The call when the statement is a stored-procedure call, else nothing.
-    // Throws DbError, in the server's words, for a call whose arguments a
-    // server would refuse.
-    static std::optional<ProcedureCall> ParseProcedureCall(const QString& statement);
 
 private:
     enum CacheKind { kAllRows, kFirstRows, kShapes, kFirstRowsShapes, kCacheKinds };
