@@ -849,7 +849,7 @@ RowSet SqliteConnection::DoExecute(const QString& statement)
     }
     // Statements that differ only in their values share one translation and
     // one prepared statement; the values are bound.
-    const StatementShape shape = ShapeOf(statement);
+    const StatementShape shape = LiftLiterals(statement);
     const Translation& translation = ShapeTranslation(shape.text, statement, Plan::AllRows);
     std::optional<LiteralBinder> binder;
     return Run(translation.sql, translation.dateTimeColumns, int(shape.literals.size()), [&](sqlite3_stmt* prepared) {
@@ -927,7 +927,7 @@ std::unique_ptr<Cursor> SqliteConnection::DoOpenCursor(const QString& statement)
     // statements is planned by value.
     // A plan that chooses between a short and a long membership list depends
     // on the values, though: such a statement is translated as it stands.
-    const StatementShape shape = ShapeOf(statement);
+    const StatementShape shape = LiftLiterals(statement);
     const Translation& shaped = ShapeTranslation(shape.text, statement, Plan::FirstRows);
     if (!shaped.listCountSql.isEmpty()) {
         const Translation& translation = translator_.Translate(statement, Plan::FirstRows);
@@ -987,7 +987,7 @@ const QString& SqliteConnection::CursorSql(const Translation& translation)
 // plans as it plans the bound one.
 QString SqliteConnection::PlannedCursorSql(const QString& statement)
 {
-    const StatementShape shape = ShapeOf(statement);
+    const StatementShape shape = LiftLiterals(statement);
     const Translation& shaped = ShapeTranslation(shape.text, statement, Plan::FirstRows);
     if (shaped.listCountSql.isEmpty())
         return WithLiteralsWritten(shaped.sql, statement, shape, shaped.dateParameters);
