@@ -92,7 +92,7 @@ void CreateDemoDatabase(const QString& target, const QDate& today, const Passwor
     // The demo rows go in with the embedded file's and PostgreSQL's own
     // statements (tables named bare), which SQL Server's two databases do
     // not take: refused before anything is made.
-    if (db::ServerLogin::IsUrl(target) && db::ServerLogin::FromUrl(target).kind == db::ServerLogin::Kind::SqlServer)
+    if (db::ServerLogin::IsUrl(target) && db::ServerLogin::FromUrl(target).backend == db::Backend::SqlServer)
         throw db::DbError(QStringLiteral("The demo site is made on a database file or on PostgreSQL; on SQL Server use "
                                          "init, then add your own rows."));
     BuildSite(target, prompt, [&](db::Connection& connection) { BuildDemoData(connection, today); });

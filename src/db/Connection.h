@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/Backend.h"
 #include "db/Cursor.h"
 #include "db/RowSet.h"
 
@@ -9,8 +10,6 @@
 #include <memory>
 
 namespace db {
-
-enum class Backend { Embedded, SqlServer, PostgreSql };
 
 // One open database connection. Execute runs one statement as the program
 // wrote it (the backend translates where it must) and returns every row;

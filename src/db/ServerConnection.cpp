@@ -95,7 +95,7 @@ ServerConnection::~ServerConnection()
 std::unique_ptr<ServerConnection> ServerConnection::Open(const ServerLogin& login)
 {
     std::unique_ptr<ServerConnection> connection(new ServerConnection(login));
-    const bool odbc = login.kind != ServerLogin::Kind::PostgreSql;
+    const bool odbc = login.driver == ServerLogin::Driver::Odbc;
     const QString driver = odbc ? QStringLiteral("QODBC") : QStringLiteral("QPSQL");
     if (!QSqlDatabase::isDriverAvailable(driver))
         throw DbError(QStringLiteral("Cannot connect to the server: Qt's %1 driver is not installed (Debian package %2).")

@@ -34,7 +34,7 @@ public:
     QString DatabaseName() const override { return login_.database; }
 
     const ServerLogin& Login() const { return login_; }
-    bool IsPostgreSql() const { return login_.kind != ServerLogin::Kind::SqlServer; }
+    bool IsPostgreSql() const { return login_.backend == Backend::PostgreSql; }
 
     // Runs one statement in the server's own dialect, with positional (?)
     // bind values.
