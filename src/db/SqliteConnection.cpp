@@ -37,8 +37,6 @@ namespace {
 constexpr int kBusyTimeoutMs = 15000;
 // How often a backup step waits 50 ms for a writer before it gives up.
 constexpr int kBackupWaits = 200;
-// Negative: a size in KiB (64 MiB at most, taken as pages are read).
-constexpr int kPageCacheKiB = -65536;
 // Prepared statements kept before the cache starts afresh.
 constexpr int kPreparedLimit = 256;
 
@@ -683,7 +681,7 @@ std::unique_ptr<SqliteConnection> SqliteConnection::Create(const QString& path)
         connection->OpenDatabase(Access::ReadWrite);
         connection->UseForWork();
         connection->BeginTransaction();
-        for (const QString& ddl : Catalog::Instance().SqliteDdl())
+        for (const QString& ddl : connection->dialect_.SchemaDdl())
             connection->ExecuteNative(ddl);
         connection->MarkCurrent();
         connection->Commit();
@@ -829,14 +827,8 @@ void SqliteConnection::UseForWork()
 // The settings that write nothing, all a file that is only read takes.
 void SqliteConnection::UseForReading()
 {
-    // A page cache that holds the item file's indexes: a search probes the
-    // stock rows of every item it passes, and pages fetched anew from the
-    // file at each probe would cost more than the search itself.
-    ExecuteNative(QStringLiteral("PRAGMA cache_size=%1").arg(kPageCacheKiB));
-    // Each line a save inserts keeps, until the insert ends, the pages it
-    // changes in a statement journal (the length checks may refuse it); in a
-    // file, that journal costs the save half its time under the write lock.
-    ExecuteNative(QStringLiteral("PRAGMA temp_store=MEMORY"));
+    for (const QString& statement : dialect_.SessionStatements())
+        ExecuteNative(statement);
 }
 
 RowSet SqliteConnection::DoExecute(const QString& statement)
@@ -864,9 +856,9 @@ RowSet SqliteConnection::DoExecute(const QString& statement)
 const Translation& SqliteConnection::ShapeTranslation(const QString& shape, const QString& statement, Plan plan)
 {
     try {
-        return translator_.TranslateShape(shape, plan);
+        return dialect_.Translator().TranslateShape(shape, plan);
     } catch (const DbError&) {
-        translator_.Translate(statement, plan);
+        dialect_.Translator().Translate(statement, plan);
         throw;
     }
 }
@@ -905,9 +897,9 @@ const Translation& SqliteConnection::BoundTranslation(const QString& statement, 
             return QStringLiteral("?%1%2").arg(QLatin1Char(kinds[k])).arg(++marker);
         });
         try {
-            boundTranslation_ = translator_.TranslateShape(shape);
+            boundTranslation_ = dialect_.Translator().TranslateShape(shape);
         } catch (const DbError&) {
-            translator_.Translate(WithValuesWritten(statement, values));
+            dialect_.Translator().Translate(WithValuesWritten(statement, values));
             throw;
         }
         boundStatement_ = statement;
@@ -930,7 +922,7 @@ std::unique_ptr<Cursor> SqliteConnection::DoOpenCursor(const QString& statement)
     const StatementShape shape = LiftLiterals(statement);
     const Translation& shaped = ShapeTranslation(shape.text, statement, Plan::FirstRows);
     if (!shaped.listCountSql.isEmpty()) {
-        const Translation& translation = translator_.Translate(statement, Plan::FirstRows);
+        const Translation& translation = dialect_.Translator().Translate(statement, Plan::FirstRows);
         return OpenPooledCursor(CursorSql(translation), translation.dateTimeColumns, 0, [](sqlite3_stmt*) {});
     }
     return OpenPooledCursor(shaped.sql, shaped.dateTimeColumns, int(shape.literals.size()), [&](sqlite3_stmt* prepared) {
@@ -991,7 +983,7 @@ QString SqliteConnection::PlannedCursorSql(const QString& statement)
     const Translation& shaped = ShapeTranslation(shape.text, statement, Plan::FirstRows);
     if (shaped.listCountSql.isEmpty())
         return WithLiteralsWritten(shaped.sql, statement, shape, shaped.dateParameters);
-    return CursorSql(translator_.Translate(statement, Plan::FirstRows));
+    return CursorSql(dialect_.Translator().Translate(statement, Plan::FirstRows));
 }
 
 RowSet SqliteConnection::ExecuteNative(const QString& sql, const QVariantList& binds,
@@ -1087,10 +1079,10 @@ void SqliteConnection::BeginTransaction()
 {
     if (inTransaction_)
         throw DbError(QStringLiteral("A transaction is open already on this connection."));
-    // BEGIN IMMEDIATE takes the write lock now (waiting up to the busy
-    // timeout); a deferred BEGIN would fail at the first write when another
-    // client wrote in between.
-    RunControl(QStringLiteral("BEGIN IMMEDIATE"));
+    dialect_.TakeNumberingLock([this](const QString& sql) {
+        RunControl(sql);
+        return RowSet();
+    });
     inTransaction_ = true;
 }
 

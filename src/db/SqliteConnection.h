@@ -1,7 +1,7 @@
 #pragma once
 
 #include "db/Connection.h"
-#include "db/TsqlTranslator.h"
+#include "db/EmbeddedDialect.h"
 
 #include <QHash>
 #include <QSet>
@@ -65,7 +65,7 @@ public:
     void Commit() override;
     void Rollback() override;
     bool InTransaction() const override { return inTransaction_; }
-    Backend Kind() const override { return Backend::Embedded; }
+    Backend Kind() const override { return dialect_.Kind(); }
     QString DatabaseName() const override { return QStringLiteral("INVENTORY"); }
 
     const QString& Path() const { return path_; }
@@ -146,7 +146,7 @@ private:
     QString connectionName_;
     QSqlDatabase database_;
     sqlite3* handle_ = nullptr;
-    TsqlTranslator translator_;
+    EmbeddedDialect dialect_;
     // Whether a membership list of a first-rows plan is short, by the query
     // that counts it.
     QHash<QString, bool> shortLists_;

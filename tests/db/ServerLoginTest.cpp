@@ -2,6 +2,8 @@
 // ODBC connection strings made of them, and the failure texts of the
 // drivers as the program shows them.
 #include "db/DbError.h"
+#include "db/PostgreSqlDialect.h"
+#include "db/SqlServerDialect.h"
 #include "db/ServerConnection.h"
 #include "db/ServerLogin.h"
 
@@ -62,20 +64,24 @@ TEST(OdbcConnectionString, DriverOrDsnWithTheirPortsAndBracedValues)
 
 TEST(ServerFailure, TheServersMessageWithoutTheDriversDecorations)
 {
-    struct Case { const char* databaseText; const char* shown; };
+    db::PostgreSqlDialect postgres(QStringLiteral("tessary"));
+    db::SqlServerDialect sqlServer;
+    struct Case { const db::ServerDialect& dialect; const char* databaseText; const char* shown; };
     const Case cases[] = {
-        {"ERROR:  relation \"inventory.tbnope\" does not exist\nLINE 1: Select * From inventory.tbNope\n                      ^\n",
+        {postgres, "ERROR:  relation \"inventory.tbnope\" does not exist\nLINE 1: Select * From inventory.tbNope\n                      ^\n",
          "relation \"inventory.tbnope\" does not exist"},
-        {"ERROR:  Conversion failed when converting the varchar value 'A12' to data type int.\n"
-         "CONTEXT:  PL/pgSQL function tessary.tsql_int(text) line 6 at RAISE\n",
+        {postgres, "ERROR:  Conversion failed when converting the varchar value 'A12' to data type int.\n"
+                   "CONTEXT:  PL/pgSQL function tessary.tsql_int(text) line 6 at RAISE\n",
          "Conversion failed when converting the varchar value 'A12' to data type int."},
-        {"ERROR: relation \"inventory.tbnope\" does not exist;\nError while executing the query 42P01",
+        {postgres, "ERROR: relation \"inventory.tbnope\" does not exist;\nError while executing the query 42P01",
          "relation \"inventory.tbnope\" does not exist"},
-        {"[FreeTDS][SQL Server]Invalid object name 'INVENTORY..tbNope'. 42S02",
+        {sqlServer, "[FreeTDS][SQL Server]Invalid object name 'INVENTORY..tbNope'. 42S02",
          "Invalid object name 'INVENTORY..tbNope'."},
-        {"ERROR:  new row for relation \"tbinvlocation\" violates check constraint \"tessary_length_location\"\n",
+        {postgres, "ERROR:  new row for relation \"tbinvlocation\" violates check constraint \"tessary_length_location\"\n",
          "String or binary data would be truncated."},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(db::ServerConnection::Describe(QSqlError(QString(), QString::fromLatin1(c.databaseText))).toStdString(), c.shown);
+    for (const Case& c : cases) {
+        const QSqlError error(QString(), QString::fromLatin1(c.databaseText));
+        EXPECT_EQ(c.dialect.RefusalText(db::ServerConnection::DriverMessage(error)).toStdString(), c.shown);
+    }
 }
