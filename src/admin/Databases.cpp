@@ -75,7 +75,7 @@ void BuildSite(const QString& target, const PasswordPrompt& prompt, const std::f
     } catch (...) {
         connection.reset();
         if (!db::ServerLogin::IsUrl(target))
-            db::SqliteConnection::RemoveFiles(target);
+            db::SqliteFile::RemoveFiles(target);
         throw;
     }
 }
@@ -122,17 +122,17 @@ db::RowSet ExecuteNative(db::Connection& connection, const QString& sql, const Q
 QString UpgradeSiteDatabase(const QString& path)
 {
     const int was = db::SqliteConnection::Upgrade(path);
-    if (was == db::SqliteConnection::kSchemaVersion)
+    if (was == db::SqliteFile::kSchemaVersion)
         return QStringLiteral("The database \"%1\" is up to date (layout %2).").arg(path).arg(was);
     return QStringLiteral("The database \"%1\" was upgraded from layout %2 to %3.")
         .arg(path)
         .arg(was)
-        .arg(db::SqliteConnection::kSchemaVersion);
+        .arg(db::SqliteFile::kSchemaVersion);
 }
 
 bool CheckSiteDatabase(const QString& path, QString* report)
 {
-    const QStringList problems = OpenDatabaseFile(path)->IntegrityProblems();
+    const QStringList problems = OpenDatabaseFile(path)->File().IntegrityProblems();
     if (problems.isEmpty()) {
         *report = QStringLiteral("The database \"%1\" is sound.").arg(path);
         return true;

@@ -7,8 +7,6 @@
 #include <QSet>
 #include <QString>
 
-struct sqlite3;
-
 namespace db {
 
 // What the embedded backend runs for one statement of the program.
@@ -52,12 +50,5 @@ private:
     const Catalog& catalog_;
     QHash<QString, Translation> cache_[kCacheKinds];
 };
-
-// Registers on an open SQLite handle the functions that translated
-// statements call (strict integer conversion, PATINDEX, LIKE and the like)
-// and the collation of the text columns (tsql::kTextCollation). Every
-// handle on a database file needs them: without them SQLite refuses to
-// compare, sort or store its texts.
-void RegisterSqliteFunctions(sqlite3* handle);
 
 } // namespace db
