@@ -13,6 +13,23 @@
 
 namespace db {
 
+namespace {
+
+// A value that a statement's text would hold as a quoted text.
+bool IsTextValue(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QString:
+    case QMetaType::QDate:
+    case QMetaType::QDateTime:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 SqliteConnection::SqliteConnection(std::shared_ptr<SqliteFile> file)
     : file_(std::move(file)), statements_(*file_), cursors_(std::make_shared<CursorStatementPool>(file_))
 {
@@ -103,8 +120,9 @@ const Translation& SqliteConnection::ShapeTranslation(const QString& shape, cons
     }
 }
 
-// The values are bound to the statement's shape: texts and numbers become
-// the markers a shape's lifted literals are, NULLs stay in the text.
+// The values are bound to the statement's shape: texts (dates and
+// date-times too) and numbers become the markers a shape's lifted literals
+// are, NULLs stay in the text.
 RowSet SqliteConnection::DoExecuteWith(const QString& statement, const QVariantList& values)
 {
     const Translation& translation = BoundTranslation(statement, values);
@@ -127,7 +145,7 @@ const Translation& SqliteConnection::BoundTranslation(const QString& statement, 
 {
     QVarLengthArray<char, 64> kinds(values.size());
     for (qsizetype k = 0; k < values.size(); ++k)
-        kinds[k] = IsNullValue(values[k]) ? '0' : values[k].typeId() == QMetaType::QString ? 'T' : 'N';
+        kinds[k] = IsNullValue(values[k]) ? '0' : IsTextValue(values[k]) ? 'T' : 'N';
     const QByteArrayView kindsView(kinds.data(), kinds.size());
     if (kindsView != boundKinds_ || statement != boundStatement_) {
         int marker = 0;

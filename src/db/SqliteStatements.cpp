@@ -2,6 +2,7 @@
 
 #include "base/Texts.h"
 #include "db/Catalog.h"
+#include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/EmbeddedFormat.h"
 #include "db/SqliteFile.h"
@@ -191,6 +192,13 @@ void ValueBinder::BindValue(int index, const QVariant& value, bool isDateTime)
     switch (value.typeId()) {
     case QMetaType::QString:
         BindText(index, *static_cast<const QString*>(value.constData()), isDateTime);
+        break;
+    // A date-time by its type, wherever it stands: also where the
+    // translation cannot tell that it meets a date-time column
+    // (isnull(TransDate, ?)), it is in the form the file stores.
+    case QMetaType::QDate:
+    case QMetaType::QDateTime:
+        BindUtf8(statement_, index, StoredDateTime(DateTimeOfValue(value)));
         break;
     case QMetaType::Double:
     case QMetaType::Float:

@@ -74,7 +74,8 @@ public:
     // form), a number as an integer when it is whole and fits, else as a
     // real, as SQLite reads such literals.
     void BindLiteral(int index, const LiftedLiteral& literal, bool isDateTime);
-    // A value given apart, which outlives the run; not NULL.
+    // A value given apart, which outlives the run; not NULL. A date or a
+    // date-time is bound in the stored form.
     void BindValue(int index, const QVariant& value, bool isDateTime);
 
 private:
