@@ -384,3 +384,36 @@ TEST(DatabaseFile, AnUpgradeThatWouldMergeTwoKeysLeavesTheFileAsItWas)
         << refusal;
     EXPECT_NE(OpenFailure(four).find("tessary-admin upgrade"), std::string::npos);
 }
+
+// What a working connection sets up on the file: the write-ahead log (so
+// that readers go on while a save writes), a wait for another writer
+// instead of an immediate refusal, the page cache and the in-memory
+// statement journal; and a write transaction holds the file's write lock
+// from its start, so another writer waits at its own start instead of
+// failing at its first write.
+TEST(DatabaseFile, AWorkingConnectionWaitsForOthersAndTakesTheWriteLockAsItsTransactionBegins)
+{
+    testing_support::TempDatabase db;
+    const auto connection = db.OpenAnotherSqlite();
+    const struct {
+        const char* pragma;
+        const char* value;
+    } settings[] = {
+        {"journal_mode", "wal"},
+        {"busy_timeout", "15000"},
+        {"cache_size", "-65536"},
+        {"temp_store", "2"},
+    };
+    for (const auto& s : settings)
+        EXPECT_EQ(connection->ExecuteNative(QStringLiteral("PRAGMA ") + QLatin1String(s.pragma)).Field(0).toString().toStdString(),
+                  s.value)
+            << s.pragma;
+
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(db.Path().toUtf8().constData(), &other), SQLITE_OK);
+    connection->BeginTransaction();
+    EXPECT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_BUSY);
+    connection->Rollback();
+    EXPECT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(other);
+}
