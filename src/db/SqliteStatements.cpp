@@ -71,8 +71,9 @@ void BindUtf8(sqlite3_stmt* statement, int index, const QByteArray& utf8)
     sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
-// A value bound as the Qt driver would bind it: null values (a null text
-// too) as NULL, whole numbers and flags as integers.
+// A value of the program's own SQL bound by its type: null values (a null
+// text too) as NULL, whole numbers and flags as integers, byte arrays as
+// blobs, date-times in the stored form, anything else as its text.
 void BindNative(sqlite3_stmt* statement, int index, const QVariant& value)
 {
     if (value.isNull() || (value.typeId() == QMetaType::QString && value.toString().isNull())

@@ -108,9 +108,9 @@ public:
     // binds to a translated statement, whose parameters must be theirs; -1
     // for SQL of the program's own.
     RowSet Run(const QString& sql, const QSet<QString>& dateTimeColumns, int values, const Binder& bind);
-    // Runs SQL of the program's own with positional values, bound as Qt's
-    // SQLite driver bound them: null values (a null text too) as NULL,
-    // whole numbers and flags as integers, date-times in the stored form.
+    // Runs SQL of the program's own with positional values, bound by their
+    // types: null values (a null text too) as NULL, whole numbers and flags
+    // as integers, date-times in the stored form.
     RowSet RunNative(const QString& sql, const QVariantList& binds, const QSet<QString>& dateTimeColumns);
 
 private:
