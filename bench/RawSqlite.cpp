@@ -1,6 +1,6 @@
 #include "bench/RawSqlite.h"
 
-#include "db/TsqlTranslator.h"
+#include "db/TsqlFunctions.h"
 
 #include <sqlite3.h>
 #include <stdexcept>

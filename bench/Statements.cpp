@@ -106,7 +106,7 @@ struct Sides {
     // What the program's connection runs for the statement.
     QByteArrayList Capture(const QString& statement, Through through = Through::Execute)
     {
-        StatementCapture capture(program->NativeHandle());
+        StatementCapture capture(program->File().Handle());
         RunStatement(*program, statement, through);
         return capture.Statements();
     }

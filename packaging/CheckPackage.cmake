@@ -36,7 +36,7 @@ foreach(path
     message(FATAL_ERROR "${packages} lacks ${path}; it holds:\n${contents}")
   endif()
 endforeach()
-foreach(dependency libqt6widgets6 libqt6sql6-sqlite libsqlite3-0 qt6-qpa-plugins fonts-urw-base35)
+foreach(dependency libqt6widgets6 libsqlite3-0 qt6-qpa-plugins fonts-urw-base35)
   string(FIND "${depends}" "${dependency}" at)
   if(at LESS 0)
     message(FATAL_ERROR "${packages} does not depend on ${dependency}: ${depends}")

@@ -229,7 +229,7 @@ void Dispatch(const QStringList& args, QTextStream& out)
             throw admin::AdminError(QStringLiteral("The check found problems."));
     } else if (command == QLatin1String("backup")) {
         RequireCount(args, 3);
-        admin::OpenDatabaseFile(args[1])->BackupTo(args[2]);
+        admin::OpenDatabaseFile(args[1])->File().BackupTo(args[2]);
         out << QStringLiteral("The database \"%1\" was copied to \"%2\".").arg(args[1], args[2]) << '\n';
     } else if (command == QLatin1String("user") && args.value(1) == QLatin1String("add")) {
         if (args.size() < 4)

@@ -75,7 +75,7 @@ void BuildSite(const QString& target, const PasswordPrompt& prompt, const std::f
     } catch (...) {
         connection.reset();
         if (!db::ServerLogin::IsUrl(target))
-            db::SqliteConnection::RemoveFiles(target);
+            db::SqliteFile::RemoveFiles(target);
         throw;
     }
 }
@@ -92,7 +92,7 @@ void CreateDemoDatabase(const QString& target, const QDate& today, const Passwor
     // The demo rows go in with the embedded file's and PostgreSQL's own
     // statements (tables named bare), which SQL Server's two databases do
     // not take: refused before anything is made.
-    if (db::ServerLogin::IsUrl(target) && db::ServerLogin::FromUrl(target).kind == db::ServerLogin::Kind::SqlServer)
+    if (db::ServerLogin::IsUrl(target) && db::ServerLogin::FromUrl(target).backend == db::Backend::SqlServer)
         throw db::DbError(QStringLiteral("The demo site is made on a database file or on PostgreSQL; on SQL Server use "
                                          "init, then add your own rows."));
     BuildSite(target, prompt, [&](db::Connection& connection) { BuildDemoData(connection, today); });
@@ -122,17 +122,17 @@ db::RowSet ExecuteNative(db::Connection& connection, const QString& sql, const Q
 QString UpgradeSiteDatabase(const QString& path)
 {
     const int was = db::SqliteConnection::Upgrade(path);
-    if (was == db::SqliteConnection::kSchemaVersion)
+    if (was == db::SqliteFile::kSchemaVersion)
         return QStringLiteral("The database \"%1\" is up to date (layout %2).").arg(path).arg(was);
     return QStringLiteral("The database \"%1\" was upgraded from layout %2 to %3.")
         .arg(path)
         .arg(was)
-        .arg(db::SqliteConnection::kSchemaVersion);
+        .arg(db::SqliteFile::kSchemaVersion);
 }
 
 bool CheckSiteDatabase(const QString& path, QString* report)
 {
-    const QStringList problems = OpenDatabaseFile(path)->IntegrityProblems();
+    const QStringList problems = OpenDatabaseFile(path)->File().IntegrityProblems();
     if (problems.isEmpty()) {
         *report = QStringLiteral("The database \"%1\" is sound.").arg(path);
         return true;

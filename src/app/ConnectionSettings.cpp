@@ -95,8 +95,9 @@ void ConnectionSettings::Save() const
 db::ServerLogin ConnectionSettings::ServerLogin() const
 {
     db::ServerLogin login = server;
-    login.kind = backend == Backend::SqlServer ? db::ServerLogin::Kind::SqlServer : db::ServerLogin::Kind::PostgreSql;
-    if (login.kind == db::ServerLogin::Kind::SqlServer && login.odbcDsn.isEmpty() && login.odbcDriver.isEmpty())
+    login.backend = backend == Backend::SqlServer ? Backend::SqlServer : Backend::PostgreSql;
+    login.driver = backend == Backend::SqlServer ? db::ServerLogin::Driver::Odbc : db::ServerLogin::Driver::Native;
+    if (login.backend == Backend::SqlServer && login.odbcDsn.isEmpty() && login.odbcDriver.isEmpty())
         login.odbcDriver = QStringLiteral("FreeTDS");
     return login;
 }

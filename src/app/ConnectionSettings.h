@@ -12,7 +12,7 @@ namespace app {
 // settings file in the user's configuration folder; without one, the
 // embedded database at its default place.
 struct ConnectionSettings {
-    enum class Backend { Embedded, SqlServer, PostgreSql };
+    using Backend = db::Backend;
 
     Backend backend = Backend::Embedded;
     QString databasePath;      // embedded: the database file

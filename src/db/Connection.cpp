@@ -7,28 +7,44 @@
 
 namespace db {
 
-RowSet Connection::Execute(const QString& statement)
-{
-    if (observer_)
-        observer_(statement);
-    return DoExecute(statement);
-}
-
-RowSet Connection::ExecuteWith(const QString& statement, const QVariantList& values)
-{
-    if (observer_)
-        observer_(WithValuesWritten(statement, values));
-    return DoExecuteWith(statement, values);
-}
-
-RowSet Connection::DoExecuteWith(const QString& statement, const QVariantList& values)
-{
-    return DoExecute(WithValuesWritten(statement, values));
-}
-
 namespace {
 
-QString ValueLiteral(const QVariant& value)
+// Whether ExecuteWith takes a value of this type (besides NULL of any type).
+// Anything else would reach a backend as a text or number that says
+// something else (a byte array as 0), so it is refused.
+bool IsValueType(int type)
+{
+    switch (type) {
+    case QMetaType::QString:
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::QDate:
+    case QMetaType::QDateTime:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void RequireValueType(const QVariant& value, qsizetype k)
+{
+    if (!IsValueType(value.typeId()) && !IsNullValue(value))
+        throw DbError(QStringLiteral("Value %1 of the statement is of type %2, which a statement cannot take: give "
+                                     "a text, a number, a truth value, a date, a date-time or NULL.")
+                          .arg(k + 1)
+                          .arg(QString::fromLatin1(value.metaType().name())));
+}
+
+QString ValueLiteral(const QVariant& value, qsizetype k)
 {
     if (IsNullValue(value))
         return QStringLiteral("null");
@@ -40,16 +56,46 @@ QString ValueLiteral(const QVariant& value)
         return base::PlainNumber(value.toDouble());
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    case QMetaType::QDate:
+    case QMetaType::QDateTime:
+        return Quote(base::FormatDateTime(DateTimeOfValue(value)));
     default:
+        RequireValueType(value, k);
         return QString::number(value.toLongLong());
     }
 }
 
 } // namespace
 
+RowSet Connection::Execute(const QString& statement)
+{
+    if (observer_)
+        observer_(statement);
+    return DoExecute(statement);
+}
+
+QDateTime DateTimeOfValue(const QVariant& value)
+{
+    return value.typeId() == QMetaType::QDate ? value.toDate().startOfDay() : value.toDateTime();
+}
+
+RowSet Connection::ExecuteWith(const QString& statement, const QVariantList& values)
+{
+    for (qsizetype k = 0; k < values.size(); ++k)
+        RequireValueType(values[k], k);
+    if (observer_)
+        observer_(WithValuesWritten(statement, values));
+    return DoExecuteWith(statement, values);
+}
+
+RowSet Connection::DoExecuteWith(const QString& statement, const QVariantList& values)
+{
+    return DoExecute(WithValuesWritten(statement, values));
+}
+
 QString WithValuesWritten(const QString& statement, const QVariantList& values)
 {
-    return WithValueMarkersReplaced(statement, values.size(), [&](qsizetype k) { return ValueLiteral(values[k]); });
+    return WithValueMarkersReplaced(statement, values.size(), [&](qsizetype k) { return ValueLiteral(values[k], k); });
 }
 
 QString WithValueMarkersReplaced(const QString& statement, qsizetype count,

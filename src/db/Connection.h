@@ -1,16 +1,17 @@
 #pragma once
 
+#include "db/Backend.h"
 #include "db/Cursor.h"
 #include "db/RowSet.h"
 
+#include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QVariantList>
 #include <functional>
 #include <memory>
 
 namespace db {
-
-enum class Backend { Embedded, SqlServer, PostgreSql };
 
 // One open database connection. Execute runs one statement as the program
 // wrote it (the backend translates where it must) and returns every row;
@@ -23,11 +24,16 @@ public:
 
     RowSet Execute(const QString& statement);
     // Runs one statement whose values are given apart from its text: each
-    // `?` outside quotes stands for the next value (a text, a number, or
-    // NULL for an invalid QVariant). It runs as Execute runs the statement
-    // with the values written in (WithValuesWritten), which is also what the
-    // observer sees; a backend that binds values skips writing and reading
-    // them. For statements run many times over, such as an import's rows.
+    // `?` outside quotes stands for the next value: a text, a number (whole
+    // numbers, flags as 1 and 0, reals), a date or a date-time, or NULL
+    // (IsNullValue). It runs as Execute runs the statement with the values
+    // written in (WithValuesWritten), which is also what the observer sees;
+    // a backend that binds values skips writing and reading them. A date or
+    // a date-time is one to the backend wherever it stands, to the second
+    // (a date at midnight): the embedded file binds it in the form it stores
+    // date-times in. A value of any other type is refused with DbError,
+    // naming its type, before anything runs. For statements run many times
+    // over, such as an import's rows.
     RowSet ExecuteWith(const QString& statement, const QVariantList& values);
     // Runs one read statement whose rows are read as they are wanted (a
     // search that may match thousands of rows, of which a grid shows a
@@ -63,18 +69,34 @@ private:
 
 // The statement with each `?` outside quotes replaced by the next value as
 // a literal: texts quoted as Quote quotes them, numbers in plain digits,
-// NULL for an invalid value. Throws DbError when the markers and the values
-// do not pair up.
+// dates and date-times as quoted texts in the program's date-time form
+// (base::FormatDateTime), which every backend reads as such where it
+// compares or stores a date-time, NULL for a null value. Throws DbError when
+// the markers and the values do not pair up, or for a value of a type that
+// ExecuteWith refuses.
 QString WithValuesWritten(const QString& statement, const QVariantList& values);
 // The statement with its k-th `?` outside quotes replaced by
 // replacement(k); `count` markers are expected.
 QString WithValueMarkersReplaced(const QString& statement, qsizetype count,
                                  const std::function<QString(qsizetype)>& replacement);
-// Whether a value given to ExecuteWith stands for NULL.
+// Whether a value given to ExecuteWith stands for NULL: no value, a null
+// one, or a date or date-time that is none.
 inline bool IsNullValue(const QVariant& value)
 {
-    return !value.isValid() || value.isNull();
+    if (!value.isValid() || value.isNull())
+        return true;
+    switch (value.typeId()) {
+    case QMetaType::QDateTime:
+        return !static_cast<const QDateTime*>(value.constData())->isValid();
+    case QMetaType::QDate:
+        return !static_cast<const QDate*>(value.constData())->isValid();
+    default:
+        return false;
+    }
 }
+// The date-time a date or date-time value given to ExecuteWith stands for:
+// a date at its midnight, to the second.
+QDateTime DateTimeOfValue(const QVariant& value);
 
 // Rolls back on leaving scope unless Commit was called.
 class TransactionGuard {

@@ -1,13 +1,12 @@
 #include "db/PgTranslator.h"
 
 #include "db/DbError.h"
+#include "db/ProcedureCall.h"
 #include "db/ServerSchema.h"
 #include "db/Quote.h"
 #include "db/TsqlRewrites.h"
 #include "db/TsqlTokenizer.h"
-#include "db/TsqlTranslator.h"
 #include "db/procedures/Procedures.h"
-
 
 namespace db {
 
@@ -119,23 +118,16 @@ private:
     Tokens t_;
 };
 
-QString TranslateCall(const ProcedureCall& call, const QString& statement)
+QString TranslateCall(const ProcedureCall& call)
 {
     const ServerProcedure* procedure = FindServerProcedure(call.name);
     if (!procedure)
         throw DbError(QStringLiteral("Could not find stored procedure '%1'.").arg(call.name));
     procedures::RequireArguments(procedure->name, call.arguments, procedure->parameters);
     // The database the call names, when it is one of ours; else inventory.
-    QString schema = QStringLiteral("inventory");
-    const Tokens tokens = Tokenize(statement);
-    int first = 0;
-    if (first < tokens.size() && (tokens[first].IsWord(QLatin1String("exec")) || tokens[first].IsWord(QLatin1String("execute"))))
-        ++first;
-    if (first + 1 < tokens.size() && tokens[first].IsName() && tokens[first + 1].IsPunct('.')) {
-        const QString named = PgSchemaOfDatabase(NameValue(tokens[first]));
-        if (!named.isEmpty())
-            schema = named;
-    }
+    QString schema = PgSchemaOfDatabase(call.qualifier);
+    if (schema.isEmpty())
+        schema = QStringLiteral("inventory");
     QStringList arguments;
     for (const QString& argument : call.arguments)
         arguments << Quote(argument);
@@ -146,8 +138,8 @@ QString TranslateCall(const ProcedureCall& call, const QString& statement)
 
 QString PgTranslator::TranslateUncached(const QString& statement)
 {
-    if (const auto call = TsqlTranslator::ParseProcedureCall(statement))
-        return TranslateCall(*call, statement);
+    if (const auto call = ParseProcedureCall(statement))
+        return TranslateCall(*call);
     return PgRewriter(Tokenize(statement)).Run();
 }
 

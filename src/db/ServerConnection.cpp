@@ -2,7 +2,8 @@
 
 #include "db/Catalog.h"
 #include "db/DbError.h"
-#include "db/ServerSchema.h"
+#include "db/PostgreSqlDialect.h"
+#include "db/SqlServerDialect.h"
 
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -14,11 +15,6 @@
 namespace db {
 
 namespace {
-
-// The key of the numbering lock on PostgreSQL ("Tsry").
-constexpr qint64 kNumberingLockKey = 0x54737279;
-// How long a save waits for another's numbering lock on SQL Server.
-constexpr int kAppLockTimeoutMs = 30000;
 
 QString NextConnectionName()
 {
@@ -38,24 +34,19 @@ QString ColumnName(const QString& name)
     return name;
 }
 
-// The session the program's statements expect. SQL Server: no row counts
-// before results, month-first date texts, and the ANSI settings its
-// statements and indexes are written for. PostgreSQL: month-first date
-// texts, the program's schemas and the comparison operators on the path.
-QStringList SessionStatements(bool postgres)
+std::unique_ptr<ServerDialect> DialectOf(const ServerLogin& login)
 {
-    if (postgres)
-        return {QStringLiteral("SET search_path = ") + kPgSearchPath, QStringLiteral("SET DateStyle = 'ISO, MDY'"),
-                QStringLiteral("SET client_min_messages = warning")};
-    return {QStringLiteral("SET NOCOUNT ON"), QStringLiteral("SET DATEFORMAT mdy"), QStringLiteral("SET ANSI_NULLS ON"),
-            QStringLiteral("SET ANSI_WARNINGS ON"), QStringLiteral("SET ANSI_PADDING ON"),
-            QStringLiteral("SET CONCAT_NULL_YIELDS_NULL ON"), QStringLiteral("SET QUOTED_IDENTIFIER ON"),
-            QStringLiteral("SET ARITHABORT ON"), QStringLiteral("SET LANGUAGE us_english")};
+    switch (login.backend) {
+    case Backend::PostgreSql: return std::make_unique<PostgreSqlDialect>(login.database);
+    case Backend::SqlServer: return std::make_unique<SqlServerDialect>();
+    case Backend::Embedded: break;
+    }
+    throw DbError(QStringLiteral("Cannot connect to the server: the login names no server."));
 }
 
 } // namespace
 
-QString ServerConnection::Describe(const QSqlError& error)
+QString ServerConnection::DriverMessage(const QSqlError& error)
 {
     QString text = error.databaseText().trimmed();
     if (text.isEmpty())
@@ -63,10 +54,8 @@ QString ServerConnection::Describe(const QSqlError& error)
     // ODBC names the driver and the server in brackets before the message.
     static const QRegularExpression kOdbcPrefix(QStringLiteral("^(\\[[^\\]]*\\])+\\s*"));
     text.remove(kOdbcPrefix);
-    // PostgreSQL: the severity before the message, the statement's position
-    // and context after it; its ODBC driver adds a line of its own.
-    static const QRegularExpression kSeverity(QStringLiteral("^(ERROR|FATAL|PANIC):\\s+"));
-    text.remove(kSeverity);
+    // The statement's position and context follow the message (PostgreSQL),
+    // and PostgreSQL's ODBC driver adds a line of its own.
     const qsizetype lineEnd = text.indexOf(QLatin1Char('\n'));
     if (lineEnd >= 0)
         text = text.left(lineEnd);
@@ -76,13 +65,16 @@ QString ServerConnection::Describe(const QSqlError& error)
     // Qt's ODBC driver appends the SQLSTATE after a blank.
     static const QRegularExpression kState(QStringLiteral("\\s+[0-9A-Z]{5}$"));
     text.remove(kState);
-    if (text.contains(QLatin1Char('"') + kPgLengthCheckPrefix))
-        return QStringLiteral("String or binary data would be truncated.");
     return text;
 }
 
-ServerConnection::ServerConnection(ServerLogin login)
-    : login_(std::move(login)), connectionName_(NextConnectionName()) {}
+QString ServerConnection::Describe(const QSqlError& error) const
+{
+    return dialect_->RefusalText(DriverMessage(error));
+}
+
+ServerConnection::ServerConnection(ServerLogin login, std::unique_ptr<ServerDialect> dialect)
+    : login_(std::move(login)), dialect_(std::move(dialect)), connectionName_(NextConnectionName()) {}
 
 ServerConnection::~ServerConnection()
 {
@@ -95,8 +87,8 @@ ServerConnection::~ServerConnection()
 
 std::unique_ptr<ServerConnection> ServerConnection::Open(const ServerLogin& login)
 {
-    std::unique_ptr<ServerConnection> connection(new ServerConnection(login));
-    const bool odbc = login.kind != ServerLogin::Kind::PostgreSql;
+    std::unique_ptr<ServerConnection> connection(new ServerConnection(login, DialectOf(login)));
+    const bool odbc = login.driver == ServerLogin::Driver::Odbc;
     const QString driver = odbc ? QStringLiteral("QODBC") : QStringLiteral("QPSQL");
     if (!QSqlDatabase::isDriverAvailable(driver))
         throw DbError(QStringLiteral("Cannot connect to the server: Qt's %1 driver is not installed (Debian package %2).")
@@ -116,20 +108,10 @@ std::unique_ptr<ServerConnection> ServerConnection::Open(const ServerLogin& logi
     }
     db.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     if (!db.open())
-        throw DbError(QStringLiteral("Cannot connect to the server: ") + Describe(db.lastError()));
-    connection->SetUpSession();
+        throw DbError(QStringLiteral("Cannot connect to the server: ") + connection->Describe(db.lastError()));
+    for (const QString& statement : connection->dialect_->SessionStatements())
+        connection->ExecuteNative(statement);
     return connection;
-}
-
-Backend ServerConnection::Kind() const
-{
-    return IsPostgreSql() ? Backend::PostgreSql : Backend::SqlServer;
-}
-
-void ServerConnection::SetUpSession()
-{
-    for (const QString& statement : SessionStatements(IsPostgreSql()))
-        ExecuteNative(statement);
 }
 
 void ServerConnection::Fail(const QSqlError& error) const
@@ -139,14 +121,11 @@ void ServerConnection::Fail(const QSqlError& error) const
 
 RowSet ServerConnection::DoExecute(const QString& statement)
 {
-    if (!IsPostgreSql())
-        return ExecuteNative(statement);
-    const QString& sql = translator_.Translate(statement);
-    if (!inTransaction_)
+    const QString sql = dialect_->Translate(statement);
+    if (!inTransaction_ || !dialect_->FailureSpoilsTransaction())
         return ExecuteNative(sql);
-    // A failed statement leaves the transaction usable, as on SQL Server and
-    // the embedded file: the save's number query may fail on a typed number
-    // and the save goes on with another way of numbering.
+    // The save's number query may fail on a typed number, and the save goes
+    // on with another way of numbering.
     ExecuteNative(QStringLiteral("SAVEPOINT tessary_statement"));
     try {
         return ExecuteNative(sql);
@@ -207,17 +186,7 @@ void ServerConnection::BeginTransaction()
         Fail(database_.lastError());
     inTransaction_ = true;
     try {
-        if (IsPostgreSql()) {
-            ExecuteNative(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kNumberingLockKey));
-        } else {
-            const RowSet result = ExecuteNative(
-                QStringLiteral("DECLARE @result int; EXEC @result = sp_getapplock @Resource = 'Tessary numbering', "
-                               "@LockMode = 'Exclusive', @LockOwner = 'Transaction', @LockTimeout = %1; "
-                               "SELECT @result AS Result")
-                    .arg(kAppLockTimeoutMs));
-            if (result.IsEmpty() || result.Field(0).toInt() < 0)
-                throw DbError(QStringLiteral("Another workstation holds the numbering lock; try again."));
-        }
+        dialect_->TakeNumberingLock([this](const QString& sql) { return ExecuteNative(sql); });
     } catch (...) {
         Rollback();
         throw;
@@ -244,12 +213,8 @@ void ServerConnection::Rollback()
 
 bool ServerConnection::HasSchema()
 {
-    const QString sql = IsPostgreSql()
-        ? QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE table_schema = 'password' "
-                         "AND table_name = 'tbpasswordmain'")
-        : QStringLiteral("SELECT count(*) FROM Password.INFORMATION_SCHEMA.TABLES WHERE TABLE_NAME = 'tbPasswordMain'");
     try {
-        return ExecuteNative(sql).Field(0).toInt() > 0;
+        return ExecuteNative(dialect_->SchemaQuery()).Field(0).toInt() > 0;
     } catch (const DbError&) {
         return false;
     }
@@ -259,17 +224,14 @@ void ServerConnection::CreateSchema()
 {
     if (HasSchema())
         throw DbError(QStringLiteral("Cannot create the database: %1 holds the program's tables already.").arg(login_.database));
-    if (!IsPostgreSql()) {
-        for (const QString& statement : SqlServerSchemaDdl())
+    if (!dialect_->SchemaInOneTransaction()) {
+        for (const QString& statement : dialect_->SchemaDdl())
             ExecuteNative(statement);
         return;
     }
     TransactionGuard transaction(*this);
-    for (const QString& statement : PgSchemaDdl())
+    for (const QString& statement : dialect_->SchemaDdl())
         ExecuteNative(statement);
-    ExecuteNative(QStringLiteral("ALTER DATABASE %1 SET search_path = %2")
-                      .arg(QStringLiteral("\"%1\"").arg(QString(login_.database).replace(QLatin1Char('"'), QLatin1String("\"\""))),
-                           kPgSearchPath));
     transaction.Commit();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "db/Connection.h"
-#include "db/PgTranslator.h"
+#include "db/Dialect.h"
 #include "db/ServerLogin.h"
 
 #include <QSqlDatabase>
@@ -11,13 +11,12 @@
 
 namespace db {
 
-// A connection to a database server: PostgreSQL through Qt's PostgreSQL
-// driver or through ODBC (the program's statements translated), or SQL
-// Server through ODBC (the statements sent as written, the procedures the
-// server's own). Every result is read whole before the next statement.
-// A transaction that may write takes the numbering lock at once: an advisory
-// transaction lock on PostgreSQL, an application lock owned by the
-// transaction on SQL Server, so saves never interleave.
+// A connection to a database server through one of Qt's drivers (the
+// PostgreSQL driver or ODBC, as the login says). What differs between the
+// servers is asked of the dialect: how the program's statements go to it,
+// what a session starts with, the schema, the numbering lock a write
+// transaction takes at once (so saves never interleave) and how refusals
+// read. Every result is read whole before the next statement.
 class ServerConnection final : public Connection {
 public:
     // Connects and sets the session up; throws DbError with the server's or
@@ -30,11 +29,10 @@ public:
     void Commit() override;
     void Rollback() override;
     bool InTransaction() const override { return inTransaction_; }
-    Backend Kind() const override;
+    Backend Kind() const override { return dialect_->Kind(); }
     QString DatabaseName() const override { return login_.database; }
 
     const ServerLogin& Login() const { return login_; }
-    bool IsPostgreSql() const { return login_.kind != ServerLogin::Kind::SqlServer; }
 
     // Runs one statement in the server's own dialect, with positional (?)
     // bind values.
@@ -42,27 +40,27 @@ public:
 
     // Whether the database holds the program's tables already.
     bool HasSchema();
-    // Creates the program's schema from the catalog in one transaction
-    // (PostgreSQL), or statement by statement (SQL Server, whose CREATE
-    // DATABASE cannot run inside one).
+    // Creates the program's schema from the catalog, in one transaction
+    // where the server allows it.
     void CreateSchema();
 
     // The description of a failure as the program shows it: the server's own
-    // message without the driver's decorations.
-    static QString Describe(const QSqlError& error);
+    // message without the driver's decorations, in the dialect's words.
+    QString Describe(const QSqlError& error) const;
+    // The server's message of a failure without what the drivers add to it.
+    static QString DriverMessage(const QSqlError& error);
 
 protected:
     RowSet DoExecute(const QString& statement) override;
 
 private:
-    explicit ServerConnection(ServerLogin login);
-    void SetUpSession();
+    ServerConnection(ServerLogin login, std::unique_ptr<ServerDialect> dialect);
     [[noreturn]] void Fail(const QSqlError& error) const;
 
     ServerLogin login_;
+    std::unique_ptr<ServerDialect> dialect_;
     QString connectionName_;
     QSqlDatabase database_;
-    PgTranslator translator_;
     bool inTransaction_ = false;
 };
 

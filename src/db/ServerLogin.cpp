@@ -11,14 +11,15 @@ namespace {
 
 struct Scheme {
     const char* name;
-    ServerLogin::Kind kind;
+    Backend backend;
+    ServerLogin::Driver driver;
 };
 
 constexpr Scheme kSchemes[] = {
-    {"postgresql", ServerLogin::Kind::PostgreSql},
-    {"postgres", ServerLogin::Kind::PostgreSql},
-    {"sqlserver", ServerLogin::Kind::SqlServer},
-    {"odbc-postgresql", ServerLogin::Kind::OdbcPostgreSql},
+    {"postgresql", Backend::PostgreSql, ServerLogin::Driver::Native},
+    {"postgres", Backend::PostgreSql, ServerLogin::Driver::Native},
+    {"sqlserver", Backend::SqlServer, ServerLogin::Driver::Odbc},
+    {"odbc-postgresql", Backend::PostgreSql, ServerLogin::Driver::Odbc},
 };
 
 QString OdbcValue(const QString& value)
@@ -48,7 +49,8 @@ ServerLogin ServerLogin::FromUrl(const QString& text)
     bool known = false;
     for (const Scheme& s : kSchemes) {
         if (url.scheme().compare(QLatin1String(s.name), Qt::CaseInsensitive) == 0) {
-            login.kind = s.kind;
+            login.backend = s.backend;
+            login.driver = s.driver;
             known = true;
         }
     }
@@ -66,9 +68,9 @@ ServerLogin ServerLogin::FromUrl(const QString& text)
     login.password = url.password(QUrl::FullyDecoded);
     login.database = url.path(QUrl::FullyDecoded).mid(1);
     if (login.database.isEmpty())
-        login.database = login.kind == Kind::SqlServer ? QStringLiteral("INVENTORY") : QStringLiteral("tessary");
-    if (login.kind != Kind::PostgreSql && login.odbcDsn.isEmpty() && login.odbcDriver.isEmpty())
-        login.odbcDriver = login.kind == Kind::SqlServer ? QStringLiteral("FreeTDS") : QStringLiteral("PostgreSQL Unicode");
+        login.database = login.backend == Backend::SqlServer ? QStringLiteral("INVENTORY") : QStringLiteral("tessary");
+    if (login.driver == Driver::Odbc && login.odbcDsn.isEmpty() && login.odbcDriver.isEmpty())
+        login.odbcDriver = login.backend == Backend::SqlServer ? QStringLiteral("FreeTDS") : QStringLiteral("PostgreSQL Unicode");
     return login;
 }
 
@@ -76,7 +78,7 @@ QString ServerLogin::ToUrl() const
 {
     QUrl url;
     for (const Scheme& s : kSchemes)
-        if (s.kind == kind) {
+        if (s.backend == backend && s.driver == driver) {
             url.setScheme(QLatin1String(s.name));
             break;
         }
@@ -88,7 +90,7 @@ QString ServerLogin::ToUrl() const
     QUrlQuery query;
     if (!odbcDsn.isEmpty())
         query.addQueryItem(QStringLiteral("dsn"), odbcDsn);
-    else if (kind != Kind::PostgreSql && !odbcDriver.isEmpty())
+    else if (driver == Driver::Odbc && !odbcDriver.isEmpty())
         query.addQueryItem(QStringLiteral("driver"), odbcDriver);
     url.setQuery(query);
     return url.toString();
@@ -103,7 +105,7 @@ QString OdbcConnectionString(const ServerLogin& login)
         parts << QStringLiteral("DRIVER={%1}").arg(QString(login.odbcDriver).replace(QLatin1Char('}'), QLatin1String("}}")));
         // The vendor's SQL Server drivers take the port after a comma in
         // SERVER; FreeTDS and PostgreSQL's driver take PORT.
-        const bool portKeyword = login.kind == ServerLogin::Kind::OdbcPostgreSql
+        const bool portKeyword = login.backend == Backend::PostgreSql
                                  || login.odbcDriver.contains(QLatin1String("FreeTDS"), Qt::CaseInsensitive);
         if (login.port > 0 && !portKeyword)
             parts << QStringLiteral("SERVER=") + OdbcValue(QStringLiteral("%1,%2").arg(login.host).arg(login.port));

@@ -1,17 +1,21 @@
 #pragma once
 
+#include "db/Backend.h"
+
 #include <QString>
 
 namespace db {
 
 // Where a connection to a database server goes and who logs in.
 struct ServerLogin {
-    // PostgreSql: Qt's PostgreSQL driver. SqlServer: ODBC to a SQL Server,
-    // statements sent as written. OdbcPostgreSql: ODBC to a PostgreSQL
-    // server, statements translated as for PostgreSql.
-    enum class Kind { PostgreSql, SqlServer, OdbcPostgreSql };
+    // How the program reaches the server. Native: Qt's PostgreSQL driver.
+    // Odbc: an ODBC data source or driver (odbcDsn, odbcDriver), the only
+    // way to SQL Server; PostgreSQL through its ODBC driver is the same
+    // server, its statements translated alike.
+    enum class Driver { Native, Odbc };
 
-    Kind kind = Kind::PostgreSql;
+    Backend backend = Backend::PostgreSql;  // PostgreSql or SqlServer
+    Driver driver = Driver::Native;
     QString host;
     int port = 0;              // 0: the driver's default
     QString database;          // PostgreSQL: the database; SQL Server: the one connected to

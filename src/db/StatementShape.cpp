@@ -176,7 +176,7 @@ private:
 
 } // namespace
 
-StatementShape ShapeOf(const QString& statement)
+StatementShape LiftLiterals(const QString& statement)
 {
     if (!IsShaped(statement))
         return {statement, {}};

@@ -29,7 +29,8 @@ struct StatementShape {
     QVector<LiftedLiteral> literals;
 };
 
-StatementShape ShapeOf(const QString& statement);
+// The statement's shape: its values that stand alone lifted out.
+StatementShape LiftLiterals(const QString& statement);
 
 // The translated SQL of a shape with each parameter ?n written back as the
 // literal it stands for (those in `dateParameters`, 0-based, as stored

@@ -1,7 +1,5 @@
 #include "db/TsqlFunctions.h"
 
-#include "db/TsqlTranslator.h"
-
 #include <QByteArray>
 #include <algorithm>
 #include <cmath>

@@ -3,6 +3,8 @@
 #include <QChar>
 #include <QString>
 
+struct sqlite3;
+
 // The server's own semantics for the functions that translated statements
 // call; TsqlFunctions.cpp registers them on SQLite handles.
 namespace db::tsql {
@@ -47,3 +49,14 @@ bool PatternMatches(QStringView pattern, QStringView text);
 int PatIndex(const QString& pattern, const QString& text);
 
 } // namespace db::tsql
+
+namespace db {
+
+// Registers on an open SQLite handle the functions that translated
+// statements call (strict integer conversion, PATINDEX, LIKE and the like)
+// and the collation of the text columns (tsql::kTextCollation). Every
+// handle on a database file needs them: without them SQLite refuses to
+// compare, sort or store its texts.
+void RegisterSqliteFunctions(sqlite3* handle);
+
+} // namespace db

@@ -6,10 +6,6 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
-#include <QStringList>
-#include <optional>
-
-struct sqlite3;
 
 namespace db {
 
@@ -26,13 +22,6 @@ struct Translation {
     // Of a shape's lifted literals (0-based), those that stand for
     // date-times: their texts are bound in the stored form.
     QSet<int> dateParameters;
-};
-
-// A stored-procedure call sent as plain text, such as
-// "INVENTORY..sp_Inv_UserLocation 'ANNA'" or "Inventory..sp_Inv_KitofItems_PerItem K1,P2".
-struct ProcedureCall {
-    QString name;            // without database and owner
-    QStringList arguments;   // quoted arguments unquoted, bare ones as written
 };
 
 // What a statement is planned for: its whole result, or its first rows
@@ -54,11 +43,6 @@ public:
     // literal n is SQLite's parameter ?n.
     const Translation& TranslateShape(const QString& shape, Plan plan = Plan::AllRows);
 
-    // The call when the statement is a stored-procedure call, else nothing.
-    // Throws DbError, in the server's words, for a call whose arguments a
-    // server would refuse.
-    static std::optional<ProcedureCall> ParseProcedureCall(const QString& statement);
-
 private:
     enum CacheKind { kAllRows, kFirstRows, kShapes, kFirstRowsShapes, kCacheKinds };
     const Translation& Cached(CacheKind kind, const QString& text, Plan plan, TokenizeMode mode);
@@ -66,12 +50,5 @@ private:
     const Catalog& catalog_;
     QHash<QString, Translation> cache_[kCacheKinds];
 };
-
-// Registers on an open SQLite handle the functions that translated
-// statements call (strict integer conversion, PATINDEX, LIKE and the like)
-// and the collation of the text columns (tsql::kTextCollation). Every
-// handle on a database file needs them: without them SQLite refuses to
-// compare, sort or store its texts.
-void RegisterSqliteFunctions(sqlite3* handle);
 
 } // namespace db

@@ -104,7 +104,7 @@ TEST(SiteDatabase, InitAndDemoOnAFullDiskLeaveNothingBehind)
         const auto made = admin::CreateSiteDatabase(path);
         schema = disk.Written();  // before the close writes the WAL back
     }
-    db::SqliteConnection::RemoveFiles(path);
+    db::SqliteFile::RemoveFiles(path);
     struct Case { const char* command; std::function<void()> make; };
     const Case cases[] = {
         {"init", [&] { admin::InitSite(path, {"SAN ROQUE MEDICAL CENTER", "", "", "SR"}); }},
@@ -125,7 +125,7 @@ TEST(SiteDatabase, InitAndDemoOnAFullDiskLeaveNothingBehind)
             EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList()) << c.command << " " << room;
         }
         EXPECT_NO_THROW(c.make()) << c.command;
-        db::SqliteConnection::RemoveFiles(path);
+        db::SqliteFile::RemoveFiles(path);
     }
 }
 

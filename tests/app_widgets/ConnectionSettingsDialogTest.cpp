@@ -37,7 +37,8 @@ TEST(ConnectionSettingsDialog, ServerChoicesComeBackAsItsLogin)
     driver->setCurrentText("FreeTDS");
     dialog.findChild<QCheckBox*>("chkRememberPassword")->setChecked(true);
     settings = dialog.Settings();
-    EXPECT_EQ(settings.ServerLogin().kind, db::ServerLogin::Kind::SqlServer);
+    EXPECT_EQ(settings.ServerLogin().backend, db::Backend::SqlServer);
+    EXPECT_EQ(settings.ServerLogin().driver, db::ServerLogin::Driver::Odbc);
     EXPECT_EQ(settings.server.odbcDriver, "FreeTDS");
     EXPECT_TRUE(settings.rememberPassword);
 }

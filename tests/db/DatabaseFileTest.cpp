@@ -2,7 +2,6 @@
 #include "db/DbError.h"
 #include "db/SqliteConnection.h"
 #include "db/TsqlFunctions.h"
-#include "db/TsqlTranslator.h"
 #include "support/FaultyDisk.h"
 #include "support/TempDatabase.h"
 
@@ -68,7 +67,7 @@ QString LayoutFourFile(const QTemporaryDir& dir, const char* name = "four.db")
     EXPECT_EQ(sqlite3_open(path.toUtf8().constData(), &handle), SQLITE_OK);
     db::RegisterSqliteFunctions(handle);  // an index calls one
     const QByteArray sql = (ddl.join(QStringLiteral(";\n")) + QStringLiteral(";\nPRAGMA application_id=%1; PRAGMA user_version=4")
-                                                                  .arg(db::SqliteConnection::kApplicationId))
+                                                                  .arg(db::SqliteFile::kApplicationId))
                                .toUtf8();
     EXPECT_EQ(sqlite3_exec(handle, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(handle);
     sqlite3_close(handle);
@@ -122,7 +121,7 @@ TEST(DatabaseFile, UpgradeBringsAnOlderFileToTheCurrentLayout)
     QTemporaryDir dir;
     const QString legacy = LegacyFile(dir);
     EXPECT_EQ(db::SqliteConnection::Upgrade(legacy), 1);
-    EXPECT_EQ(db::SqliteConnection::Upgrade(legacy), db::SqliteConnection::kSchemaVersion);
+    EXPECT_EQ(db::SqliteConnection::Upgrade(legacy), db::SqliteFile::kSchemaVersion);
     const auto connection = db::SqliteConnection::Open(legacy);
     EXPECT_EQ(connection->ExecuteNative("SELECT sql FROM sqlite_master WHERE name = 'ixMasterName'").Field(0).toString(),
               "CREATE INDEX ixMasterName ON tbInvMaster (ItemName, ItemDesc, ItemStatus, ItemID)");
@@ -151,7 +150,7 @@ QString LayoutFiveFile(const QTemporaryDir& dir)
     const QByteArray sql = (ddl.join(QStringLiteral(";\n"))
                             + QStringLiteral(";\nINSERT INTO tbInvUserSettings VALUES ('MSANTOS', 1);"
                                              "PRAGMA application_id=%1; PRAGMA user_version=5")
-                                  .arg(db::SqliteConnection::kApplicationId))
+                                  .arg(db::SqliteFile::kApplicationId))
                                .toUtf8();
     EXPECT_EQ(sqlite3_exec(handle, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(handle);
     sqlite3_close(handle);
@@ -198,12 +197,12 @@ TEST(DatabaseFile, ABackupIsAConsistentCopyTakenWhileOthersWrite)
 
     QTemporaryDir dir;
     const QString copy = dir.filePath("copy.db");
-    db.Sqlite().BackupTo(copy);
+    db.Sqlite().File().BackupTo(copy);
     writer->Commit();
-    EXPECT_THROW(db.Sqlite().BackupTo(copy), db::DbError);
+    EXPECT_THROW(db.Sqlite().File().BackupTo(copy), db::DbError);
 
     const auto restored = db::SqliteConnection::Open(copy);
-    EXPECT_TRUE(restored->IntegrityProblems().isEmpty());
+    EXPECT_TRUE(restored->File().IntegrityProblems().isEmpty());
     EXPECT_EQ(testing_support::ColumnTexts(restored->ExecuteNative("SELECT LocationID FROM tbInvLocation")),
               QStringList{"94"});
 }
@@ -304,7 +303,7 @@ TEST(DatabaseFile, CreatingOnAFullDiskLeavesNothingBehind)
         const auto made = db::SqliteConnection::Create(path);
         needed = disk.Written();  // before the close writes the WAL back
     }
-    db::SqliteConnection::RemoveFiles(path);
+    db::SqliteFile::RemoveFiles(path);
     for (const long long room : {0LL, 4096LL, needed / 2, needed - 1}) {
         testing_support::FaultyDisk disk;
         disk.FillAfter(room);
@@ -333,11 +332,11 @@ TEST(DatabaseFile, AFileThatMayNotBeWrittenIsSaidToBeReadOnlyAndReadWithoutTrace
         EXPECT_EQ(FilesIn(dir), QStringList{"site.db"});
 
         const auto reader = db::SqliteConnection::Open(path, db::SqliteConnection::Access::ReadOnly);
-        EXPECT_TRUE(reader->ReadOnlyFile());
-        EXPECT_TRUE(reader->IntegrityProblems().isEmpty());
+        EXPECT_TRUE(reader->File().ReadOnly());
+        EXPECT_TRUE(reader->File().IntegrityProblems().isEmpty());
         EXPECT_EQ(testing_support::ColumnTexts(reader->ExecuteNative("SELECT LocationID FROM tbInvLocation")),
                   QStringList{"94"});
-        reader->BackupTo(dir.filePath("copy.db"));
+        reader->File().BackupTo(dir.filePath("copy.db"));
     }
     EXPECT_EQ(FilesIn(dir), (QStringList{"copy.db", "site.db"}));
     EXPECT_EQ(testing_support::ColumnTexts(
@@ -354,7 +353,7 @@ TEST(DatabaseFile, AFolderGivenAsTheFileIsSaidToBeOne)
         {OpenFailure(dir.path()), "Cannot open database \"" + folder + "\": it is a folder, not a database file."},
         {Refusal([&] { db::SqliteConnection::Create(dir.path()); }),
          "Cannot create database \"" + folder + "\": it is a folder; name the file to create."},
-        {Refusal([&] { db.Sqlite().BackupTo(dir.path()); }),
+        {Refusal([&] { db.Sqlite().File().BackupTo(dir.path()); }),
          "Cannot back up to \"" + folder + "\": it is a folder; name the file to write."},
     };
     for (const auto& [said, expected] : cases)
@@ -373,7 +372,7 @@ TEST(DatabaseFile, ABackupBearsItsNameOnlyWhenComplete)
     const QString copy = dir.filePath("copy.db");
     {
         testing_support::FaultyDisk disk;
-        db.Sqlite().BackupTo(copy);
+        db.Sqlite().File().BackupTo(copy);
         ASSERT_FALSE(disk.Opened().isEmpty());
         for (const QString& opened : disk.Opened())
             EXPECT_TRUE(QFileInfo(opened).fileName().startsWith("copy.db.partial-")) << opened.toStdString();
@@ -384,7 +383,7 @@ TEST(DatabaseFile, ABackupBearsItsNameOnlyWhenComplete)
     const QString failed = dir.filePath("failed.db");
     testing_support::FaultyDisk disk;
     disk.FillAfter(8192);
-    EXPECT_EQ(Refusal([&] { db.Sqlite().BackupTo(failed); }),
+    EXPECT_EQ(Refusal([&] { db.Sqlite().File().BackupTo(failed); }),
               "Cannot back up to \"" + failed.toStdString() + "\": the disk is full.");
     EXPECT_EQ(FilesIn(dir), QStringList{"copy.db"});
 }
@@ -401,7 +400,7 @@ TEST(DatabaseFile, AfterAnUpgradeNamesBeyondAsciiAreFoundInAnyCase)
     EXPECT_EQ(db::SqliteConnection::Upgrade(four), 4);
 
     const auto c = db::SqliteConnection::Open(four);
-    EXPECT_TRUE(c->IntegrityProblems().isEmpty());
+    EXPECT_TRUE(c->File().IntegrityProblems().isEmpty());
     const auto codes = [&](const char* statement) {
         return testing_support::ColumnTexts(c->Execute(QString::fromUtf8(statement)));
     };
@@ -439,4 +438,37 @@ TEST(DatabaseFile, AnUpgradeThatWouldMergeTwoKeysLeavesTheFileAsItWas)
               std::string::npos)
         << refusal;
     EXPECT_NE(OpenFailure(four).find("tessary-admin upgrade"), std::string::npos);
+}
+
+// What a working connection sets up on the file: the write-ahead log (so
+// that readers go on while a save writes), a wait for another writer
+// instead of an immediate refusal, the page cache and the in-memory
+// statement journal; and a write transaction holds the file's write lock
+// from its start, so another writer waits at its own start instead of
+// failing at its first write.
+TEST(DatabaseFile, AWorkingConnectionWaitsForOthersAndTakesTheWriteLockAsItsTransactionBegins)
+{
+    testing_support::TempDatabase db;
+    const auto connection = db.OpenAnotherSqlite();
+    const struct {
+        const char* pragma;
+        const char* value;
+    } settings[] = {
+        {"journal_mode", "wal"},
+        {"busy_timeout", "15000"},
+        {"cache_size", "-65536"},
+        {"temp_store", "2"},
+    };
+    for (const auto& s : settings)
+        EXPECT_EQ(connection->ExecuteNative(QStringLiteral("PRAGMA ") + QLatin1String(s.pragma)).Field(0).toString().toStdString(),
+                  s.value)
+            << s.pragma;
+
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(db.Path().toUtf8().constData(), &other), SQLITE_OK);
+    connection->BeginTransaction();
+    EXPECT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_BUSY);
+    connection->Rollback();
+    EXPECT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(other);
 }

@@ -52,7 +52,7 @@ TEST(StatementShape, LiftsTheValuesThatStandAlone)
     };
     for (const ShapeCase& c : cases) {
         const QString statement = QString::fromLatin1(c.statement);
-        const db::StatementShape shape = db::ShapeOf(statement);
+        const db::StatementShape shape = db::LiftLiterals(statement);
         EXPECT_EQ(shape.text.toStdString(), c.shape) << c.statement;
         EXPECT_EQ(LiteralTexts(statement, shape), c.literals) << c.statement;
     }
@@ -81,7 +81,7 @@ TEST(StatementShape, RequestListAndNumberingUseTheirIndexes)
     testing_support::TempDatabase db;
     db::TsqlTranslator translator;
     const auto plan = [&](const char* statement) {
-        const QString sql = translator.TranslateShape(db::ShapeOf(QString::fromLatin1(statement)).text).sql;
+        const QString sql = translator.TranslateShape(db::LiftLiterals(QString::fromLatin1(statement)).text).sql;
         return testing_support::ColumnTexts(db.Native("EXPLAIN QUERY PLAN " + sql), 3).join('\n').toStdString();
     };
     const std::string list = plan(
@@ -104,7 +104,7 @@ TEST(StatementShape, ValuesAreWrittenBackIntoTheTranslatedShape)
     const QString statement = QStringLiteral(
         "Select ItemID From INVENTORY..tbInvWithdrawRequest Where Remarks = '?1' and "
         "TransDate > '01/02/2026 12:00:00 AM' and ItemID Like N'it''s%'");
-    const db::StatementShape shape = db::ShapeOf(statement);
+    const db::StatementShape shape = db::LiftLiterals(statement);
     db::TsqlTranslator translator;
     const db::Translation& translation = translator.TranslateShape(shape.text, db::Plan::FirstRows);
     EXPECT_EQ(db::WithLiteralsWritten(translation.sql, statement, shape, translation.dateParameters).toStdString(),

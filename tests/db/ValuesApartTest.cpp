@@ -1,5 +1,7 @@
 // Statements run with their values given apart from the text: each backend
-// stores and reads what the statement with the values written in gives.
+// stores and reads what the statement with the values written in gives. A
+// date or a date-time is one to every backend; a value of a type that no
+// statement can hold is refused.
 #include "db/DbError.h"
 #include "support/TempDatabase.h"
 
@@ -60,6 +62,90 @@ TEST_P(ValuesApart, StoreWhatTheStatementWithTheValuesWrittenInStores)
 
     EXPECT_THROW(connection.ExecuteWith(kInsert, {"11"}), db::DbError);
     EXPECT_THROW(connection.ExecuteWith("Delete INVENTORY..tbInvWithdrawRequest", {"11"}), db::DbError);
+}
+
+namespace {
+
+// The numbers of the requests found, joined by commas.
+std::string Numbers(db::Connection& connection, const char* condition, const QVariantList& values)
+{
+    return testing_support::ColumnTexts(
+               connection.ExecuteWith(QStringLiteral("Select DocumentNumber From INVENTORY..tbInvWithdrawRequest "
+                                                     "Where %1 Order By DocumentNumber")
+                                          .arg(QLatin1String(condition)),
+                                      values))
+        .join(QLatin1Char(','))
+        .toStdString();
+}
+
+} // namespace
+
+// Two requests whose dates order otherwise as the program's month-first
+// texts than in time: a date bound as such a text would find the wrong one.
+TEST_P(ValuesApart, DatesAndDateTimesAreStoredAndComparedAsTheDateTimeColumnsHoldThem)
+{
+    TempDatabase db(GetParam());
+    db::Connection& connection = db.Connection();
+    QStringList seen;
+    connection.SetStatementObserver([&](const QString& statement) { seen << statement; });
+    const QDateTime afternoon(QDate(2026, 3, 7), QTime(14, 5, 9, 750));
+    const QString insert = QStringLiteral(
+        "Insert INVENTORY..tbInvWithdrawRequest (DocumentNumber, TransDate, VerifiedDate, isADS) Values (?, ?, ?, ?)");
+    connection.ExecuteWith(insert, {"1", afternoon, QDate(2026, 3, 8), true});
+    connection.ExecuteWith(insert, {"2", QDateTime(QDate(2025, 12, 30), QTime(8, 0)), QDateTime(), false});
+    EXPECT_EQ(seen.value(0).toStdString(),
+              "Insert INVENTORY..tbInvWithdrawRequest (DocumentNumber, TransDate, VerifiedDate, isADS) Values "
+              "('1', '03/07/2026 02:05:09 PM', '03/08/2026 12:00:00 AM', 1)");
+
+    const db::RowSet stored = connection.Execute(
+        "Select TransDate, VerifiedDate, isADS From INVENTORY..tbInvWithdrawRequest Order By DocumentNumber");
+    EXPECT_EQ(stored.RowAt(0).value(0).toDateTime(), QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9)));
+    EXPECT_EQ(stored.RowAt(0).value(1).toDateTime(), QDateTime(QDate(2026, 3, 8), QTime(0, 0)));
+    EXPECT_EQ(stored.RowAt(0).value(2).toInt(), 1);
+    EXPECT_TRUE(stored.RowAt(1).value(1).isNull()) << "a date-time that is none is NULL";
+    EXPECT_EQ(stored.RowAt(1).value(2).toInt(), 0);
+
+    const struct {
+        const char* condition;
+        QVariantList values;
+        const char* numbers;
+    } cases[] = {
+        {"TransDate = ?", {afternoon}, "1"},
+        {"TransDate > ?", {QDate(2025, 12, 31)}, "1"},
+        {"TransDate < ?", {QDateTime(QDate(2026, 1, 1), QTime(0, 0))}, "2"},
+        {"TransDate >= ? And TransDate < ?", {QDate(2026, 3, 7), QDate(2026, 3, 8)}, "1"},
+        {"VerifiedDate = ?", {QDate(2026, 3, 8)}, "1"},
+        {"isnull(VerifiedDate, ?) < ?", {QDate(2025, 1, 1), QDate(2026, 1, 1)}, "2"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Numbers(connection, c.condition, c.values), c.numbers) << c.condition;
+}
+
+TEST_P(ValuesApart, AValueOfAnotherTypeIsRefusedByItsTypeBeforeAnythingRuns)
+{
+    TempDatabase db(GetParam());
+    db::Connection& connection = db.Connection();
+    const struct {
+        QVariant value;
+        const char* type;
+    } cases[] = {
+        {QByteArray("P1"), "QByteArray"},
+        {QTime(14, 5), "QTime"},
+        {QStringList{"P1"}, "QStringList"},
+        {QVariant::fromValue(QChar('P')), "QChar"},
+    };
+    for (const auto& c : cases) {
+        try {
+            connection.ExecuteWith(kInsert, {"1", c.value, 1, 1.5, "", QVariant(), QVariant()});
+            ADD_FAILURE() << c.type << " was taken";
+        } catch (const db::DbError& e) {
+            EXPECT_EQ(e.Description().toStdString(),
+                      std::string("Value 2 of the statement is of type ") + c.type
+                          + ", which a statement cannot take: give a text, a number, a truth value, a date, a "
+                            "date-time or NULL.");
+        }
+    }
+    EXPECT_EQ(connection.Execute("Select count(*) From INVENTORY..tbInvWithdrawRequest").Field(0).toInt(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ValuesApart, testing::ValuesIn(testing_support::AllBackends()),

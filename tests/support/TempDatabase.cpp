@@ -28,7 +28,7 @@ db::ServerLogin LoginTo(const QString& database, Backend backend)
     db::ServerLogin login = AdminLogin();
     login.database = database;
     if (backend == Backend::PostgreSqlOverOdbc) {
-        login.kind = db::ServerLogin::Kind::OdbcPostgreSql;
+        login.driver = db::ServerLogin::Driver::Odbc;
         login.odbcDriver = QStringLiteral("PostgreSQL Unicode");
     }
     return login;

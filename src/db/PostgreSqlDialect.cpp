@@ -1,0 +1,60 @@
+#include "db/PostgreSqlDialect.h"
+
+#include "db/ServerSchema.h"
+
+#include <QRegularExpression>
+
+namespace db {
+
+namespace {
+
+// The key of the numbering lock ("Tsry").
+constexpr qint64 kNumberingLockKey = 0x54737279;
+
+} // namespace
+
+PostgreSqlDialect::PostgreSqlDialect(QString database) : database_(std::move(database)) {}
+
+// Month-first date texts, the program's schemas and the comparison
+// operators on the path.
+QStringList PostgreSqlDialect::SessionStatements() const
+{
+    return {QStringLiteral("SET search_path = ") + kPgSearchPath, QStringLiteral("SET DateStyle = 'ISO, MDY'"),
+            QStringLiteral("SET client_min_messages = warning")};
+}
+
+// Sessions set their search path themselves; the database's own serves
+// whoever connects otherwise (psql, a report tool).
+QStringList PostgreSqlDialect::SchemaDdl() const
+{
+    QStringList ddl = PgSchemaDdl();
+    ddl << QStringLiteral("ALTER DATABASE %1 SET search_path = %2")
+               .arg(QStringLiteral("\"%1\"").arg(QString(database_).replace(QLatin1Char('"'), QLatin1String("\"\""))),
+                    kPgSearchPath);
+    return ddl;
+}
+
+void PostgreSqlDialect::TakeNumberingLock(const NativeRunner& run) const
+{
+    run(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kNumberingLockKey));
+}
+
+// The severity comes before the message; a refusal of the length checks is
+// said as the other backends say it.
+QString PostgreSqlDialect::RefusalText(const QString& message) const
+{
+    static const QRegularExpression kSeverity(QStringLiteral("^(ERROR|FATAL|PANIC):\\s+"));
+    QString text = message;
+    text.remove(kSeverity);
+    if (text.contains(QLatin1Char('"') + kPgLengthCheckPrefix))
+        return QStringLiteral("String or binary data would be truncated.");
+    return text;
+}
+
+QString PostgreSqlDialect::SchemaQuery() const
+{
+    return QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE table_schema = 'password' "
+                          "AND table_name = 'tbpasswordmain'");
+}
+
+} // namespace db
