@@ -90,7 +90,7 @@ void FillFromLevels(benchmark::State& state)
     QByteArrayList captured;
     {
         clerk.NewRequest();
-        StatementCapture capture(connection.NativeHandle());
+        StatementCapture capture(connection.File().Handle());
         clerk.screen->Filling().Fill();
         captured = capture.Statements();
     }
