@@ -5,6 +5,8 @@
 #include "db/Quote.h"
 #include "db/TsqlTokenizer.h"
 
+#include <algorithm>
+
 namespace db {
 
 namespace {
@@ -35,8 +37,28 @@ bool IsValueType(int type)
     }
 }
 
+// A number as a statement writes it: an optional minus, then one number
+// token of the statement language.
+bool IsPlainNumber(const QString& text)
+{
+    const int start = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+    const QStringView number = QStringView(text).mid(start);
+    const auto isAsciiDigit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+    if (number.isEmpty() || std::any_of(number.begin(), number.end(), [](QChar c) { return c.unicode() >= 0x80; }))
+        return false;
+    if (!isAsciiDigit(number.front())
+        && !(number.front() == QLatin1Char('.') && number.size() > 1 && isAsciiDigit(number[1])))
+        return false;
+    return NumberLength(text, start) == number.size();
+}
+
 void RequireValueType(const QVariant& value, qsizetype k)
 {
+    if (const NumberText* number = NumberTextOf(value)) {
+        if (!IsPlainNumber(number->text))
+            throw DbError(QStringLiteral("Value %1 of the statement is not a number: '%2'.").arg(k + 1).arg(number->text));
+        return;
+    }
     if (!IsValueType(value.typeId()) && !IsNullValue(value))
         throw DbError(QStringLiteral("Value %1 of the statement is of type %2, which a statement cannot take: give "
                                      "a text, a number, a truth value, a date, a date-time or NULL.")
@@ -48,6 +70,8 @@ QString ValueLiteral(const QVariant& value, qsizetype k)
 {
     if (IsNullValue(value))
         return QStringLiteral("null");
+    if (const NumberText* number = NumberTextOf(value))
+        return number->text;
     switch (value.typeId()) {
     case QMetaType::QString:
         return Quote(value.toString());
@@ -72,6 +96,12 @@ RowSet Connection::Execute(const QString& statement)
     if (observer_)
         observer_(statement);
     return DoExecute(statement);
+}
+
+const NumberText* NumberTextOf(const QVariant& value)
+{
+    static const int numberText = QMetaType::fromType<NumberText>().id();
+    return value.typeId() == numberText ? static_cast<const NumberText*>(value.constData()) : nullptr;
 }
 
 QDateTime DateTimeOfValue(const QVariant& value)
@@ -135,6 +165,20 @@ std::unique_ptr<Cursor> Connection::OpenCursor(const QString& statement)
 std::unique_ptr<Cursor> Connection::DoOpenCursor(const QString& statement)
 {
     return std::make_unique<RowSetCursor>(DoExecute(statement));
+}
+
+std::unique_ptr<Cursor> Connection::OpenCursorWith(const QString& statement, const QVariantList& values)
+{
+    for (qsizetype k = 0; k < values.size(); ++k)
+        RequireValueType(values[k], k);
+    if (observer_)
+        observer_(WithValuesWritten(statement, values));
+    return DoOpenCursorWith(statement, values);
+}
+
+std::unique_ptr<Cursor> Connection::DoOpenCursorWith(const QString& statement, const QVariantList& values)
+{
+    return DoOpenCursor(WithValuesWritten(statement, values));
 }
 
 TransactionGuard::~TransactionGuard()

@@ -13,6 +13,15 @@
 
 namespace db {
 
+// A number given to ExecuteWith as the text that writes it ("21.3400"): it
+// stands in the statement as written, unquoted, and a backend that binds
+// values binds the number that text reads as. ExecuteWith refuses a text
+// that is not one plain number (digits with an optional sign, point and
+// exponent).
+struct NumberText {
+    QString text;
+};
+
 // One open database connection. Execute runs one statement as the program
 // wrote it (the backend translates where it must) and returns every row;
 // a refused statement throws DbError with the server's description.
@@ -39,6 +48,9 @@ public:
     // search that may match thousands of rows, of which a grid shows a
     // screenful). The backend plans it for its first rows.
     std::unique_ptr<Cursor> OpenCursor(const QString& statement);
+    // OpenCursor for a statement whose values are given apart from its text,
+    // as ExecuteWith takes them: a search typed anew at every keystroke.
+    std::unique_ptr<Cursor> OpenCursorWith(const QString& statement, const QVariantList& values);
 
     // Begins a transaction that may write: the backend takes its write lock
     // at once, so two clients that read and then write cannot deadlock.
@@ -62,6 +74,7 @@ protected:
     virtual RowSet DoExecuteWith(const QString& statement, const QVariantList& values);
     // Backends that cannot read on demand read every row at once.
     virtual std::unique_ptr<Cursor> DoOpenCursor(const QString& statement);
+    virtual std::unique_ptr<Cursor> DoOpenCursorWith(const QString& statement, const QVariantList& values);
 
 private:
     StatementObserver observer_;
@@ -79,6 +92,8 @@ QString WithValuesWritten(const QString& statement, const QVariantList& values);
 // replacement(k); `count` markers are expected.
 QString WithValueMarkersReplaced(const QString& statement, qsizetype count,
                                  const std::function<QString(qsizetype)>& replacement);
+// The number text a value given to ExecuteWith holds, if it is a NumberText.
+const NumberText* NumberTextOf(const QVariant& value);
 // Whether a value given to ExecuteWith stands for NULL: no value, a null
 // one, or a date or date-time that is none.
 inline bool IsNullValue(const QVariant& value)
@@ -117,3 +132,5 @@ private:
 };
 
 } // namespace db
+
+Q_DECLARE_METATYPE(db::NumberText)

@@ -28,6 +28,36 @@ bool IsTextValue(const QVariant& value)
     }
 }
 
+// The statement with its values as the markers a shape's lifted literals
+// are: texts (dates and date-times too) and numbers become markers, NULLs
+// stay in the text.
+QString BoundShape(const QString& statement, const QVariantList& values)
+{
+    int marker = 0;
+    return WithValueMarkersReplaced(statement, values.size(), [&](qsizetype k) {
+        if (IsNullValue(values[k]))
+            return QStringLiteral("null");
+        return QStringLiteral("?%1%2").arg(QLatin1Char(IsTextValue(values[k]) ? 'T' : 'N')).arg(++marker);
+    });
+}
+
+int BoundCount(const QVariantList& values)
+{
+    return int(std::count_if(values.cbegin(), values.cend(), [](const QVariant& v) { return !IsNullValue(v); }));
+}
+
+// Binds the values that are not NULL to ?1, ?2, ...
+void BindValues(ValueBinder& binder, const QVariantList& values, const QSet<int>& dateParameters)
+{
+    int k = 0;
+    for (const QVariant& value : values) {
+        if (IsNullValue(value))
+            continue;
+        binder.BindValue(k + 1, value, dateParameters.contains(k));
+        ++k;
+    }
+}
+
 } // namespace
 
 SqliteConnection::SqliteConnection(std::shared_ptr<SqliteFile> file)
@@ -126,16 +156,9 @@ const Translation& SqliteConnection::ShapeTranslation(const QString& shape, cons
 RowSet SqliteConnection::DoExecuteWith(const QString& statement, const QVariantList& values)
 {
     const Translation& translation = BoundTranslation(statement, values);
-    const auto bound = std::count_if(values.cbegin(), values.cend(), [](const QVariant& v) { return !IsNullValue(v); });
-    return statements_.Run(translation.sql, translation.dateTimeColumns, int(bound), [&](sqlite3_stmt* prepared) {
+    return statements_.Run(translation.sql, translation.dateTimeColumns, BoundCount(values), [&](sqlite3_stmt* prepared) {
         ValueBinder binder(prepared, statement);
-        int k = 0;
-        for (const QVariant& value : values) {
-            if (IsNullValue(value))
-                continue;
-            binder.BindValue(k + 1, value, translation.dateParameters.contains(k));
-            ++k;
-        }
+        BindValues(binder, values, translation.dateParameters);
     });
 }
 
@@ -148,22 +171,24 @@ const Translation& SqliteConnection::BoundTranslation(const QString& statement, 
         kinds[k] = IsNullValue(values[k]) ? '0' : IsTextValue(values[k]) ? 'T' : 'N';
     const QByteArrayView kindsView(kinds.data(), kinds.size());
     if (kindsView != boundKinds_ || statement != boundStatement_) {
-        int marker = 0;
-        const QString shape = WithValueMarkersReplaced(statement, values.size(), [&](qsizetype k) {
-            if (kinds[k] == '0')
-                return QStringLiteral("null");
-            return QStringLiteral("?%1%2").arg(QLatin1Char(kinds[k])).arg(++marker);
-        });
-        try {
-            boundTranslation_ = dialect_.Translator().TranslateShape(shape);
-        } catch (const DbError&) {
-            dialect_.Translator().Translate(WithValuesWritten(statement, values));
-            throw;
-        }
+        boundTranslation_ = BoundShapeTranslation(statement, values, Plan::AllRows);
         boundStatement_ = statement;
         boundKinds_ = kindsView.toByteArray();
     }
     return boundTranslation_;
+}
+
+// A refusal of a bound shape is told in the words the statement with its
+// values written in gets.
+const Translation& SqliteConnection::BoundShapeTranslation(const QString& statement, const QVariantList& values,
+                                                           Plan plan)
+{
+    try {
+        return dialect_.Translator().TranslateShape(BoundShape(statement, values), plan);
+    } catch (const DbError&) {
+        dialect_.Translator().Translate(WithValuesWritten(statement, values), plan);
+        throw;
+    }
 }
 
 std::unique_ptr<Cursor> SqliteConnection::DoOpenCursor(const QString& statement)
@@ -190,26 +215,71 @@ std::unique_ptr<Cursor> SqliteConnection::DoOpenCursor(const QString& statement)
     });
 }
 
-const QString& SqliteConnection::CursorSql(const Translation& translation)
+std::unique_ptr<Cursor> SqliteConnection::DoOpenCursorWith(const QString& statement, const QVariantList& values)
+{
+    if (ParseProcedureCall(statement))
+        return DoOpenCursor(WithValuesWritten(statement, values));
+    const Translation& translation = BoundShapeTranslation(statement, values, Plan::FirstRows);
+    return cursors_->Open(CursorSql(translation, values), translation.dateTimeColumns, BoundCount(values),
+                          [&](sqlite3_stmt* prepared) {
+                              ValueBinder binder(prepared, statement, ValueBinder::Texts::Copied);
+                              BindValues(binder, values, translation.dateParameters);
+                          });
+}
+
+// Of a first-rows translation with a membership list, the plan for a short
+// list or for a long one, as the list now is; `values` are those bound to
+// the translation, if any.
+const QString& SqliteConnection::CursorSql(const Translation& translation, const QVariantList& values)
 {
     if (translation.listCountSql.isEmpty())
         return translation.sql;
-    // Counted once per list: the next keystroke's search asks about the same
-    // locations. A list that grows past the bound later only costs speed;
-    // both plans give the same rows.
-    auto known = shortLists_.constFind(translation.listCountSql);
+    // Counted once per list and its values: the next keystroke's search asks
+    // about the same locations. A list that grows past the bound later only
+    // costs speed; both plans give the same rows.
+    const ListCount count = ListCountOf(translation, values);
+    QString list = count.sql;
+    for (const QVariant& value : count.values)
+        list += QChar(0x1f) + WithValuesWritten(QStringLiteral("?"), {value});
+    auto known = shortLists_.constFind(list);
     if (known == shortLists_.cend()) {
-        const RowSet count = ExecuteNative(translation.listCountSql);
-        known = shortLists_.insert(translation.listCountSql,
-                                   !count.IsEmpty() && count.Field(0).toInt() < kShortListRows);
+        const RowSet rows = statements_.Run(count.sql, {}, int(count.values.size()), [&](sqlite3_stmt* prepared) {
+            ValueBinder binder(prepared, count.sql);
+            for (int i = 0; i < count.values.size(); ++i)
+                binder.BindValue(i + 1, count.values[i], count.dateParameters.contains(i));
+        });
+        known = shortLists_.insert(list, !rows.IsEmpty() && rows.Field(0).toInt() < kShortListRows);
     }
     return known.value() ? translation.shortListSql : translation.sql;
 }
 
+// The query counting a translation's membership list with the values it
+// holds. The list is a part of the statement: of the values bound to the
+// whole, it holds some, which SQLite wants numbered from ?1 again.
+SqliteConnection::ListCount SqliteConnection::ListCountOf(const Translation& translation, const QVariantList& values)
+{
+    QVariantList bound;
+    for (const QVariant& value : values)
+        if (!IsNullValue(value))
+            bound << value;
+    ListCount count;
+    count.sql = WithParametersReplaced(translation.listCountSql, [&](int k) -> std::optional<QString> {
+        if (k < 0 || k >= bound.size())
+            return std::nullopt;
+        if (translation.dateParameters.contains(k))
+            count.dateParameters.insert(int(count.values.size()));
+        count.values << bound[k];
+        return QStringLiteral("?%1").arg(count.values.size());
+    });
+    return count;
+}
+
 // The cursor's statement with its bound values written in, which SQLite
 // plans as it plans the bound one.
-QString SqliteConnection::PlannedCursorSql(const QString& statement)
+QString SqliteConnection::PlannedCursorSql(const QString& statement, const QVariantList& values)
 {
+    if (!values.isEmpty())
+        return CursorSql(BoundShapeTranslation(statement, values, Plan::FirstRows), values);
     const StatementShape shape = LiftLiterals(statement);
     const Translation& shaped = ShapeTranslation(shape.text, statement, Plan::FirstRows);
     if (shaped.listCountSql.isEmpty())

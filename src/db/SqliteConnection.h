@@ -59,21 +59,30 @@ public:
 
     // The SQLite statement a cursor on this program statement runs now: its
     // translation planned for the first rows, the plan chosen by the data
-    // where it depends on them.
-    QString PlannedCursorSql(const QString& statement);
+    // where it depends on them. With values (OpenCursorWith), its parameters
+    // stand for them.
+    QString PlannedCursorSql(const QString& statement, const QVariantList& values = {});
 
 protected:
     RowSet DoExecute(const QString& statement) override;
     RowSet DoExecuteWith(const QString& statement, const QVariantList& values) override;
     // Read on demand, planned for the first rows.
     std::unique_ptr<Cursor> DoOpenCursor(const QString& statement) override;
+    std::unique_ptr<Cursor> DoOpenCursorWith(const QString& statement, const QVariantList& values) override;
 
 private:
     // Starts the session on the file.
     explicit SqliteConnection(std::shared_ptr<SqliteFile> file);
     const Translation& ShapeTranslation(const QString& shape, const QString& statement, Plan plan);
     const Translation& BoundTranslation(const QString& statement, const QVariantList& values);
-    const QString& CursorSql(const Translation& translation);
+    const Translation& BoundShapeTranslation(const QString& statement, const QVariantList& values, Plan plan);
+    const QString& CursorSql(const Translation& translation, const QVariantList& values = {});
+    struct ListCount {
+        QString sql;
+        QVariantList values;
+        QSet<int> dateParameters;
+    };
+    static ListCount ListCountOf(const Translation& translation, const QVariantList& values);
 
     std::shared_ptr<SqliteFile> file_;
     EmbeddedDialect dialect_;

@@ -190,6 +190,8 @@ void ValueBinder::BindLiteral(int index, const LiftedLiteral& literal, bool isDa
 
 void ValueBinder::BindValue(int index, const QVariant& value, bool isDateTime)
 {
+    if (const NumberText* number = NumberTextOf(value))
+        return BindNumber(index, number->text);
     switch (value.typeId()) {
     case QMetaType::QString:
         BindText(index, *static_cast<const QString*>(value.constData()), isDateTime);

@@ -203,8 +203,17 @@ QString LiteralText(const QString& statement, const LiftedLiteral& literal, bool
 QString WithLiteralsWritten(const QString& sql, const QString& statement, const StatementShape& shape,
                             const QSet<int>& dateParameters)
 {
+    return WithParametersReplaced(sql, [&](int k) -> std::optional<QString> {
+        if (k < 0 || k >= shape.literals.size())
+            return std::nullopt;
+        return LiteralText(statement, shape.literals[k], dateParameters.contains(k));
+    });
+}
+
+QString WithParametersReplaced(const QString& sql, const std::function<std::optional<QString>(int)>& replacement)
+{
     QString out;
-    out.reserve(sql.size() + statement.size());
+    out.reserve(sql.size() + 64);
     int copied = 0;
     int i = 0;
     while (i < sql.size()) {
@@ -220,10 +229,9 @@ QString WithLiteralsWritten(const QString& sql, const QString& statement, const 
         int end = i + 1;
         while (end < sql.size() && sql[end].isDigit())
             ++end;
-        const int k = sql.mid(i + 1, end - i - 1).toInt() - 1;
-        if (k >= 0 && k < shape.literals.size()) {
+        if (const std::optional<QString> written = replacement(sql.mid(i + 1, end - i - 1).toInt() - 1)) {
             out += QStringView(sql).mid(copied, i - copied);
-            out += LiteralText(statement, shape.literals[k], dateParameters.contains(k));
+            out += *written;
             copied = end;
         }
         i = end;

@@ -2,6 +2,8 @@
 
 #include <QSet>
 #include <QString>
+#include <functional>
+#include <optional>
 #include <QVector>
 
 namespace db {
@@ -38,5 +40,8 @@ StatementShape LiftLiterals(const QString& statement);
 // LIKE pattern), which SQLite would prepare again at every new binding.
 QString WithLiteralsWritten(const QString& sql, const QString& statement, const StatementShape& shape,
                             const QSet<int>& dateParameters);
+// Translated SQL with each parameter ?n outside quotes replaced by
+// replacement(n - 1), or kept where that gives nothing.
+QString WithParametersReplaced(const QString& sql, const std::function<std::optional<QString>(int)>& replacement);
 
 } // namespace db

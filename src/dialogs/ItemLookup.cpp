@@ -2,7 +2,6 @@
 
 #include "base/Texts.h"
 #include "db/Connection.h"
-#include "db/Quote.h"
 
 namespace dialogs {
 
@@ -25,8 +24,8 @@ QString MasterWideHead()
 }
 
 // The markups and the status come from the stock row at the request-to
-// location.
-QString LocationHead(const QString& requestToId, const QString& departmentFromId)
+// location; the values are the request-to and the department-from IDs.
+QString LocationHead()
 {
     return QStringLiteral("Select A.ItemID as Code, A.ItemName As [Product Name], ")
            + QStringLiteral("A.ItemDesc As Description, B.SupplierName As Supplier, D.Markup_In As [In-Patient Markup], "
@@ -38,19 +37,25 @@ QString LocationHead(const QString& requestToId, const QString& departmentFromId
            + QStringLiteral("Left Outer Join INVENTORY..tbInvSupplier B ON A.SupplierID = B.SupplierID ")
            + QStringLiteral("Left Outer join INVENTORY..tbInvClassification C ON A.ItemClassificationID = "
                             "C.ItemClassificationID ")
-           + QStringLiteral("Where D.LocationID = ") + db::Quote(requestToId)
-           + QStringLiteral(" and D.ItemID in (Select itemID from INVENTORY..tbinvent where locationid = ")
-           + db::Quote(departmentFromId) + QStringLiteral(" and itemStatus = 0) and ")
+           + QStringLiteral("Where D.LocationID = ?")
+           + QStringLiteral(" and D.ItemID in (Select itemID from INVENTORY..tbinvent where locationid = ?")
+           + QStringLiteral(" and itemStatus = 0) and ")
            + QStringLiteral(" ( D.ItemStatus = 0 or D.ItemStatus is Null ) and ( A.ItemStatus = 0 or A.ItemStatus is "
                             "Null ) and IsNull(C.IsFixedAsset,0) <> 1 and ");
 }
 
-// A numeric text is an exact code; anything else the start of a name.
+// A numeric text is an exact code; anything else the start of a name. The
+// value is the code or the name's pattern.
 QString SearchCondition(const QString& text)
 {
     if (base::IsNumeric(text))
-        return QStringLiteral(" A.ItemID = ") + db::Quote(text.trimmed()) + QStringLiteral(" ");
-    return QStringLiteral(" A.ItemName Like ") + db::Quote(text.trimmed().toUpper() + QLatin1Char('%'));
+        return QStringLiteral(" A.ItemID = ? ");
+    return QStringLiteral(" A.ItemName Like ?");
+}
+
+QString SearchValue(const QString& text)
+{
+    return base::IsNumeric(text) ? text.trimmed() : text.trimmed().toUpper() + QLatin1Char('%');
 }
 
 } // namespace
@@ -83,12 +88,18 @@ bool ItemLookup::RunSearch(const QString& text)
     return ShowSearch([&] { return SearchStatement(text); }, kColumnWidths);
 }
 
-QString ItemLookup::SearchStatement(const QString& text) const
+SearchDialog::Query ItemLookup::SearchStatement(const QString& text) const
 {
-    const QString statement = LocationCode.trimmed().isEmpty()
-                                  ? MasterWideHead()
-                                  : LocationHead(Request.requestToID, Request.departmentFromID);
-    return statement + SearchCondition(text) + QStringLiteral(" Order by A.ItemName, A.ItemDesc");
+    Query query;
+    if (LocationCode.trimmed().isEmpty()) {
+        query.text = MasterWideHead();
+    } else {
+        query.text = LocationHead();
+        query.values = {Request.requestToID, Request.departmentFromID};
+    }
+    query.text += SearchCondition(text) + QStringLiteral(" Order by A.ItemName, A.ItemDesc");
+    query.values << SearchValue(text);
+    return query;
 }
 
 QString RunItemLookup(db::Connection& connection, forms::Prompts& prompts, forms::DialogHost& dialogs,

@@ -43,7 +43,7 @@ public:
 private:
     bool RunSearch(const QString& text) override;
     void Select() override { Pick(0); }
-    QString SearchStatement(const QString& text) const;
+    Query SearchStatement(const QString& text) const;
 
     // Set while Load fills the search box, which searches once itself.
     bool loading_ = false;

@@ -95,7 +95,7 @@ void ReferenceLookup::Load()
 
 bool ReferenceLookup::RunSearch(const QString& text)
 {
-    return ShowSearch([&] { return SearchStatement(text); }, kColumnWidths);
+    return ShowSearch([&] { return Query{SearchStatement(text), {}}; }, kColumnWidths);
 }
 
 // An unknown lookup type has no statement: it fails like a refused one.

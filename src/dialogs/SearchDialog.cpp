@@ -30,12 +30,13 @@ void SearchDialog::BeginLoad()
     picked_.clear();
 }
 
-bool SearchDialog::ShowSearch(const std::function<QString()>& statement, const QList<int>& columnWidths)
+bool SearchDialog::ShowSearch(const std::function<Query()>& query, const QList<int>& columnWidths)
 {
     bool found = false;
     try {
         grdLookup.Unbind();
-        std::unique_ptr<db::Cursor> rows = connection_.OpenCursor(statement());
+        const Query search = query();
+        std::unique_ptr<db::Cursor> rows = connection_.OpenCursorWith(search.text, search.values);
         if (!rows->Reach(1)) {
             ShowNoRows();
             return false;

@@ -57,9 +57,15 @@ protected:
     virtual void Select() = 0;
     // Forgets an earlier pick and exact match: the start of every load.
     void BeginLoad();
+    // A search's statement, its values given apart from the text (one for
+    // each `?` of it, as db::Connection::ExecuteWith takes them).
+    struct Query {
+        QString text;
+        QVariantList values;
+    };
     // Builds the statement, runs it and shows its rows with these column
     // widths; a failure of either is shown. True when rows were found.
-    bool ShowSearch(const std::function<QString()>& statement, const QList<int>& columnWidths);
+    bool ShowSearch(const std::function<Query()>& query, const QList<int>& columnWidths);
     // Stores the text of the current row's cell in this column as the pick
     // and closes.
     void Pick(int column);

@@ -1,6 +1,5 @@
 #include "requests/RequestStore.h"
 
-#include "base/Texts.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Quote.h"
@@ -11,7 +10,6 @@
 namespace requests {
 
 namespace {
-
 
 // The server's own number query; it fails when a stored number is not a
 // whole number.
@@ -36,46 +34,38 @@ qlonglong HighestWholeNumberPlusOne(db::Connection& connection)
         QStringLiteral("Select distinct DocumentNumber From INVENTORY..tbInvWithdrawRequest")));
 }
 
-// The insert of a request's line: the values of the request itself are the
-// same on every line, so they are quoted once per save. A save writes
-// hundreds of these; each is built in one reserved text.
+// One line's insert: the header's values are the same on every row, the
+// line's own go beside them. Quantity and unit cost are written as the grid
+// shows them, unquoted.
 class LineInserts {
 public:
     LineInserts(const RequestToSave& request, const QString& number)
-        : head_(QLatin1String("Insert INVENTORY..tbInvWithdrawRequest (DocumentNumber, ItemID, Quantity, UnitCost, "
-                              "ForRetail, isADS, LocationID, TargetLocationID, TransDate, UserID, Remarks) Values (")
-                + db::Quote(number.trimmed()) + QLatin1Char(','))
+        : values_{number.trimmed(), {}, {}, {}, {}, {}, request.locationId, request.targetLocationId,
+                  request.transDate, request.userId, request.remarks}
     {
-        for (const QString& piece : {db::Quote(request.locationId), db::Quote(request.targetLocationId),
-                                     db::Quote(base::FormatDateTime(request.transDate)), db::Quote(request.userId),
-                                     db::Quote(request.remarks)}) {
-            tail_ += QLatin1String(", ");
-            tail_ += piece;
-        }
-        tail_ += QLatin1Char(')');
     }
 
-    QString For(const RequestLine& line) const
+    const QString& Statement() const
     {
-        QString sql;
-        sql.reserve(head_.size() + tail_.size() + 64 + line.itemId.size() + line.quantity.size() + line.unitCost.size());
-        sql += head_;
-        sql += db::Quote(line.itemId);
-        sql += QLatin1Char(',');
-        sql += line.quantity;
-        sql += QLatin1Char(',');
-        sql += line.unitCost;
-        sql += QLatin1Char(',');
-        sql += db::Quote(line.retail);
-        sql += QLatin1String(", ");
-        sql += db::Quote(line.ads.trimmed() == QLatin1String("Y") ? u"1" : u"0");
-        sql += tail_;
-        return sql;
+        static const QString statement =
+            QStringLiteral("Insert INVENTORY..tbInvWithdrawRequest (DocumentNumber, ItemID, Quantity, UnitCost, "
+                           "ForRetail, isADS, LocationID, TargetLocationID, TransDate, UserID, Remarks) Values "
+                           "(?,?,?,?,?, ?, ?, ?, ?, ?, ?)");
+        return statement;
+    }
+
+    const QVariantList& For(const RequestLine& line)
+    {
+        values_[1] = line.itemId;
+        values_[2] = QVariant::fromValue(db::NumberText{line.quantity});
+        values_[3] = QVariant::fromValue(db::NumberText{line.unitCost});
+        values_[4] = line.retail;
+        values_[5] = line.ads.trimmed() == QLatin1String("Y") ? QStringLiteral("1") : QStringLiteral("0");
+        return values_;
     }
 
 private:
-    QString head_;
-    QString tail_;
+    QVariantList values_;
 };
 
 } // namespace
@@ -140,11 +130,11 @@ QString SaveRequest(db::Connection& connection, const RequestToSave& request, St
     // The lines are stored under the trimmed number, so the lines to replace
     // are those of the trimmed number too, whatever blanks it was typed with.
     connection.Execute("Delete INVENTORY..tbInvWithdrawRequest Where DocumentNumber = " + db::Quote(number.trimmed()));
-    const LineInserts inserts(request, number);
+    LineInserts inserts(request, number);
     for (const RequestLine& line : request.lines) {
         if (line.itemId.trimmed().isEmpty())
             continue;
-        connection.Execute(inserts.For(line));
+        connection.ExecuteWith(inserts.Statement(), inserts.For(line));
     }
     if (saved)
         *saved = StoredRequest::Read(connection, number);

@@ -79,6 +79,18 @@ const char* const kLocationSearch =
     "and itemStatus = 0) and  ( D.ItemStatus = 0 or D.ItemStatus is Null ) and IsNull(C.IsFixedAsset,0) <> 1 "
     "and  A.ItemName Like '%' Order by A.ItemName, A.ItemDesc";
 
+// The same search with its values apart: the locations and the pattern.
+const char* const kBoundLocationSearch =
+    "Select A.ItemID as Code, A.ItemName As [Product Name], B.SupplierName As Supplier, D.ItemStatus "
+    "From INVENTORY..tbInvMaster A "
+    "Left Outer Join INVENTORY..tbInvent D ON A.ItemID = D.ItemID "
+    "Left Outer Join INVENTORY..tbInvSupplier B ON A.SupplierID = B.SupplierID "
+    "Left Outer join INVENTORY..tbInvClassification C ON A.ItemClassificationID = C.ItemClassificationID "
+    "Where D.LocationID = ? and D.ItemID in (Select itemID from INVENTORY..tbinvent where locationid = ? "
+    "and itemStatus = 0) and  ( D.ItemStatus = 0 or D.ItemStatus is Null ) and IsNull(C.IsFixedAsset,0) <> 1 "
+    "and  A.ItemName Like ? Order by A.ItemName, A.ItemDesc";
+const QVariantList kBoundLocations{"94", "10", "%"};
+
 } // namespace
 
 TEST(Cursor, ReadsRowsOnDemandWithTheValuesARowSetHas)
@@ -133,6 +145,30 @@ TEST(Cursor, SearchesOfOneShapeReadTheirOwnValues)
     const std::unique_ptr<db::Cursor> left = other->OpenCursor(search("G"));
     EXPECT_TRUE(left->Reach(1));
     other.reset();
+}
+
+// A search whose values are given apart reads what the statement with them
+// written in reads, which is also what the observer sees; its texts are
+// bound for as long as the cursor reads, wherever the caller's went.
+TEST(Cursor, ValuesGivenApartReadWhatTheWrittenStatementReads)
+{
+    StockFixture f;
+    db::Connection& connection = f.db.Connection();
+    QStringList sent;
+    connection.SetStatementObserver([&](const QString& s) { sent << s; });
+    const QString search = "Select ItemID From INVENTORY..tbInvMaster Where ItemName Like ? And ItemID <> ? "
+                           "Order By ItemID";
+    std::unique_ptr<db::Cursor> first;
+    {
+        const QVariantList values{QStringLiteral("G%"), QStringLiteral("O'2")};
+        first = connection.OpenCursorWith(search, values);
+    }
+    EXPECT_EQ(sent.value(0).toStdString(),
+              "Select ItemID From INVENTORY..tbInvMaster Where ItemName Like 'G%' And ItemID <> 'O''2' Order By ItemID");
+    EXPECT_EQ(Shown(*connection.OpenCursorWith(search, {"S%", "5"})), QStringList());
+    EXPECT_EQ(Shown(*first), (QStringList{"1", "2", "4"}));
+    EXPECT_EQ(Shown(*connection.OpenCursorWith(search, {"g%", 4})), (QStringList{"1", "2"}));
+    EXPECT_THROW(connection.OpenCursorWith(search, {"G%"}), db::DbError);
 }
 
 TEST(Cursor, RefusedStatementsAndProcedureCalls)
@@ -222,9 +258,19 @@ TEST(FirstRowsPlan, SameRowsAsTheWholeResultWhicheverPlanTheListSizeChooses)
     };
     const QStringList expected = {"1|GAUZE|MEDSUPPLY|0", "2|GLOVES|NULL|NULL"};
 
-    // A short list at the department-from location drives the search.
+    const auto boundPlan = [](db::SqliteConnection& connection) {
+        const QString sql = connection.PlannedCursorSql(kBoundLocationSearch, kBoundLocations);
+        return testing_support::ColumnTexts(connection.ExecuteNative("EXPLAIN QUERY PLAN " + sql), 3)
+            .join('\n')
+            .toStdString();
+    };
+
+    // A short list at the department-from location drives the search, its
+    // values written or bound.
     EXPECT_NE(plan(f.db.Sqlite()).find("LIST SUBQUERY"), std::string::npos) << plan(f.db.Sqlite());
     EXPECT_EQ(Shown(*f.db.Connection().OpenCursor(kLocationSearch)), expected);
+    EXPECT_EQ(boundPlan(f.db.Sqlite()), plan(f.db.Sqlite()));
+    EXPECT_EQ(Shown(*f.db.Connection().OpenCursorWith(kBoundLocationSearch, kBoundLocations)), expected);
 
     // A long one is looked up row by row, in the order of the name index,
     // without a sort. (A connection counts a list once.)
@@ -236,4 +282,9 @@ TEST(FirstRowsPlan, SameRowsAsTheWholeResultWhicheverPlanTheListSizeChooses)
     EXPECT_EQ(plan(*fresh).find("TEMP B-TREE"), std::string::npos) << plan(*fresh);
     EXPECT_EQ(Shown(*fresh->OpenCursor(kLocationSearch)).join('\n').toStdString(), expected.join('\n').toStdString());
     EXPECT_EQ(Shown(fresh->Execute(kLocationSearch)), expected);
+    EXPECT_EQ(boundPlan(*fresh), plan(*fresh));
+    EXPECT_EQ(Shown(*fresh->OpenCursorWith(kBoundLocationSearch, kBoundLocations)), expected);
+    // Another department's list is counted for itself: at 20 it is short.
+    EXPECT_NE(fresh->PlannedCursorSql(kBoundLocationSearch, {"94", "20", "%"}), fresh->PlannedCursorSql(kBoundLocationSearch, kBoundLocations));
+    EXPECT_EQ(Shown(*fresh->OpenCursorWith(kBoundLocationSearch, {"94", "20", "%"})), QStringList{"1|GAUZE|MEDSUPPLY|0"});
 }

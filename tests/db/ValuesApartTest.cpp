@@ -148,5 +148,50 @@ TEST_P(ValuesApart, AValueOfAnotherTypeIsRefusedByItsTypeBeforeAnythingRuns)
     EXPECT_EQ(connection.Execute("Select count(*) From INVENTORY..tbInvWithdrawRequest").Field(0).toInt(), 0);
 }
 
+// A number given as the text that writes it goes into the statement as
+// written (a unit cost as the grid shows it) and is stored as that literal
+// is; a text that is no plain number is refused before anything runs.
+TEST_P(ValuesApart, ANumberTextStandsAsWrittenAndIsStoredAsItsLiteral)
+{
+    TempDatabase db(GetParam());
+    db::Connection& connection = db.Connection();
+    QStringList seen;
+    connection.SetStatementObserver([&](const QString& statement) { seen << statement; });
+    const auto number = [](const char* text) { return QVariant::fromValue(db::NumberText{QString::fromUtf8(text)}); };
+
+    const struct {
+        const char* number;
+        const char* quantity;
+        const char* unitCost;
+    } stored[] = {{"1", "5", "21.3400"}, {"2", "-2", ".5"}, {"3", "12", "1.5e2"}};
+    for (const auto& row : stored) {
+        const QVariantList values{row.number, "P1", number(row.quantity), number(row.unitCost), "", QVariant(),
+                                  QVariant()};
+        connection.ExecuteWith(kInsert, values);
+        QVariantList written = values;
+        written[0] = QString::fromLatin1(row.number) + "W";
+        connection.Execute(db::WithValuesWritten(kInsert, written));
+        EXPECT_EQ(Stored(connection, row.number), Stored(connection, (std::string(row.number) + "W").c_str()));
+    }
+    EXPECT_EQ(seen.value(0).toStdString(),
+              "Insert INVENTORY..tbInvWithdrawRequest (DocumentNumber, ItemID, Quantity, UnitCost, Remarks, TransDate, "
+              "VerifiedBy, Status) Values ('1', 'P1', 5, 21.3400, '', null, null, 'P')");
+    EXPECT_EQ(Stored(connection, "1").value(2).toDouble(), 21.34);
+
+    for (const char* notANumber : {"1,000", "", " 5", "5 ", "1.2.3", "--5", "+5", "0x10", "1e", "\u0665", "5;"}) {
+        try {
+            connection.ExecuteWith(kInsert, {"9", "P1", 1, number(notANumber), "", QVariant(), QVariant()});
+            ADD_FAILURE() << notANumber << " was taken";
+        } catch (const db::DbError& e) {
+            EXPECT_EQ(e.Description().toStdString(),
+                      std::string("Value 4 of the statement is not a number: '") + notANumber + "'.");
+        }
+    }
+    EXPECT_EQ(connection.Execute("Select count(*) From INVENTORY..tbInvWithdrawRequest Where DocumentNumber = '9'")
+                  .Field(0)
+                  .toInt(),
+              0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, ValuesApart, testing::ValuesIn(testing_support::AllBackends()),
                          testing_support::BackendTestName());
