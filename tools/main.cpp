@@ -197,27 +197,22 @@ admin::NewUser ParseNewUser(const QString& id, const QStringList& options)
     return user;
 }
 
-// Reads the options of "init" that follow PATH.
+// Reads the options of "init" that follow PATH: those of the hospital
+// record that "site" takes too.
 admin::Hospital ParseHospital(const QStringList& options)
 {
-    admin::Hospital hospital;
-    for (int i = 0; i < options.size(); i += 2) {
-        const QString& option = options[i];
-        if (i + 1 >= options.size())
-            throw UsageError{QStringLiteral("Option %1 needs a value.").arg(option)};
-        const QString& value = options[i + 1];
-        if (option == QLatin1String("--hospital"))
-            hospital.name = value;
-        else if (option == QLatin1String("--address"))
-            hospital.address1 = value;
-        else if (option == QLatin1String("--address2"))
-            hospital.address2 = value;
-        else if (option == QLatin1String("--code"))
-            hospital.code = value;
-        else
-            throw UsageError{QStringLiteral("Unknown option %1.").arg(option)};
+    admin::SiteChange change;
+    try {
+        change = admin::SiteChange::FromOptions(options);
+    } catch (const admin::AdminError& e) {
+        throw UsageError{e.Message()};
     }
-    return hospital;
+    static const QStringList hospitalOptions{"--hospital", "--address", "--address2", "--code"};
+    for (int i = 0; i < options.size(); i += 2)
+        if (!hospitalOptions.contains(options[i]))
+            throw UsageError{QStringLiteral("Unknown option %1.").arg(options[i])};
+    return {change.name.value_or(QString()), change.address1.value_or(QString()), change.address2.value_or(QString()),
+            change.code.value_or(QString())};
 }
 
 void RequireCount(const QStringList& args, int count)

@@ -71,7 +71,11 @@ ConnectionSettingsDialog::ConnectionSettingsDialog(const ConnectionSettings& set
     auto* reset = new QPushButton(tr("&Default"), filePage);
     connect(reset, &QPushButton::clicked, this, [this] { path_->setText(ConnectionSettings::DefaultDatabasePath()); });
     auto* fileForm = new QFormLayout(filePage);
-    fileForm->addRow(tr("Database &file:"), pathRow);
+    // A row of a box and a button takes no buddy by itself: the label's
+    // shortcut would show as a plain "&".
+    auto* fileLabel = new QLabel(tr("Database &file:"), filePage);
+    fileLabel->setBuddy(path_);
+    fileForm->addRow(fileLabel, pathRow);
     fileForm->addRow(QString(), reset);
 
     // A server.
@@ -166,6 +170,7 @@ void ConnectionSettingsDialog::accept()
     }
     problem_->setText(tr("Not saved: %1").arg(problem));
     problem_->show();
+    adjustSize();
     if (!settings.Problem().isEmpty())
         host_->setFocus();
 }

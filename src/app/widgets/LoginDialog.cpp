@@ -149,12 +149,16 @@ void LoginDialog::EditSettings()
     user_->SetSettings(settings);
     database_->setText(DescribeDatabase(settings));
     problem_->hide();
+    adjustSize();
 }
 
+// The window grows to show the problem beside what it shows already,
+// instead of squeezing the boxes and the database's name.
 void LoginDialog::ShowProblem(const QString& text)
 {
     problem_->setText(text);
     problem_->show();
+    adjustSize();
 }
 
 } // namespace app
