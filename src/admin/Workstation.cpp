@@ -119,12 +119,14 @@ QString DescribeConnection()
     text += settings.source.isEmpty()
                 ? QStringLiteral("  (no connection settings: the default database file)\n")
                 : QStringLiteral("  (settings: %1)\n").arg(settings.source);
-    const QString computer = app::ConnectionSettings::SystemSettingsFilePath();
-    text += QFileInfo(computer).isFile()
-                ? QStringLiteral("The computer's settings (%1) open %2\n")
-                      .arg(computer, app::ConnectionSettings::LoadFrom(computer).Target())
-                : QStringLiteral("The computer has no settings (%1).\n").arg(computer);
-    return text;
+    // The computer's file that a user without settings follows: the first
+    // of the system's folders that holds one.
+    for (const QString& computer : app::ConnectionSettings::SettingsFilePaths().mid(1))
+        if (QFileInfo(computer).isFile())
+            return text + QStringLiteral("The computer's settings (%1) open %2\n")
+                              .arg(computer, app::ConnectionSettings::LoadFrom(computer).Target());
+    return text + QStringLiteral("The computer has no settings (%1).\n")
+                      .arg(app::ConnectionSettings::SystemSettingsFilePath());
 }
 
 } // namespace admin
