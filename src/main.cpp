@@ -90,7 +90,8 @@ const char* const kHelp =
     "Usage: tessary [--help | --version]\n"
     "Starts the stock request client: it asks for a user ID and password, then opens the request\n"
     "screen on the database chosen with the Connection... button of the log-in window (without one,\n"
-    "the file that 'tessary-admin default-path' prints).\n";
+    "the computer's, set by 'tessary-admin connect --system'; without that, the file that\n"
+    "'tessary-admin default-path' prints).\n";
 
 // Answers --help and --version on the terminal, before any window (and
 // without a display); true when it did.

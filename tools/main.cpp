@@ -1,11 +1,14 @@
-// tessary-admin: creates site and demo databases, adds users, sets
-// passwords and runs single statements. Only the command line is read
-// here; the work is done by the admin library.
+// tessary-admin: creates site and demo databases, sets what a site sets,
+// looks after users, imports records, points workstations at the site and
+// runs single statements. Only the command line is read here; the work is
+// done by the admin library.
 #include "admin/AdminError.h"
 #include "admin/Databases.h"
 #include "admin/Import.h"
+#include "admin/Site.h"
 #include "admin/SqlCommand.h"
 #include "admin/Users.h"
+#include "admin/Workstation.h"
 #include "app/ConnectionSettings.h"
 
 #include <QCoreApplication>
@@ -24,11 +27,22 @@ const char* const kUsage =
     "  PATH is a database file, or a server: postgresql://USER@HOST:PORT/DATABASE or\n"
     "  sqlserver://USER@HOST:PORT/DATABASE?driver=NAME (or ?dsn=NAME). The server's password is\n"
     "  taken from TESSARY_PASSWORD (PostgreSQL also: PGPASSWORD, ~/.pgpass) or asked for.\n"
-    "  upgrade, check and backup work on database files.\n"
+    "  check and backup work on database files; upgrade on files and PostgreSQL.\n"
     "  tessary-admin init PATH [--hospital NAME] [--address LINE] [--address2 LINE] [--code CODE]\n"
     "                                           create a new site database: the hospital record\n"
     "                                           (its name and address head every printed request)\n"
     "                                           and the site switches, all off; no other rows\n"
+    "  tessary-admin site PATH [--hospital NAME] [--address LINE] [--address2 LINE] [--code CODE]\n"
+    "                     [--typed-numbers on|off] [--refuse-zero-on-hand on|off]\n"
+    "                     [--switch NAME=on|off]...\n"
+    "      Shows the hospital record and the site switches, with what each does; the options set\n"
+    "      them (a switch by its name or number, such as --switch stock-limit=on or --switch 5=on).\n"
+    "      The program reads the hospital record when it starts, a switch whenever it acts.\n"
+    "  tessary-admin connect [--system] [PATH]\n"
+    "      Points the program at the site database PATH: in your own connection settings, or with\n"
+    "      --system (as root) in this computer's, which every user without settings of their own\n"
+    "      follows (/etc/xdg/Tessary/connection.ini). The database is opened first; no password is\n"
+    "      written. Without PATH: shows what the program opens and why.\n"
     "  tessary-admin demo PATH                  create the demo database\n"
     "  tessary-admin sql PATH STATEMENT         run one statement as the program sends it\n"
     "  tessary-admin upgrade PATH               bring a database of an older version up to date\n"
@@ -40,12 +54,20 @@ const char* const kUsage =
     "      Without a password on the command line (where other users of the machine can read it)\n"
     "      the password is asked for without echo, twice, or read from standard input when that\n"
     "      is not a terminal.\n"
+    "  tessary-admin user list PATH             list the users: who may log in (or why not),\n"
+    "                                           authorise, verify and issue, and their locations\n"
+    "  tessary-admin user disable PATH ID       the user can no longer log in or authorise\n"
+    "  tessary-admin user enable PATH ID        undoes disable\n"
+    "  tessary-admin user verify PATH ID on|off gives or takes the right to verify requests\n"
+    "                                           (Verify/Save, and authorising as supervisor)\n"
     "  tessary-admin import PATH KIND FILE.csv [--dry-run] [--update]\n"
-    "      KIND is locations, items, stock, kits or users; import them in that order. The file is\n"
-    "      UTF-8, comma-separated, quoted as spreadsheets write it, with a header row naming the\n"
-    "      columns (any order; names without regard to case). All or nothing: a file with any bad\n"
-    "      row imports nothing and lists every bad row with its line. --dry-run checks without\n"
-    "      writing; --update changes records whose code exists (otherwise refused).\n"
+    "      KIND is terms, suppliers, units, classifications, generic_classes, generics, locations,\n"
+    "      items, stock, kits or users; import them in that order (each refers to those before).\n"
+    "      The file is UTF-8, comma-separated, quoted as spreadsheets write it, with a header row\n"
+    "      naming the columns (any order; names without regard to case). All or nothing: a file\n"
+    "      with any bad row imports nothing and lists every bad row with its line. --dry-run\n"
+    "      checks without writing; --update changes records whose code exists (otherwise\n"
+    "      refused). On a terminal the rows read, checked and written are shown as it goes.\n"
     "%1"
     "  tessary-admin default-path               print where the program looks without settings\n"
     "  tessary-admin --help                     print this text\n"
@@ -58,7 +80,8 @@ QString Usage()
 
 // The usage of one command: its lines of the usage text (the synopsis and
 // what follows it up to the next command); the whole text for a command it
-// does not name. "user add" and "user passwd" are commands of their own.
+// does not name. "user add", "user passwd" and the other user commands are
+// commands of their own.
 QString UsageOf(const QStringList& args)
 {
     QString command = args.value(0);
@@ -174,27 +197,22 @@ admin::NewUser ParseNewUser(const QString& id, const QStringList& options)
     return user;
 }
 
-// Reads the options of "init" that follow PATH.
+// Reads the options of "init" that follow PATH: those of the hospital
+// record that "site" takes too.
 admin::Hospital ParseHospital(const QStringList& options)
 {
-    admin::Hospital hospital;
-    for (int i = 0; i < options.size(); i += 2) {
-        const QString& option = options[i];
-        if (i + 1 >= options.size())
-            throw UsageError{QStringLiteral("Option %1 needs a value.").arg(option)};
-        const QString& value = options[i + 1];
-        if (option == QLatin1String("--hospital"))
-            hospital.name = value;
-        else if (option == QLatin1String("--address"))
-            hospital.address1 = value;
-        else if (option == QLatin1String("--address2"))
-            hospital.address2 = value;
-        else if (option == QLatin1String("--code"))
-            hospital.code = value;
-        else
-            throw UsageError{QStringLiteral("Unknown option %1.").arg(option)};
+    admin::SiteChange change;
+    try {
+        change = admin::SiteChange::FromOptions(options);
+    } catch (const admin::AdminError& e) {
+        throw UsageError{e.Message()};
     }
-    return hospital;
+    static const QStringList hospitalOptions{"--hospital", "--address", "--address2", "--code"};
+    for (int i = 0; i < options.size(); i += 2)
+        if (!hospitalOptions.contains(options[i]))
+            throw UsageError{QStringLiteral("Unknown option %1.").arg(options[i])};
+    return {change.name.value_or(QString()), change.address1.value_or(QString()), change.address2.value_or(QString()),
+            change.code.value_or(QString())};
 }
 
 void RequireCount(const QStringList& args, int count)
@@ -219,7 +237,54 @@ void Dispatch(const QStringList& args, QTextStream& out)
         out << admin::RunStatement(*admin::OpenSiteDatabase(args[1], ServerPasswordPrompt()), args[2]);
     } else if (command == QLatin1String("upgrade")) {
         RequireCount(args, 2);
-        out << admin::UpgradeSiteDatabase(args[1]) << '\n';
+        out << admin::UpgradeSiteDatabase(args[1], ServerPasswordPrompt()) << '\n';
+    } else if (command == QLatin1String("site")) {
+        if (args.size() < 2)
+            throw UsageError{QStringLiteral("site needs PATH.")};
+        admin::SiteChange change;
+        try {
+            change = admin::SiteChange::FromOptions(args.mid(2));
+        } catch (const admin::AdminError& e) {
+            throw UsageError{e.Message()};
+        }
+        const auto connection = admin::OpenSiteDatabase(args[1], ServerPasswordPrompt());
+        if (!change.IsEmpty())
+            admin::ChangeSiteSettings(*connection, change);
+        out << admin::DescribeSiteSettings(admin::ReadSiteSettings(*connection));
+    } else if (command == QLatin1String("connect")) {
+        QStringList rest = args.mid(1);
+        const bool system = rest.removeAll(QStringLiteral("--system")) > 0;
+        if (rest.size() > 1 || (!rest.isEmpty() && rest.first().startsWith(QLatin1String("--"))))
+            throw UsageError{rest.size() > 1 ? QStringLiteral("connect takes one PATH.")
+                                             : QStringLiteral("Unknown option %1.").arg(rest.first())};
+        if (rest.isEmpty())
+            out << admin::DescribeConnection();
+        else
+            out << admin::ConnectProgram(rest.first(),
+                                         system ? app::ConnectionSettings::Scope::Computer
+                                                : app::ConnectionSettings::Scope::User,
+                                         ServerPasswordPrompt());
+    } else if (command == QLatin1String("user") && args.value(1) == QLatin1String("list")) {
+        if (args.size() != 3)
+            throw UsageError{QStringLiteral("Wrong number of arguments for user list.")};
+        out << admin::DescribeUsers(admin::ListUsers(*admin::OpenSiteDatabase(args[2], ServerPasswordPrompt())));
+    } else if (command == QLatin1String("user")
+               && (args.value(1) == QLatin1String("disable") || args.value(1) == QLatin1String("enable"))) {
+        if (args.size() != 4)
+            throw UsageError{QStringLiteral("Wrong number of arguments for user %1.").arg(args[1])};
+        const bool disable = args[1] == QLatin1String("disable");
+        admin::SetUserDisabled(*admin::OpenSiteDatabase(args[2], ServerPasswordPrompt()), args[3], disable);
+        out << (disable ? QStringLiteral("User %1 is disabled: they can no longer log in or authorise.\n")
+                        : QStringLiteral("User %1 is enabled.\n"))
+                   .arg(args[3]);
+    } else if (command == QLatin1String("user") && args.value(1) == QLatin1String("verify")) {
+        const std::optional<bool> on = admin::OnOff(args.value(4));
+        if (args.size() != 5 || !on)
+            throw UsageError{QStringLiteral("user verify needs PATH, ID and on or off.")};
+        admin::SetVerifyRight(*admin::OpenSiteDatabase(args[2], ServerPasswordPrompt()), args[3], *on);
+        out << (*on ? QStringLiteral("User %1 may verify requests and authorise as supervisor.\n")
+                    : QStringLiteral("User %1 no longer verifies requests nor authorises.\n"))
+                   .arg(args[3]);
     } else if (command == QLatin1String("check")) {
         RequireCount(args, 2);
         QString report;
@@ -256,8 +321,14 @@ void Dispatch(const QStringList& args, QTextStream& out)
             else
                 throw UsageError{QStringLiteral("Unknown option %1.").arg(option)};
         }
-        const admin::ImportSummary summary =
-            admin::ImportFile(*admin::OpenSiteDatabase(args[1], ServerPasswordPrompt()), *kind, args[3], options);
+        const auto connection = admin::OpenSiteDatabase(args[1], ServerPasswordPrompt());
+        admin::ImportSummary summary;
+        {
+            // On a terminal only; cleared before the summary and any refusal.
+            admin::ProgressLine progress(stderr);
+            options.progress = progress.Reporter();
+            summary = admin::ImportFile(*connection, *kind, args[3], options);
+        }
         out << admin::DescribeImport(*kind, summary, options, args[1]);
     } else if (command == QLatin1String("default-path")) {
         RequireCount(args, 1);

@@ -7,7 +7,14 @@
 
 namespace admin {
 
-QVector<CsvRecord> ReadCsv(QStringView text)
+namespace {
+
+// Records between two reports of how far the reading has come.
+constexpr qsizetype kProgressStep = 1000;
+
+} // namespace
+
+QVector<CsvRecord> ReadCsv(QStringView text, const RecordsRead& read)
 {
     if (text.startsWith(QChar(0xFEFF)))
         text = text.mid(1);
@@ -73,13 +80,18 @@ QVector<CsvRecord> ReadCsv(QStringView text)
             recordEnds = true;
         }
         width = record.fields.size();
-        if (!(record.fields.size() == 1 && record.fields[0].isEmpty()))
+        if (!(record.fields.size() == 1 && record.fields[0].isEmpty())) {
             records.push_back(std::move(record));
+            if (read && records.size() % kProgressStep == 0)
+                read(records.size());
+        }
     }
+    if (read)
+        read(records.size());
     return records;
 }
 
-QVector<CsvRecord> ReadCsvFile(const QString& path)
+QVector<CsvRecord> ReadCsvFile(const QString& path, const RecordsRead& read)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -104,7 +116,7 @@ QVector<CsvRecord> ReadCsvFile(const QString& path)
         }
         throw AdminError(QStringLiteral("\"%1\" is no UTF-8 text (line %2). ").arg(path).arg(line) + kSaveAsUtf8);
     }
-    return ReadCsv(text);
+    return ReadCsv(text, read);
 }
 
 } // namespace admin

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 
 namespace admin {
 
@@ -21,12 +22,14 @@ inline const QString kSaveAsUtf8 =
 // quotes may hold commas, line breaks and doubled quotes; lines end in LF or
 // CRLF; a leading byte-order mark is dropped. Blank lines are skipped.
 // Throws AdminError for a quoted field that never ends, text after a
-// closing quote, or lines that end in CR alone.
-QVector<CsvRecord> ReadCsv(QStringView text);
+// closing quote, or lines that end in CR alone. `read`, when given, is told
+// the records read so far now and then, and at the end.
+using RecordsRead = std::function<void(qsizetype records)>;
+QVector<CsvRecord> ReadCsv(QStringView text, const RecordsRead& read = {});
 
 // The file as UTF-8 text, read by ReadCsv. Throws AdminError when it cannot
 // be read or is no UTF-8 (naming the first line that is not, or UTF-16),
 // saying how to save it.
-QVector<CsvRecord> ReadCsvFile(const QString& path);
+QVector<CsvRecord> ReadCsvFile(const QString& path, const RecordsRead& read = {});
 
 } // namespace admin

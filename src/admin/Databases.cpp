@@ -1,9 +1,12 @@
 #include "admin/Databases.h"
 
+#include "app/HospitalInfo.h"
 #include "db/DbError.h"
 #include "db/ServerConnection.h"
+#include "db/ServerSchema.h"
 
 #include "admin/DemoData.h"
+#include "admin/Site.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -46,19 +49,14 @@ std::unique_ptr<db::Connection> CreateSiteDatabase(const QString& target, const 
 
 void WriteSiteRecords(db::Connection& connection, const Hospital& hospital)
 {
-    connection.ExecuteWith(QStringLiteral("Insert INVENTORY..tbHospitalInfo (Company, Address1, Address2, ClientName, "
-                                          "AllowWDZeroOnHand, isAutoWithdrawRequestNumber) Values (?, ?, ?, ?, 0, 0)"),
-                           {hospital.name, hospital.address1, hospital.address2, hospital.code});
-    const struct { const char* key; const char* description; } switches[] = {
-        {"2", "REQUEST NUMBER TYPED BY THE USER"},
-        {"3", "REQUESTS FOR CONSUMPTION ONLY"},
-        {"4", "REQUEST-TO LOCATION FIXED TO THE DEFAULT"},
-        {"5", "QUANTITY LIMITED TO CURRENT STOCK"},
-    };
-    for (const auto& s : switches)
-        connection.ExecuteWith(
-            QStringLiteral("Insert INVENTORY..tbPharmaSwitch (idkey, KeyValue, SwitchDescription) Values (?, 0, ?)"),
-            {QString::fromLatin1(s.key), QString::fromLatin1(s.description)});
+    SiteChange record;
+    record.name = hospital.name;
+    record.address1 = hospital.address1;
+    record.address2 = hospital.address2;
+    record.code = hospital.code;
+    InsertHospitalRecord(connection, record);
+    for (const app::SiteSwitch& s : app::SiteSwitches())
+        InsertSiteSwitch(connection, s, false);
 }
 
 namespace {
@@ -119,8 +117,24 @@ db::RowSet ExecuteNative(db::Connection& connection, const QString& sql, const Q
     return dynamic_cast<db::SqliteConnection&>(connection).ExecuteNative(sql, binds);
 }
 
-QString UpgradeSiteDatabase(const QString& path)
+QString UpgradeSiteDatabase(const QString& path, const PasswordPrompt& prompt)
 {
+    if (db::ServerLogin::IsUrl(path)) {
+        // A server's tables are its owner's: what this version added is
+        // added where missing, nothing else is touched.
+        if (db::ServerLogin::FromUrl(path).backend != db::Backend::PostgreSql)
+            throw db::DbError(QStringLiteral(
+                "On SQL Server add what this version added with the server's own tools, as \"tessary-admin init\" "
+                "makes it on an empty database: the table tbInvStockMovement, the column isIssueTessary (bit) of "
+                "tbInvUserSettings and the column isDisabledTessary (bit) of Password's tbPasswordMain."));
+        const auto server = OpenServer(path, prompt);
+        db::TransactionGuard transaction(*server);
+        for (const QString& statement : db::PgUpgradeDdl())
+            server->ExecuteNative(statement);
+        transaction.Commit();
+        return QStringLiteral("The database %1 has every table, column and index of this version.")
+            .arg(server->Login().ToUrl());
+    }
     const int was = db::SqliteConnection::Upgrade(path);
     if (was == db::SqliteFile::kSchemaVersion)
         return QStringLiteral("The database \"%1\" is up to date (layout %2).").arg(path).arg(was);

@@ -63,8 +63,10 @@ std::unique_ptr<db::SqliteConnection> OpenDatabaseFile(const QString& path);
 // bound values: on the embedded file and on PostgreSQL.
 db::RowSet ExecuteNative(db::Connection& connection, const QString& sql, const QVariantList& binds = {});
 
-// What the upgrade of a site database did, in a line for the operator.
-QString UpgradeSiteDatabase(const QString& path);
+// What the upgrade of a site database did, in a line for the operator. A
+// PostgreSQL server gets the tables, columns and indexes that this version
+// added where they are missing; SQL Server is refused, naming them.
+QString UpgradeSiteDatabase(const QString& path, const PasswordPrompt& prompt = {});
 // The integrity check of a site database in plain words; true when sound.
 bool CheckSiteDatabase(const QString& path, QString* report);
 

@@ -15,6 +15,7 @@
 #include <functional>
 #include <limits>
 #include <utility>
+#include <unistd.h>
 
 namespace admin {
 
@@ -43,6 +44,42 @@ struct KindSpec {
 const QVector<KindSpec>& Kinds()
 {
     static const QVector<KindSpec> kinds{
+        {ImportKind::Terms, "terms", "terms of payment",
+         {{"id", true, "", nullptr, nullptr, "whole number, 1 to 32767"},
+          {"name", true, "", "tbInvTerms", "Terms", "such as NET 30 DAYS"},
+          {"days", false, "0", nullptr, nullptr, "days to pay, 0 to 32767"},
+          {"inactive", false, "0", nullptr, nullptr, "1: no longer offered"}}},
+        {ImportKind::Suppliers, "suppliers", "suppliers",
+         {{"id", true, "", "tbInvSupplier", "SupplierID", "whole number, the supplier's code"},
+          {"name", true, "", "tbInvSupplier", "SupplierName", ""},
+          {"type", false, "", "tbInvSupplier", "SupplierType", "such as LOCAL"},
+          {"address1", false, "", "tbInvSupplier", "Address1", ""},
+          {"address2", false, "", "tbInvSupplier", "Address2", ""},
+          {"address3", false, "", "tbInvSupplier", "Address3", ""},
+          {"terms_id", false, "", nullptr, nullptr, "terms of payment imported before"},
+          {"phone", false, "", "tbInvSupplier", "TelNum", ""},
+          {"contact", false, "", "tbInvSupplier", "ContactPerson", "contact person"},
+          {"free_goods", false, "0", nullptr, nullptr, "1: gives free goods"},
+          {"vat", false, "0", nullptr, nullptr, "1: charges VAT"},
+          {"inactive", false, "0", nullptr, nullptr, "1: no longer ordered from"}}},
+        {ImportKind::Units, "units", "units of measure",
+         {{"id", true, "", nullptr, nullptr, "whole number, 1 to 32767"},
+          {"name", true, "", "tbInvUnitOfMeasure", "UnitOfMeasure", "such as TABLET; one unit to a name"},
+          {"inactive", false, "0", nullptr, nullptr, "1: no longer used"}}},
+        {ImportKind::Classifications, "classifications", "item classifications",
+         {{"id", true, "", "tbInvClassification", "ItemClassificationID", "letters and digits, such as MED"},
+          {"name", true, "", "tbInvClassification", "ItemClassificationName", ""},
+          {"fixed_asset", false, "0", nullptr, nullptr,
+           "1: equipment, which the product search and the fill from levels leave out"},
+          {"inactive", false, "0", nullptr, nullptr, "1: no longer used"}}},
+        {ImportKind::GenericClasses, "generic_classes", "therapeutic classes of generic names",
+         {{"key", true, "", "tbforClassification", "Node_Key", "digits and points: 12 a class, 12.1 a class within it"},
+          {"name", true, "", "tbforClassification", "ClassificationName", ""}}},
+        {ImportKind::Generics, "generics", "generic names",
+         {{"id", true, "", "tbforGeneric", "GenericID", "letters and digits, such as G001"},
+          {"name", true, "", "tbforGeneric", "GenericName", "such as PARACETAMOL"},
+          {"class", false, "", "tbforGeneric", "Node_Key",
+           "a therapeutic class imported before, with a point (12.1: of class 12) or of one character"}}},
         {ImportKind::Locations, "locations", "locations",
          {{"id", true, "", "tbInvLocation", "LocationID", "whole number, the location's code"},
           {"name", true, "", "tbInvLocation", "Location", ""},
@@ -62,6 +99,10 @@ const QVector<KindSpec>& Kinds()
           {"barcode", false, "", "tbInvMaster", "BarCode", "scanned into Code; no other item's code"},
           {"supplier_id", false, "", "tbInvSupplier", "SupplierID", "whole number"},
           {"supplier_name", false, "", "tbInvSupplier", "SupplierName", "adds or renames that supplier"},
+          {"unit_id", false, "", nullptr, nullptr, "a unit of measure imported before, in place of unit"},
+          {"classification", false, "", "tbInvMaster", "ItemClassificationID", "an item classification imported before"},
+          {"generic", false, "", "tbInvMaster", "GenericID", "a generic name imported before"},
+          {"manufacturer_id", false, "", "tbInvMaster", "ManufacturerID", "a supplier's id"},
           {"inactive", false, "0", nullptr, nullptr, "1: no longer requested"}}},
         {ImportKind::Stock, "stock", "stock rows",
          {{"item", true, "", nullptr, nullptr, "an item's code"},
@@ -262,6 +303,31 @@ public:
         return value;
     }
 
+    // A code of letters and digits (points and dashes allowed), as the
+    // program's lookups take it: no blanks, quotes or other signs. Empty
+    // when the field is bad (or empty and not required).
+    QString Key(const char* name)
+    {
+        const QString value = Text(name);
+        const bool plain = std::all_of(value.begin(), value.end(),
+                                       [](QChar c) { return c.isLetterOrNumber() || c == u'.' || c == u'-'; });
+        if (!plain) {
+            Fail(QStringLiteral("%1 \"%2\" holds other characters than letters, digits, points and dashes")
+                     .arg(QLatin1String(name), value));
+            return {};
+        }
+        return value;
+    }
+
+    // A whole-number code from `least` to `most`; 0 when the field is bad
+    // (or empty and not required).
+    int WholeCode(const char* name, int least, int most)
+    {
+        if (Text(name).isEmpty())
+            return 0;
+        return Whole(name, 0, least, most);
+    }
+
     // A number of at least `least` (fallback when the field is empty).
     double Number(const char* name, double fallback, double least = 0)
     {
@@ -328,6 +394,17 @@ QSet<QString> FirstColumn(db::Connection& connection, const QString& query)
         values.insert(row.value(0).toString().trimmed());
     return values;
 }
+
+QSet<QString> UpperCase(const QSet<QString>& codes)
+{
+    QSet<QString> upper;
+    for (const QString& code : codes)
+        upper.insert(code.toUpper());
+    return upper;
+}
+
+// Rows checked, or statements written, between two reports of progress.
+constexpr qsizetype kProgressStep = 1000;
 
 QString Pair(const QString& a, const QString& b)
 {
@@ -398,9 +475,16 @@ public:
         Load(spec.kind);
         Plan plan;
         plan.statements.reserve(records.size());
+        ImportProgress progress{records.size() - 1, 0, 0, 0};
         for (qsizetype i = 1; i < records.size(); ++i) {
             Row row(layout, records[i]);
             switch (spec.kind) {
+            case ImportKind::Terms: CheckTerms(row, plan); break;
+            case ImportKind::Suppliers: CheckSupplier(row, plan); break;
+            case ImportKind::Units: CheckUnit(row, plan); break;
+            case ImportKind::Classifications: CheckClassification(row, plan); break;
+            case ImportKind::GenericClasses: CheckGenericClass(row, plan); break;
+            case ImportKind::Generics: CheckGeneric(row, plan); break;
             case ImportKind::Locations: CheckLocation(row, plan); break;
             case ImportKind::Items: CheckItem(row, plan); break;
             case ImportKind::Stock: CheckStock(row, plan); break;
@@ -409,6 +493,9 @@ public:
             }
             if (row.Bad())
                 problems << QStringLiteral("line %1: %2").arg(row.Line()).arg(row.Reasons());
+            progress.checked = i;
+            if (options_.progress && (i % kProgressStep == 0 || i + 1 == records.size()))
+                options_.progress(progress);
         }
         return plan;
     }
@@ -417,19 +504,36 @@ private:
     // What the rows of a kind are checked against: the codes stored so far.
     void Load(ImportKind kind)
     {
-        locations_ = FirstColumn(connection_, QStringLiteral("Select LocationID From INVENTORY..tbInvLocation"));
-        if (kind == ImportKind::Items || kind == ImportKind::Stock || kind == ImportKind::Kits)
-            LoadItems();
-        if (kind == ImportKind::Items) {
+        const bool items = kind == ImportKind::Items;
+        if (kind == ImportKind::Terms || kind == ImportKind::Suppliers)
+            for (const QString& id : FirstColumn(connection_, QStringLiteral("Select TermsID From INVENTORY..tbInvTerms")))
+                terms_.insert(id.toInt());
+        if (kind == ImportKind::Suppliers)
+            suppliers_ = FirstColumn(connection_, QStringLiteral("Select SupplierID From INVENTORY..tbInvSupplier"));
+        if (kind == ImportKind::Units || items) {
             const db::RowSet units = connection_.Execute(
                 QStringLiteral("Select UnitOfMeasureID, UnitOfMeasure From INVENTORY..tbInvUnitOfMeasure"));
             for (const db::RowSet::Row& unit : units.Rows()) {
                 const int id = unit.value(0).toInt();
-                units_.insert(unit.value(1).toString().trimmed().toUpper(), id);
+                const QString name = unit.value(1).toString().trimmed().toUpper();
+                units_.insert(name, id);
+                unitNames_.insert(id, name);
                 nextUnit_ = std::max(nextUnit_, id + 1);
             }
-            suppliers_ = FirstColumn(connection_, QStringLiteral("Select SupplierID From INVENTORY..tbInvSupplier"));
         }
+        if (kind == ImportKind::Classifications || items)
+            classifications_ = UpperCase(FirstColumn(
+                connection_, QStringLiteral("Select ItemClassificationID From INVENTORY..tbInvClassification")));
+        if (kind == ImportKind::GenericClasses || kind == ImportKind::Generics)
+            genericClasses_ = UpperCase(
+                FirstColumn(connection_, QStringLiteral("Select Node_Key From INVENTORY..tbforClassification")));
+        if (kind == ImportKind::Generics || items)
+            generics_ = UpperCase(FirstColumn(connection_, QStringLiteral("Select GenericID From INVENTORY..tbforGeneric")));
+        locations_ = FirstColumn(connection_, QStringLiteral("Select LocationID From INVENTORY..tbInvLocation"));
+        if (kind == ImportKind::Items || kind == ImportKind::Stock || kind == ImportKind::Kits)
+            LoadItems();
+        if (items)
+            suppliers_ = FirstColumn(connection_, QStringLiteral("Select SupplierID From INVENTORY..tbInvSupplier"));
         // Stock rows by item and location; kit components by kit and item.
         if (kind == ImportKind::Stock || kind == ImportKind::Kits) {
             const db::RowSet pairs = connection_.Execute(
@@ -455,6 +559,193 @@ private:
     static void Count(Plan& plan, bool existing)
     {
         ++(existing ? plan.summary.updated : plan.summary.added);
+    }
+
+    static QString Status(bool inactive)
+    {
+        return db::Quote(inactive ? QStringLiteral("I") : QStringLiteral("A"));
+    }
+
+    void CheckTerms(Row& row, Plan& plan)
+    {
+        const int id = row.WholeCode("id", 1, std::numeric_limits<qint16>::max());
+        const QString name = row.Text("name");
+        const int days = row.Whole("days", 0, 0, std::numeric_limits<qint16>::max());
+        const bool inactive = row.Flag("inactive");
+        if (id > 0 && !seen_.Add(row, QStringLiteral("terms"), QString::number(id)))
+            return;
+        const bool existing = id > 0 && Existing(row, QStringLiteral("terms"), QString::number(id), terms_.contains(id));
+        if (row.Bad())
+            return;
+        terms_.insert(id);
+        if (existing)
+            plan.statements << row.Update(QStringLiteral("INVENTORY..tbInvTerms"),
+                                          {{"name", "Terms = " + db::Quote(name)},
+                                           {"days", "NoDays = " + QString::number(days)},
+                                           {"inactive", "Status = " + Status(inactive)}},
+                                          "TermsID = " + QString::number(id));
+        else
+            plan.statements << "Insert INVENTORY..tbInvTerms (TermsID, Terms, NoDays, Status) Values ("
+                                   + QString::number(id) + ", " + db::Quote(name) + ", " + QString::number(days) + ", "
+                                   + Status(inactive) + ")";
+        Count(plan, existing);
+    }
+
+    void CheckSupplier(Row& row, Plan& plan)
+    {
+        const QString id = row.Code("id");
+        const QString name = row.Text("name");
+        const QString type = row.Text("type");
+        const QString address1 = row.Text("address1"), address2 = row.Text("address2"), address3 = row.Text("address3");
+        const int termsId = row.WholeCode("terms_id", 1, std::numeric_limits<qint16>::max());
+        const QString phone = row.Text("phone");
+        const QString contact = row.Text("contact");
+        const bool freeGoods = row.Flag("free_goods"), vat = row.Flag("vat"), inactive = row.Flag("inactive");
+        if (termsId > 0 && !terms_.contains(termsId))
+            row.Fail(QStringLiteral("unknown terms_id %1 (import the terms first)").arg(termsId));
+        if (!id.isEmpty() && !seen_.Add(row, QStringLiteral("supplier"), id))
+            return;
+        const bool existing = !id.isEmpty() && Existing(row, QStringLiteral("supplier"), id, suppliers_.contains(id));
+        if (row.Bad())
+            return;
+        suppliers_.insert(id);
+        const QString terms = termsId > 0 ? QString::number(termsId) : QStringLiteral("Null");
+        if (existing)
+            plan.statements << row.Update(QStringLiteral("INVENTORY..tbInvSupplier"),
+                                          {{"name", "SupplierName = " + db::Quote(name)},
+                                           {"type", "SupplierType = " + db::QuoteOrNull(type)},
+                                           {"address1", "Address1 = " + db::QuoteOrNull(address1)},
+                                           {"address2", "Address2 = " + db::QuoteOrNull(address2)},
+                                           {"address3", "Address3 = " + db::QuoteOrNull(address3)},
+                                           {"terms_id", "TermsID = " + terms},
+                                           {"phone", "TelNum = " + db::QuoteOrNull(phone)},
+                                           {"contact", "ContactPerson = " + db::QuoteOrNull(contact)},
+                                           {"free_goods", "FreeGoods = " + Truth(freeGoods)},
+                                           {"vat", "isVAT = " + Truth(vat)},
+                                           {"inactive", "Status = " + Status(inactive)}},
+                                          "SupplierID = " + db::Quote(id));
+        else
+            plan.statements << "Insert INVENTORY..tbInvSupplier (SupplierID, SupplierName, Status, SupplierType, "
+                                   "Address1, Address2, Address3, TermsID, TelNum, FreeGoods, isVAT, ContactPerson) "
+                                   "Values ("
+                                   + QStringList{db::Quote(id), db::Quote(name), Status(inactive), db::QuoteOrNull(type),
+                                                 db::QuoteOrNull(address1), db::QuoteOrNull(address2),
+                                                 db::QuoteOrNull(address3), terms, db::QuoteOrNull(phone),
+                                                 Truth(freeGoods), Truth(vat), db::QuoteOrNull(contact)}
+                                         .join(QStringLiteral(", "))
+                                   + ")";
+        Count(plan, existing);
+    }
+
+    void CheckUnit(Row& row, Plan& plan)
+    {
+        const int id = row.WholeCode("id", 1, std::numeric_limits<qint16>::max());
+        const QString name = row.Text("name");
+        const bool inactive = row.Flag("inactive");
+        // An item names its unit: one unit to a name, whatever its case.
+        const QString key = name.toUpper();
+        const auto owner = units_.constFind(key);
+        if (!name.isEmpty() && id > 0 && owner != units_.cend() && *owner != id)
+            row.Fail(QStringLiteral("unit %1 is named %2 already").arg(*owner).arg(name));
+        if (id > 0 && !seen_.Add(row, QStringLiteral("unit"), QString::number(id)))
+            return;
+        const bool existing = id > 0 && Existing(row, QStringLiteral("unit"), QString::number(id), unitNames_.contains(id));
+        if (row.Bad())
+            return;
+        units_.remove(unitNames_.value(id));
+        units_.insert(key, id);
+        unitNames_.insert(id, key);
+        if (existing)
+            plan.statements << row.Update(QStringLiteral("INVENTORY..tbInvUnitOfMeasure"),
+                                          {{"name", "UnitOfMeasure = " + db::Quote(name)},
+                                           {"inactive", "Status = " + Status(inactive)}},
+                                          "UnitOfMeasureID = " + QString::number(id));
+        else
+            plan.statements << "Insert INVENTORY..tbInvUnitOfMeasure (UnitOfMeasureID, UnitOfMeasure, Status) Values ("
+                                   + QString::number(id) + ", " + db::Quote(name) + ", " + Status(inactive) + ")";
+        Count(plan, existing);
+    }
+
+    void CheckClassification(Row& row, Plan& plan)
+    {
+        const QString id = row.Key("id");
+        const QString name = row.Text("name");
+        const bool fixedAsset = row.Flag("fixed_asset"), inactive = row.Flag("inactive");
+        if (!id.isEmpty() && !seen_.Add(row, QStringLiteral("classification"), id, id.toUpper()))
+            return;
+        const bool existing = !id.isEmpty()
+                              && Existing(row, QStringLiteral("classification"), id, classifications_.contains(id.toUpper()));
+        if (row.Bad())
+            return;
+        if (existing)
+            plan.statements << row.Update(QStringLiteral("INVENTORY..tbInvClassification"),
+                                          {{"name", "ItemClassificationName = " + db::Quote(name)},
+                                           {"fixed_asset", "IsFixedAsset = " + Truth(fixedAsset)},
+                                           {"inactive", "Status = " + Status(inactive)}},
+                                          "ItemClassificationID = " + db::Quote(id));
+        else
+            plan.statements << "Insert INVENTORY..tbInvClassification (ItemClassificationID, ItemClassificationName, "
+                                   "Status, IsFixedAsset) Values ("
+                                   + db::Quote(id) + ", " + db::Quote(name) + ", " + Status(inactive) + ", "
+                                   + Truth(fixedAsset) + ")";
+        Count(plan, existing);
+    }
+
+    void CheckGenericClass(Row& row, Plan& plan)
+    {
+        const QString key = row.Key("key");
+        const QString name = row.Text("name");
+        if (!key.isEmpty() && !seen_.Add(row, QStringLiteral("class"), key, key.toUpper()))
+            return;
+        const bool existing =
+            !key.isEmpty() && Existing(row, QStringLiteral("class"), key, genericClasses_.contains(key.toUpper()));
+        if (row.Bad())
+            return;
+        genericClasses_.insert(key.toUpper());
+        if (existing)
+            plan.statements << row.Update(QStringLiteral("INVENTORY..tbforClassification"),
+                                          {{"name", "ClassificationName = " + db::Quote(name)}},
+                                          "Node_Key = " + db::Quote(key));
+        else
+            plan.statements << "Insert INVENTORY..tbforClassification (Node_Key, ClassificationName) Values ("
+                                   + db::Quote(key) + ", " + db::Quote(name) + ")";
+        Count(plan, existing);
+    }
+
+    void CheckGeneric(Row& row, Plan& plan)
+    {
+        const QString id = row.Key("id");
+        const QString name = row.Text("name");
+        const QString node = row.Key("class");
+        if (!node.isEmpty()) {
+            // The program finds a generic's class by the part of its key
+            // before the first point, or by its first character when it has
+            // none (12 would be read as class 1).
+            const qsizetype point = node.indexOf(QLatin1Char('.'));
+            const QString top = point < 0 ? node.left(1) : node.left(point);
+            if (!genericClasses_.contains(node.toUpper()))
+                row.Fail(QStringLiteral("unknown class %1 (import the generic classes first)").arg(node));
+            else if (point < 0 && node.size() > 1)
+                row.Fail(QStringLiteral("class %1 is read as class %2: give a class within it, such as %1.1, or a key "
+                                        "of one character")
+                             .arg(node, top));
+            else if (!genericClasses_.contains(top.toUpper()))
+                row.Fail(QStringLiteral("class %1 lies in class %2, which is unknown").arg(node, top));
+        }
+        if (!id.isEmpty() && !seen_.Add(row, QStringLiteral("generic"), id, id.toUpper()))
+            return;
+        const bool existing = !id.isEmpty() && Existing(row, QStringLiteral("generic"), id, generics_.contains(id.toUpper()));
+        if (row.Bad())
+            return;
+        if (existing)
+            plan.statements << row.Update(QStringLiteral("INVENTORY..tbforGeneric"),
+                                          {{"name", "GenericName = " + db::Quote(name)},
+                                           {"class", "Node_Key = " + db::QuoteOrNull(node)}},
+                                          "GenericID = " + db::Quote(id));
+        else
+            plan.statements << "Insert INVENTORY..tbforGeneric (GenericID, GenericName, Node_Key) Values ("
+                                   + db::Quote(id) + ", " + db::Quote(name) + ", " + db::QuoteOrNull(node) + ")";
+        Count(plan, existing);
     }
 
     void CheckLocation(Row& row, Plan& plan)
@@ -516,12 +807,27 @@ private:
         const QString barcode = row.Text("barcode");
         const QString supplierId = row.Code("supplier_id");
         const QString supplierName = row.Text("supplier_name");
+        const int unitCode = row.WholeCode("unit_id", 1, std::numeric_limits<qint16>::max());
+        const QString classification = row.Key("classification");
+        const QString generic = row.Key("generic");
+        const QString manufacturerId = row.Code("manufacturer_id");
         const bool inactive = row.Flag("inactive");
 
         if (row.Given("supplier_name") && !row.Given("supplier_id"))
             row.Fail(QStringLiteral("supplier_name needs a supplier_id"));
         else if (!supplierId.isEmpty() && supplierName.isEmpty() && !suppliers_.contains(supplierId))
             row.Fail(QStringLiteral("unknown supplier_id %1 (give supplier_name to add it)").arg(supplierId));
+        if (row.Given("unit") && row.Given("unit_id"))
+            row.Fail(QStringLiteral("unit and unit_id both given: give one"));
+        else if (unitCode > 0 && !unitNames_.contains(unitCode))
+            row.Fail(QStringLiteral("unknown unit_id %1 (import the units first)").arg(unitCode));
+        if (!classification.isEmpty() && !classifications_.contains(classification.toUpper()))
+            row.Fail(QStringLiteral("unknown classification %1 (import the classifications first)").arg(classification));
+        if (!generic.isEmpty() && !generics_.contains(generic.toUpper()))
+            row.Fail(QStringLiteral("unknown generic %1 (import the generic names first)").arg(generic));
+        if (!manufacturerId.isEmpty() && !suppliers_.contains(manufacturerId)
+            && !(manufacturerId == supplierId && !supplierName.isEmpty()))
+            row.Fail(QStringLiteral("unknown manufacturer_id %1 (a supplier's id)").arg(manufacturerId));
         if (!barcode.isEmpty()) {
             // The code box looks a typed text up as a bar code first: a bar
             // code that is another item's code would hide that item.
@@ -548,6 +854,8 @@ private:
             return;
 
         QVariant unitId;  // none
+        if (unitCode > 0)
+            unitId = unitCode;
         if (!unit.isEmpty()) {
             const QString key = unit.toUpper();
             if (!units_.contains(key)) {
@@ -573,7 +881,12 @@ private:
             plan.statements << row.Update(QStringLiteral("INVENTORY..tbInvMaster"),
                                           {{"name", "ItemName = " + db::Quote(name)},
                                            {"description", "ItemDesc = " + db::Quote(description)},
-                                           {"unit", "UnitOfMeasureID = " + db::WithValuesWritten(QStringLiteral("?"), {unitId})},
+                                           // One assignment, whichever of the two the file names.
+                                           {row.Named("unit") ? "unit" : "unit_id",
+                                            "UnitOfMeasureID = " + db::WithValuesWritten(QStringLiteral("?"), {unitId})},
+                                           {"classification", "ItemClassificationID = " + db::QuoteOrNull(classification)},
+                                           {"generic", "GenericID = " + db::QuoteOrNull(generic)},
+                                           {"manufacturer_id", "ManufacturerID = " + db::QuoteOrNull(manufacturerId)},
                                            {"packing", "Packing = " + QString::number(packing)},
                                            {"list_cost", "ListCost = " + Number(listCost)},
                                            {"average_cost", "AverageCost = " + Number(averageCost)},
@@ -584,12 +897,14 @@ private:
         } else {
             static const QString insert = QStringLiteral(
                 "Insert INVENTORY..tbInvMaster (ItemID, ItemName, ItemDesc, UnitOfMeasureID, Packing, ListCost, "
-                "AverageCost, BarCode, SupplierID, ItemStatus, MarkupIn, MarkupOut, VAT, IsSeniorDiscounted, "
-                "WithLotNumber, IncludeInStatement) Values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0, 0, 0, 0, 0, 1)");
+                "AverageCost, BarCode, SupplierID, ItemStatus, ItemClassificationID, GenericID, ManufacturerID, "
+                "MarkupIn, MarkupOut, VAT, IsSeniorDiscounted, WithLotNumber, IncludeInStatement) "
+                "Values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0, 0, 0, 0, 0, 1)");
             plan.statements << Statement(insert, {code, name, description,
                                                   unitId,
                                                   packing, listCost, averageCost, TextOrNull(barcode),
-                                                  TextOrNull(supplierId), inactive ? 1 : 0});
+                                                  TextOrNull(supplierId), inactive ? 1 : 0, TextOrNull(classification),
+                                                  TextOrNull(generic), TextOrNull(manufacturerId)});
         }
         Count(plan, existing);
     }
@@ -731,8 +1046,13 @@ private:
     QHash<QString, QString> barcodes_;        // stored bar code -> item code
     QHash<QString, int> barcodeLines_;        // the file's bar codes
     QHash<QString, int> units_;               // upper-case name -> id
+    QHash<int, QString> unitNames_;           // id -> upper-case name
     int nextUnit_ = 1;
+    QSet<int> terms_;
     QSet<QString> suppliers_;
+    QSet<QString> classifications_;           // upper-case codes, as the server compares them
+    QSet<QString> genericClasses_;
+    QSet<QString> generics_;
     QSet<QString> pairs_;                     // stock rows, or kit components
     QSet<QString> users_;                     // upper-case IDs
 };
@@ -773,17 +1093,29 @@ ImportSummary ImportRecords(db::Connection& connection, ImportKind kind, const Q
     if (options.dryRun)
         return plan.summary;
 
+    ImportProgress progress{records.size() - 1, records.size() - 1, 0,
+                            plan.statements.size() + plan.newUsers.size() + plan.changedUsers.size()};
+    const auto written = [&] {
+        ++progress.written;
+        if (options.progress && (progress.written % kProgressStep == 0 || progress.written == progress.toWrite))
+            options.progress(progress);
+    };
     db::TransactionGuard transaction(connection);
     for (const Statement& statement : plan.statements) {
         if (statement.values.isEmpty())
             connection.Execute(statement.text);
         else
             connection.ExecuteWith(statement.text, statement.values);
+        written();
     }
-    for (const NewUser& user : plan.newUsers)
+    for (const NewUser& user : plan.newUsers) {
         InsertUser(connection, user);
-    for (const NewUser& user : plan.changedUsers)
+        written();
+    }
+    for (const NewUser& user : plan.changedUsers) {
         UpdateUser(connection, user);
+        written();
+    }
     transaction.Commit();
     return plan.summary;
 }
@@ -791,7 +1123,60 @@ ImportSummary ImportRecords(db::Connection& connection, ImportKind kind, const Q
 ImportSummary ImportFile(db::Connection& connection, ImportKind kind, const QString& csvPath,
                          const ImportOptions& options)
 {
-    return ImportRecords(connection, kind, ReadCsvFile(csvPath), options);
+    RecordsRead read;
+    if (options.progress)
+        read = [&](qsizetype records) {
+            // The header is no row.
+            options.progress({std::max<qsizetype>(records - 1, 0), 0, 0, 0});
+        };
+    return ImportRecords(connection, kind, ReadCsvFile(csvPath, read), options);
+}
+
+QString DescribeProgress(const ImportProgress& progress)
+{
+    QString text = QStringLiteral("%1 rows read").arg(progress.read);
+    if (progress.checked > 0)
+        text += QStringLiteral(", %1 checked").arg(progress.checked);
+    if (progress.toWrite > 0)
+        text += QStringLiteral(", %1 % written").arg(progress.written * 100 / progress.toWrite);
+    return text;
+}
+
+ProgressLine::ProgressLine(std::FILE* stream) : ProgressLine(stream, isatty(fileno(stream)) == 1) {}
+
+ProgressLine::ProgressLine(std::FILE* stream, bool terminal) : stream_(stream), terminal_(terminal) {}
+
+ProgressLine::~ProgressLine()
+{
+    Clear();
+}
+
+void ProgressLine::Show(const ImportProgress& progress)
+{
+    if (!terminal_)
+        return;
+    const QString text = DescribeProgress(progress);
+    if (text == shown_)
+        return;
+    // Written over the last one, padded to cover it.
+    const QByteArray line = "\r" + text.leftJustified(shown_.size()).toLocal8Bit();
+    std::fputs(line.constData(), stream_);
+    std::fflush(stream_);
+    shown_ = text;
+}
+
+void ProgressLine::Clear()
+{
+    if (!terminal_ || shown_.isEmpty())
+        return;
+    std::fputs(("\r" + QString(shown_.size(), QLatin1Char(' ')) + "\r").toLocal8Bit().constData(), stream_);
+    std::fflush(stream_);
+    shown_.clear();
+}
+
+std::function<void(const ImportProgress&)> ProgressLine::Reporter()
+{
+    return [this](const ImportProgress& progress) { Show(progress); };
 }
 
 QString DescribeImport(ImportKind kind, const ImportSummary& summary, const ImportOptions& options,

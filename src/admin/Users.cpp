@@ -1,8 +1,13 @@
 #include "admin/Users.h"
 
 #include "admin/AdminError.h"
+#include "app/CurrentUser.h"
+#include "base/Errors.h"
 #include "cipher/CryptText.h"
 #include "db/Quote.h"
+
+#include <QHash>
+#include <algorithm>
 
 namespace admin {
 
@@ -128,6 +133,159 @@ void SetPassword(db::Connection& connection, const QString& id, const QString& p
         throw AdminError(QStringLiteral("Unknown user ID '%1'.").arg(id));
     connection.Execute("Update Password..tbPasswordMain Set Password = " + StoredPassword(password)
                        + " Where EmployeeID = " + db::Quote(id));
+    transaction.Commit();
+}
+
+namespace {
+
+// A column of one row, NULL when the row or the table has no such column.
+QVariant ColumnOf(const db::RowSet& rows, int row, const char* column)
+{
+    const int index = rows.ColumnIndex(QLatin1String(column));
+    return index < 0 ? QVariant() : rows.RowAt(row).value(index);
+}
+
+bool IsOn(const QVariant& flag)
+{
+    return base::NullToDefault(flag, false).toBool();
+}
+
+bool SameCode(const QVariant& value, const char* code)
+{
+    return value.toString().trimmed().compare(QLatin1String(code), Qt::CaseInsensitive) == 0;
+}
+
+// The ID as the password table stores it; throws AdminError for none.
+QString StoredUserId(db::Connection& connection, const QString& id)
+{
+    const db::RowSet rows =
+        connection.Execute("Select EmployeeID From Password..tbPasswordMain Where EmployeeID = " + db::Quote(id));
+    if (rows.IsEmpty())
+        throw AdminError(QStringLiteral("Unknown user ID '%1'.").arg(id));
+    return rows.RowAt(0).value(0).toString();
+}
+
+// Location IDs in the order of their numbers.
+bool NumberOrder(const QString& a, const QString& b)
+{
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
+} // namespace
+
+QString UserListing::NoLogIn() const
+{
+    if (disabled)
+        return QStringLiteral("disabled");
+    if (!hasPassword)
+        return QStringLiteral("no password");
+    const QString dept = department.trimmed();
+    if (dept != app::kProgramDepartment && dept != QLatin1String("00"))
+        return QStringLiteral("department %1").arg(dept.isEmpty() ? QStringLiteral("none") : dept);
+    return {};
+}
+
+QVector<UserListing> ListUsers(db::Connection& connection)
+{
+    const db::RowSet users = connection.Execute(QStringLiteral("Select * From Password..tbPasswordMain Order By EmployeeID"));
+    const db::RowSet settings = connection.Execute(QStringLiteral("Select * From INVENTORY..tbInvUserSettings"));
+    QHash<QString, int> settingsRow;
+    for (int i = 0; i < settings.RecordCount(); ++i)
+        settingsRow.insert(ColumnOf(settings, i, "UserID").toString().trimmed().toUpper(), i);
+    QHash<QString, QStringList> locations;
+    const db::RowSet assigned = connection.Execute(QStringLiteral("Select UserID, LocationID From INVENTORY..tbInvUserLocation"));
+    for (const db::RowSet::Row& row : assigned.Rows())
+        locations[row.value(0).toString().trimmed().toUpper()] << row.value(1).toString().trimmed();
+
+    QVector<UserListing> listed;
+    for (int i = 0; i < users.RecordCount(); ++i) {
+        UserListing user;
+        user.id = ColumnOf(users, i, "EmployeeID").toString().trimmed();
+        user.lastName = ColumnOf(users, i, "LastName").toString().trimmed();
+        user.firstName = ColumnOf(users, i, "FirstName").toString().trimmed();
+        user.department = ColumnOf(users, i, "departmentid").toString().trimmed();
+        user.hasPassword = !ColumnOf(users, i, "Password").toString().isEmpty();
+        user.disabled = IsOn(ColumnOf(users, i, "isDisabledTessary"));
+        user.authorises = user.NoLogIn().isEmpty() && SameCode(ColumnOf(users, i, "Right_Code1"), "A")
+                          && SameCode(ColumnOf(users, i, "Right_Code2"), "S");
+        const QString key = user.id.toUpper();
+        const auto row = settingsRow.constFind(key);
+        // Without a settings row the request screen shows Verify/Save.
+        user.verifyButton = row == settingsRow.cend() || IsOn(ColumnOf(settings, *row, "isVerifyTessary"));
+        user.issues = row != settingsRow.cend() && IsOn(ColumnOf(settings, *row, "isIssueTessary"));
+        user.locations = locations.value(key);
+        std::sort(user.locations.begin(), user.locations.end(), NumberOrder);
+        listed << user;
+    }
+    return listed;
+}
+
+QString DescribeUsers(const QVector<UserListing>& users)
+{
+    if (users.isEmpty())
+        return QStringLiteral("No users: add them with \"tessary-admin user add\" or the users import.\n");
+    const auto yesNo = [](bool yes) { return yes ? QStringLiteral("yes") : QStringLiteral("no"); };
+    QVector<QStringList> table{{"ID", "NAME", "DEPT", "LOG-IN", "AUTHORISES", "VERIFY/SAVE", "ISSUES", "LOCATIONS"}};
+    for (const UserListing& user : users) {
+        const QString noLogIn = user.NoLogIn();
+        table << QStringList{user.id,
+                             user.lastName + (user.firstName.isEmpty() ? QString() : QStringLiteral(", ") + user.firstName),
+                             user.department,
+                             noLogIn.isEmpty() ? QStringLiteral("yes") : QStringLiteral("no: ") + noLogIn,
+                             yesNo(user.authorises),
+                             yesNo(user.verifyButton),
+                             yesNo(user.issues),
+                             user.locations.join(QLatin1Char(' '))};
+    }
+    QVector<qsizetype> widths(table.first().size(), 0);
+    for (const QStringList& row : table)
+        for (qsizetype c = 0; c < row.size(); ++c)
+            widths[c] = std::max(widths[c], row[c].size());
+    QString text;
+    for (const QStringList& row : table) {
+        QString line;
+        for (qsizetype c = 0; c < row.size(); ++c)
+            line += c + 1 < row.size() ? row[c].leftJustified(widths[c] + 2) : row[c];
+        text += line.trimmed() + QLatin1Char('\n');
+    }
+    text += QStringLiteral("Only users of department %1 or 00 log in; authorising as supervisor also takes the "
+                           "rights A and S (user verify).\n")
+                .arg(app::kProgramDepartment);
+    return text;
+}
+
+void SetUserDisabled(db::Connection& connection, const QString& id, bool disabled)
+{
+    db::TransactionGuard transaction(connection);
+    const db::RowSet user =
+        connection.Execute("Select * From Password..tbPasswordMain Where EmployeeID = " + db::Quote(id));
+    if (user.IsEmpty())
+        throw AdminError(QStringLiteral("Unknown user ID '%1'.").arg(id));
+    if (!user.HasColumn(QStringLiteral("isDisabledTessary")))
+        throw AdminError(QStringLiteral(
+            "The password table of this database has no column isDisabledTessary, which marks a disabled user: "
+            "\"tessary-admin upgrade\" adds it on PostgreSQL; on SQL Server add it (bit) with the server's tools."));
+    connection.Execute(QStringLiteral("Update Password..tbPasswordMain Set isDisabledTessary = %1 Where EmployeeID = ")
+                           .arg(disabled ? 1 : 0)
+                       + db::Quote(id));
+    transaction.Commit();
+}
+
+void SetVerifyRight(db::Connection& connection, const QString& id, bool verifies)
+{
+    db::TransactionGuard transaction(connection);
+    const QString stored = StoredUserId(connection, id);
+    connection.Execute(
+        (verifies ? QStringLiteral("Update Password..tbPasswordMain Set Right_Code1 = 'A', Right_Code2 = 'S'")
+                  : QStringLiteral("Update Password..tbPasswordMain Set Right_Code1 = Null, Right_Code2 = Null"))
+        + " Where EmployeeID = " + db::Quote(stored));
+    const QString flag = verifies ? QStringLiteral("1") : QStringLiteral("0");
+    if (Exists(connection, "Select UserID From INVENTORY..tbInvUserSettings Where UserID = " + db::Quote(stored)))
+        connection.Execute("Update INVENTORY..tbInvUserSettings Set isVerifyTessary = " + flag + " Where UserID = "
+                           + db::Quote(stored));
+    else
+        connection.Execute("Insert INVENTORY..tbInvUserSettings (UserID, isVerifyTessary) Values (" + db::Quote(stored)
+                           + ", " + flag + ")");
     transaction.Commit();
 }
 

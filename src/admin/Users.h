@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <optional>
 
 namespace admin {
@@ -52,5 +53,39 @@ void UpdateUser(db::Connection& connection, const NewUser& user);
 // Stores a new password; throws AdminError for an unknown ID, an empty
 // password or one that cannot be stored.
 void SetPassword(db::Connection& connection, const QString& id, const QString& password);
+
+// A user as the program sees them: who, which department, whether they may
+// log in (and why not), authorise, see Verify/Save and issue, and the
+// locations they request for.
+struct UserListing {
+    QString id;
+    QString lastName;
+    QString firstName;
+    QString department;
+    bool hasPassword = false;
+    bool disabled = false;
+    bool authorises = false;   // the supervisor's rights, in a department that logs in
+    bool verifyButton = false; // sees Verify/Save (also without a settings row)
+    bool issues = false;
+    QStringList locations;
+
+    // Why the log-in refuses the user even with the right password; empty
+    // when it lets them in.
+    QString NoLogIn() const;
+};
+
+// Every user, by ID.
+QVector<UserListing> ListUsers(db::Connection& connection);
+// The users as a table for the operator.
+QString DescribeUsers(const QVector<UserListing>& users);
+
+// Disables a user (no log-in, no authorising) or enables them again.
+// Throws AdminError for an unknown ID, or a password table without the mark
+// (a server site made before it: tessary-admin upgrade adds it).
+void SetUserDisabled(db::Connection& connection, const QString& id, bool disabled);
+// Gives a user the right to verify requests (Verify/Save, and authorising
+// as supervisor) or takes it away, in one transaction. Throws AdminError for
+// an unknown ID.
+void SetVerifyRight(db::Connection& connection, const QString& id, bool verifies);
 
 } // namespace admin

@@ -1,10 +1,25 @@
 #include "app/CurrentUser.h"
 
+#include "base/Errors.h"
 #include "cipher/CryptText.h"
 #include "db/DbError.h"
 #include "db/Quote.h"
 
 namespace app {
+
+bool IsUserDisabled(db::Connection& connection, const QString& employeeId)
+{
+    const db::RowSet rows =
+        connection.Execute("Select * From Password..tbPasswordMain Where EmployeeID = " + db::Quote(employeeId));
+    const QString disabled = QStringLiteral("isDisabledTessary");
+    return !rows.IsEmpty() && rows.HasColumn(disabled)
+           && base::NullToDefault(rows.Field(disabled), false).toBool();
+}
+
+QString DisabledUserNotice(const QString& employeeId)
+{
+    return QStringLiteral("User ID %1 is disabled: ask the site's administrator to enable it.").arg(employeeId);
+}
 
 CurrentUser::CurrentUser(LoginView* view, ConnectionSettings settings)
     : view_(view), settings_(std::move(settings)) {}
@@ -36,7 +51,10 @@ CurrentUser::LogInResult CurrentUser::LogIn(const QString& employeeId, const QSt
             wrongPasswords_.Refused(employeeId);
             return LogInResult::Refused;
         }
+        // The password was right: no guess to count, whatever follows.
         wrongPasswords_.Accepted(employeeId);
+        if (IsUserDisabled(*connection_, employeeId))
+            return LogInResult::Disabled;
         employeeCode_ = rows.Field(QStringLiteral("EmployeeID")).toString();
         connected_ = true;
         return LogInResult::Accepted;

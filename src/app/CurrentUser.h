@@ -11,6 +11,10 @@ namespace app {
 
 class CurrentUser;
 
+// The department whose users log in to this program, besides those of
+// department "00" (the log-in's PasswordDeptCode).
+inline const QString kProgramDepartment = QStringLiteral("4");
+
 // The longest password the log-in window and the supervisor dialog take:
 // the cipher refuses far longer texts, and no stored password is longer.
 inline constexpr int kPasswordBoxLength = 50;
@@ -24,11 +28,22 @@ public:
     virtual void Run(CurrentUser& user) = 0;
 };
 
+// True when the site has disabled this user (tessary-admin user disable):
+// such a user neither logs in nor authorises. A password database without
+// the mark (a server site made before it) disables nobody. Database
+// failures reach the caller.
+bool IsUserDisabled(db::Connection& connection, const QString& employeeId);
+
+// What a disabled user is told when the right password is given.
+QString DisabledUserNotice(const QString& employeeId);
+
 // The current-user component: logs the user in and owns the one database
 // connection that every part of the program asks it for.
 class CurrentUser {
 public:
-    enum class LogInResult { Accepted, Refused, Unreachable };
+    // Disabled: the ID and password are right, but the site has disabled
+    // the user.
+    enum class LogInResult { Accepted, Refused, Unreachable, Disabled };
 
     explicit CurrentUser(LoginView* view = nullptr, ConnectionSettings settings = ConnectionSettings::Load());
 
@@ -40,7 +55,8 @@ public:
 
     // Opens the connection (when not open yet) and admits the user when the
     // ID exists in the password database with the log-in department or
-    // "00" and the enciphered password matches. On Unreachable, *error holds
+    // "00" and the enciphered password matches, unless the site has
+    // disabled the user. On Unreachable, *error holds
     // why the database could not be reached. A try for an ID with several
     // wrong passwords in a row is answered only after WrongPasswords' delay.
     LogInResult LogIn(const QString& employeeId, const QString& password, QString* error = nullptr);

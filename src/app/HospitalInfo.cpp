@@ -18,6 +18,31 @@ bool IsSwitchOn(db::Connection& connection, const QString& idkey)
     return rows.Field(QStringLiteral("KeyValue")).toBool();
 }
 
+const QVector<SiteSwitch>& SiteSwitches()
+{
+    static const QVector<SiteSwitch> switches{
+        {QStringLiteral("2"), QStringLiteral("typed-numbers"), QStringLiteral("REQUEST NUMBER TYPED BY THE USER"),
+         QStringLiteral("the hospital record's typed request numbers (--typed-numbers) apply; off: a new "
+                        "request's number is given at save time")},
+        {QStringLiteral("3"), QStringLiteral("consumption-only"), QStringLiteral("REQUESTS FOR CONSUMPTION ONLY"),
+         QStringLiteral("request lines are for consumption: the retail option is disabled")},
+        {QStringLiteral("4"), QStringLiteral("fixed-request-to"),
+         QStringLiteral("REQUEST-TO LOCATION FIXED TO THE DEFAULT"),
+         QStringLiteral("the Request to Location picker is disabled, so requests go to the default location (94)")},
+        {QStringLiteral("5"), QStringLiteral("stock-limit"), QStringLiteral("QUANTITY LIMITED TO CURRENT STOCK"),
+         QStringLiteral("a quantity above the current stock of the Request to Location is refused")},
+    };
+    return switches;
+}
+
+const SiteSwitch* FindSiteSwitch(const QString& keyOrName)
+{
+    for (const SiteSwitch& s : SiteSwitches())
+        if (s.key == keyOrName.trimmed() || s.name.compare(keyOrName.trimmed(), Qt::CaseInsensitive) == 0)
+            return &s;
+    return nullptr;
+}
+
 QDateTime ServerTime(db::Connection& connection)
 {
     return connection.Execute(QStringLiteral("Select GetDate() as CurDate")).Field(QStringLiteral("CurDate")).toDateTime();

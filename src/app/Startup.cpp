@@ -11,7 +11,7 @@ bool RunStartup(SessionContext& session, CurrentUser& user, forms::Prompts& prom
                 const std::function<void()>& openRequestScreen)
 {
     session.currentUser = &user;
-    user.PasswordDeptCode = QStringLiteral("4");
+    user.PasswordDeptCode = kProgramDepartment;
     user.ShowMain();
     if (!user.Connected())
         return false;

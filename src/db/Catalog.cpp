@@ -98,9 +98,11 @@ QVector<TableDef> BuildTables()
           T("ToLocationID", 10), F("RequestedQty"), F("Quantity"), M("UnitCost"), T("UserID", 20),
           D("MovementDate")},
          {}},
+        // isDisabledTessary: the site has disabled the user, who neither
+        // logs in nor authorises (NULL or 0: enabled).
         {kPassword, "tbPasswordMain",
          {T("EmployeeID", 20, false), T("Password", 100), T("departmentid", 10), T("Right_Code1", 1),
-          T("Right_Code2", 1), T("LastName", 50), T("FirstName", 50)},
+          T("Right_Code2", 1), T("LastName", 50), T("FirstName", 50), B("isDisabledTessary")},
          {"EmployeeID"}},
     };
 }

@@ -249,35 +249,46 @@ QString PgSchemaOfDatabase(const QString& database)
     return {};
 }
 
-QStringList PgSchemaDdl(const Catalog& catalog)
+namespace {
+
+QString PgColumnDdl(const ColumnDef& c)
 {
+    QString part = c.name + QLatin1Char(' ') + PgType(c.type);
+    if (!c.nullable)
+        part += QStringLiteral(" NOT NULL");
+    if (c.type == ColumnType::Text && c.length > 0)
+        part += QStringLiteral(" CONSTRAINT %1%2 CHECK (char_length(%2) <= %3)")
+                    .arg(kPgLengthCheckPrefix, c.name.toLower())
+                    .arg(c.length);
+    return part;
+}
+
+// The tables and indexes of the catalog; `ifMissing` makes each statement
+// leave alone what exists.
+QStringList PgTablesDdl(const Catalog& catalog, bool ifMissing)
+{
+    const QString create = ifMissing ? QStringLiteral("CREATE TABLE IF NOT EXISTS") : QStringLiteral("CREATE TABLE");
+    const QString index = ifMissing ? QStringLiteral("CREATE INDEX IF NOT EXISTS") : QStringLiteral("CREATE INDEX");
     QStringList ddl;
-    for (const char* statement : kPgSupport)
-        ddl << QString::fromLatin1(statement);
-    ddl << QStringLiteral("CREATE SCHEMA inventory") << QStringLiteral("CREATE SCHEMA password");
     for (const TableDef& t : catalog.Tables()) {
         const QString table = PgSchemaOfDatabase(t.database) + QLatin1Char('.') + t.name;
         QStringList parts;
-        for (const ColumnDef& c : t.columns) {
-            QString part = c.name + QLatin1Char(' ') + PgType(c.type);
-            if (!c.nullable)
-                part += QStringLiteral(" NOT NULL");
-            if (c.type == ColumnType::Text && c.length > 0)
-                part += QStringLiteral(" CONSTRAINT %1%2 CHECK (char_length(%2) <= %3)")
-                            .arg(kPgLengthCheckPrefix, c.name.toLower())
-                            .arg(c.length);
-            parts << part;
-        }
+        for (const ColumnDef& c : t.columns)
+            parts << PgColumnDdl(c);
         if (t.primaryKey.isEmpty())
             parts << kRowNumber + QStringLiteral(" bigint GENERATED ALWAYS AS IDENTITY");
         else
             parts << QStringLiteral("PRIMARY KEY (%1)").arg(t.primaryKey.join(QStringLiteral(", ")));
-        ddl << QStringLiteral("CREATE TABLE %1 (%2)").arg(table, parts.join(QStringLiteral(", ")));
+        ddl << QStringLiteral("%1 %2 (%3)").arg(create, table, parts.join(QStringLiteral(", ")));
+        // Columns a later version added to a table that exists.
+        if (ifMissing)
+            for (const ColumnDef& c : t.columns)
+                ddl << QStringLiteral("ALTER TABLE %1 ADD COLUMN IF NOT EXISTS %2").arg(table, PgColumnDdl(c));
         if (!t.primaryKey.isEmpty()) {
             QStringList keys;
             for (const QString& column : t.primaryKey)
                 keys << PgKey(t, column);
-            ddl << QStringLiteral("CREATE INDEX %1_key ON %2 (%3)").arg(t.name, table, keys.join(QStringLiteral(", ")));
+            ddl << QStringLiteral("%1 %2_key ON %3 (%4)").arg(index, t.name, table, keys.join(QStringLiteral(", ")));
         }
     }
     for (const IndexDef& ix : catalog.Indexes()) {
@@ -287,12 +298,29 @@ QStringList PgSchemaDdl(const Catalog& catalog)
         QStringList keys;
         for (const QString& column : ix.columns)
             keys << PgKey(*t, column);
-        ddl << QStringLiteral("CREATE INDEX %1 ON %2.%3 (%4)")
-                   .arg(ix.name, PgSchemaOfDatabase(t->database), ix.table, keys.join(QStringLiteral(", ")));
+        ddl << QStringLiteral("%1 %2 ON %3.%4 (%5)")
+                   .arg(index, ix.name, PgSchemaOfDatabase(t->database), ix.table, keys.join(QStringLiteral(", ")));
     }
+    return ddl;
+}
+
+} // namespace
+
+QStringList PgSchemaDdl(const Catalog& catalog)
+{
+    QStringList ddl;
+    for (const char* statement : kPgSupport)
+        ddl << QString::fromLatin1(statement);
+    ddl << QStringLiteral("CREATE SCHEMA inventory") << QStringLiteral("CREATE SCHEMA password");
+    ddl << PgTablesDdl(catalog, false);
     for (const ServerProcedure& p : ServerProcedures())
         ddl << PgProcedureDdl(p);
     return ddl;
+}
+
+QStringList PgUpgradeDdl(const Catalog& catalog)
+{
+    return PgTablesDdl(catalog, true);
 }
 
 QStringList SqlServerSchemaDdl(const Catalog& catalog)

@@ -37,6 +37,12 @@ inline const QString kPgSearchPath = QStringLiteral("tessary, inventory, passwor
 // procedures. Each statement stands alone; they run in one transaction.
 QStringList PgSchemaDdl(const Catalog& catalog = Catalog::Instance());
 
+// What brings a PostgreSQL database made by an earlier version up to date:
+// the tables, columns and indexes that later versions added, each made only
+// when missing (a table that exists keeps its rows). They run in one
+// transaction.
+QStringList PgUpgradeDdl(const Catalog& catalog = Catalog::Instance());
+
 // The statements that make a SQL Server site of the program: the two
 // databases when missing, the tables and indexes of the catalog, and the five
 // procedures (each CREATE PROCEDURE runs alone, in its database).

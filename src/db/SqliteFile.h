@@ -27,9 +27,10 @@ public:
     // declares text columns with the program's own collation, which folds
     // every letter's case, not only ASCII ones (tsql::kTextCollation); version
     // 6 adds the store's stock movements and the user's right to issue;
+    // version 7 adds the mark of a disabled user to the password table;
     // version 1 files were made before the mark and are known by their tables.
     static constexpr int kApplicationId = 0x54737279;  // "Tsry"
-    static constexpr int kSchemaVersion = 6;
+    static constexpr int kSchemaVersion = 7;
 
     // What a file is opened for: working (the program, and every command
     // that may write), or reading alone (a check, a backup).

@@ -62,8 +62,10 @@ void SupervisorPassword::ClickEnter()
             return;  // closed while the check waited
     }
     bool accepted = false;
+    bool disabled = false;
     try {
         accepted = GetPassword(connection_, id, password);
+        disabled = accepted && app::IsUserDisabled(connection_, id);
     } catch (const db::DbError& e) {
         // The check could not be made: say why and let the user try again.
         prompts_.Tell(e.Description(), forms::Icon::Critical);
@@ -73,6 +75,14 @@ void SupervisorPassword::ClickEnter()
         // wrong, and the dialog stays for another try.
         prompts_.Tell(QString::fromStdString(e.what()), forms::Icon::Critical);
         focus.Focus(&txtPassword);
+        return;
+    }
+    // The right password of a user the site has disabled: no guess, and no
+    // authority.
+    if (disabled) {
+        wrongPasswords_.Accepted(id);
+        prompts_.Tell(app::DisabledUserNotice(id), forms::Icon::Information);
+        focus.Focus(&txtUserID);
         return;
     }
     if (!accepted) {

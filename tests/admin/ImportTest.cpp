@@ -10,6 +10,7 @@
 #include "cipher/CryptText.h"
 #include "dialogs/SupervisorPassword.h"
 #include "locations/LocationServices.h"
+#include "records/ItemMaster.h"
 #include "support/TempDatabase.h"
 
 #include <QFile>
@@ -40,6 +41,22 @@ QString Refusal(TempDatabase& db, admin::ImportKind kind, const char* text, admi
     }
     ADD_FAILURE() << "the import was not refused";
     return {};
+}
+
+// What the item records need to be built without dialogs: they open none
+// here.
+class NoLookups : public records::Lookups, public records::FailureNotices {
+public:
+    QString PickItem(const QString&, const QString&, const QString&) override { return {}; }
+    QString PickReference(const QString&, Reference) override { return {}; }
+    void Tell(const QString&) override {}
+    void TellCritical(const QString&, const QString&) override {}
+};
+
+records::RecordServices RecordServices()
+{
+    static NoLookups none;
+    return {{}, none, none};
 }
 
 const char* const kLocations = "id,name,warehouse\n1,CENTRAL SUPPLY ROOM,1\n10,MEDICAL WARD,0\n";
@@ -104,7 +121,8 @@ TEST(Samples, ImportIntoANewSiteAndAreFoundAsStaffEnterThem)
 {
     TempDatabase db;
     admin::ImportSummary users;
-    for (const char* kind : {"locations", "items", "stock", "kits", "users"}) {
+    for (const char* kind : {"terms", "suppliers", "units", "classifications", "generic_classes", "generics",
+                             "locations", "items", "stock", "kits", "users"}) {
         SCOPED_TRACE(kind);
         const QString path = QStringLiteral(TESSARY_SAMPLES_DIR "/%1.csv").arg(QLatin1String(kind));
         users = admin::ImportFile(db.Connection(), *admin::ImportKindNamed(QLatin1String(kind)), path, {});
@@ -117,6 +135,17 @@ TEST(Samples, ImportIntoANewSiteAndAreFoundAsStaffEnterThem)
     EXPECT_EQ(c.Execute("Inventory..sp_Inv_SearchItem_In_Invent '1001','10'").RecordCount(), 1);
     EXPECT_EQ(c.Execute("Inventory..sp_Inv_KitofItems 9001").RecordCount(), 5);   // one component inactive
     EXPECT_EQ(c.Execute("Select ItemID From INVENTORY..tbInvMaster Where ItemName Like 'SURGICAL GLOVES%'").RecordCount(), 2);
+
+    // The item records find what the item refers to.
+    records::clsItemMaster item(RecordServices());
+    item.ActiveConnection(c);
+    ASSERT_TRUE(item.LoadItem("1001"));
+    EXPECT_EQ(item.ItemClass()->Description, "MEDICINES");
+    EXPECT_EQ(item.UnitOfMeasure()->Description, "TABLET");
+    EXPECT_EQ(item.Generic()->GenericName(), "PARACETAMOL");
+    EXPECT_EQ(item.Generic()->Classification(), "ANALGESICS");
+    EXPECT_EQ(item.Supplier()->SupplierName, "UNITED MEDICAL DISTRIBUTORS, INC.");
+    EXPECT_EQ(item.Supplier()->Terms()->Description, "NET 30 DAYS");
 
     // The supervisor, once given a password, logs in and authorises.
     admin::SetPassword(c, "MSANTOS", "verify");
@@ -292,4 +321,117 @@ TEST_F(Importing, AFileOfAnotherShapeIsNamedForWhatItIs)
         EXPECT_EQ(message.toStdString(), c.message.arg(path).toStdString()) << c.name;
     }
     EXPECT_EQ(db.Scalar("SELECT count(*) FROM tbInvLocation"), 2);
+}
+
+// The reference tables of the item records are checked against each other
+// as the other kinds are: what a row names must be imported before, and a
+// file with any bad row imports nothing.
+TEST_F(Importing, ReferenceTablesAreCheckedAgainstEachOther)
+{
+    Import(db, admin::ImportKind::Terms, "id,name,days\n1,CASH,0\n2,NET 30 DAYS,30\n");
+    const QString suppliers = Refusal(db, admin::ImportKind::Suppliers,
+                                      "id,name,terms_id\n5,ACME,2\n6,BETA,9\nX7,GAMMA,1\n5,ACME AGAIN,1\n");
+    for (const char* reason : {"line 3: unknown terms_id 9", "line 4: id \"X7\" is no whole number",
+                               "line 5: supplier 5 is on line 2 already"})
+        EXPECT_TRUE(suppliers.contains(QLatin1String(reason))) << reason << " in " << suppliers.toStdString();
+    Import(db, admin::ImportKind::Suppliers, "id,name,terms_id\n5,ACME,2\n");
+    EXPECT_EQ(db.Scalar("SELECT TermsID FROM tbInvSupplier WHERE SupplierID = '5'"), 2);
+
+    const QString units = Refusal(db, admin::ImportKind::Units, "id,name\n1,TABLET\n2,tablet\n0,VIAL\n");
+    EXPECT_TRUE(units.contains("line 3: unit 1 is named tablet already")) << units.toStdString();
+    EXPECT_TRUE(units.contains("line 4: id 0 is less than 1")) << units.toStdString();
+    Import(db, admin::ImportKind::Units, "id,name\n1,TABLET\n2,VIAL\n");
+    Import(db, admin::ImportKind::Classifications, "id,name,fixed_asset\nMED,MEDICINES,0\nEQP,EQUIPMENT,1\n");
+    EXPECT_TRUE(Refusal(db, admin::ImportKind::Classifications, "id,name\nM D,SPACED\n")
+                    .contains("id \"M D\" holds other characters than letters, digits, points and dashes"));
+    Import(db, admin::ImportKind::GenericClasses, "key,name\n12,ANALGESICS\n12.1,NON-OPIOID ANALGESICS\n3.1,ORPHAN\n");
+    const QString generics = Refusal(db, admin::ImportKind::Generics,
+                                     "id,name,class\nG1,PARACETAMOL,12.1\nG2,X,12\nG3,Y,99.1\nG4,Z,3.1\n");
+    for (const char* reason : {"line 3: class 12 is read as class 1", "line 4: unknown class 99.1",
+                               "line 5: class 3.1 lies in class 3, which is unknown"})
+        EXPECT_TRUE(generics.contains(QLatin1String(reason))) << reason << " in " << generics.toStdString();
+    Import(db, admin::ImportKind::Generics, "id,name,class\nG1,PARACETAMOL,12.1\n");
+
+    const QString items = Refusal(db, admin::ImportKind::Items,
+                                  "code,name,unit,unit_id,classification,generic,manufacturer_id\n"
+                                  "101,GOOD,,2,med,g1,5\n"
+                                  "102,BOTH UNITS,VIAL,2,,,\n"
+                                  "103,UNKNOWN,,7,XYZ,G9,8\n");
+    EXPECT_TRUE(items.contains("line 3: unit and unit_id both given")) << items.toStdString();
+    EXPECT_TRUE(items.contains("line 4: unknown unit_id 7 (import the units first); unknown classification XYZ "
+                               "(import the classifications first); unknown generic G9 (import the generic names "
+                               "first); unknown manufacturer_id 8 (a supplier's id)"))
+        << items.toStdString();
+    EXPECT_FALSE(items.contains("line 2:")) << items.toStdString();
+
+    // The update changes only the columns the file names.
+    Import(db, admin::ImportKind::Items, "code,name,unit_id,classification,generic,manufacturer_id\n101,GOOD,2,MED,G1,5\n");
+    Import(db, admin::ImportKind::Items, "code,name,classification\n101,GOOD,EQP\n", {.update = true});
+    EXPECT_EQ(db.Native("SELECT UnitOfMeasureID, ItemClassificationID, GenericID, ManufacturerID FROM tbInvMaster")
+                  .Rows()
+                  .first(),
+              (db::RowSet::Row{2, "EQP", "G1", "5"}));
+}
+
+TEST(ImportProgress, ReadsAsALineAndStaysQuietOffATerminal)
+{
+    struct Case { admin::ImportProgress progress; const char* line; };
+    const Case cases[] = {
+        {{1000, 0, 0, 0}, "1000 rows read"},
+        {{2500, 1000, 0, 0}, "2500 rows read, 1000 checked"},
+        {{2500, 2500, 800, 2600}, "2500 rows read, 2500 checked, 30 % written"},
+        {{2500, 2500, 2600, 2600}, "2500 rows read, 2500 checked, 100 % written"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(admin::DescribeProgress(c.progress), c.line);
+
+    // A file is no terminal: nothing is written to it, however it is told.
+    std::FILE* file = std::tmpfile();
+    ASSERT_TRUE(file);
+    {
+        admin::ProgressLine quiet(file);
+        admin::ProgressLine said(file, false);
+        for (const Case& c : cases) {
+            quiet.Show(c.progress);
+            said.Reporter()(c.progress);
+        }
+    }
+    EXPECT_EQ(std::ftell(file), 0);
+
+    // On a terminal each line is written over the last, and cleared.
+    {
+        admin::ProgressLine shown(file, true);
+        shown.Show(cases[1].progress);
+        shown.Show(cases[0].progress);
+    }
+    std::rewind(file);
+    char text[200] = {};
+    const size_t size = std::fread(text, 1, sizeof text - 1, file);
+    std::fclose(file);
+    EXPECT_EQ(std::string(text, size), "\r2500 rows read, 1000 checked\r1000 rows read              "
+                                       "\r              \r");
+}
+
+// An import tells how far it has come, up to every row read and checked and
+// everything written.
+TEST_F(Importing, AnImportToldItsProgressEndsWithEverythingWritten)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("locations.csv"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("id,name\n");
+    for (int id = 100; id < 2600; ++id)
+        file.write(QStringLiteral("%1,WARD %1\n").arg(id).toUtf8());
+    file.close();
+    QList<admin::ImportProgress> told;
+    admin::ImportOptions options;
+    options.progress = [&](const admin::ImportProgress& progress) { told << progress; };
+    admin::ImportFile(db.Connection(), admin::ImportKind::Locations, file.fileName(), options);
+    ASSERT_FALSE(told.isEmpty());
+    const admin::ImportProgress last = told.last();
+    EXPECT_EQ(last.read, 2500);
+    EXPECT_EQ(last.checked, 2500);
+    EXPECT_EQ(last.written, last.toWrite);
+    EXPECT_EQ(last.toWrite, 2500);
+    EXPECT_GE(told.size(), 6) << "reading, checking and writing are each told along the way";
 }

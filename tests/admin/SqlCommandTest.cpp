@@ -6,6 +6,7 @@
 #include "support/TempDatabase.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -170,6 +171,29 @@ TEST(ProgramCommandLine, AdminVersionAndOneCommandsUsage)
     const auto [unknownStatus, unknown] = run({"frobnicate"});
     EXPECT_EQ(unknownStatus, 2);
     EXPECT_TRUE(unknown.contains("tessary-admin demo PATH")) << "an unknown command gets the whole usage";
+}
+
+// An import whose output goes to pipes (a log, cron) shows no progress: its
+// standard error stays empty, its summary is the one line.
+TEST(ProgramCommandLine, AnImportOffATerminalShowsNoProgress)
+{
+    const QString program = QCoreApplication::applicationDirPath() + "/../tessary-admin";
+    if (!QFileInfo(program).isExecutable())
+        GTEST_SKIP() << "tessary-admin is not built";
+    TempDatabase db;
+    QTemporaryDir dir;
+    QFile file(dir.filePath("locations.csv"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("id,name\n");
+    for (int id = 1; id <= 3000; ++id)
+        file.write(QStringLiteral("%1,WARD %1\n").arg(id).toUtf8());
+    file.close();
+    QProcess process;
+    process.start(program, {"import", db.Path(), "locations", file.fileName()});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(process.readAllStandardError(), "");
+    EXPECT_EQ(process.readAllStandardOutput(), "Imported 3000 new and 0 updated locations.\n");
 }
 
 // A password piped in stands for one on the command line.

@@ -1,9 +1,13 @@
-// Creating site databases and adding users: what the admin command stores
-// is what the log-in and the supervisor check of the program accept.
+// Creating site databases and looking after users: what the admin command
+// stores is what the log-in and the supervisor check of the program accept.
 #include "admin/AdminError.h"
 #include "admin/Databases.h"
+#include "admin/Import.h"
 #include "admin/Users.h"
 #include "app/CurrentUser.h"
+#include "app/PasswordThrottle.h"
+#include "dialogs/SupervisorPassword.h"
+#include "support/ScriptedPrompts.h"
 #include "cipher/CryptText.h"
 #include "db/DbError.h"
 #include "support/FaultyDisk.h"
@@ -11,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -244,6 +249,99 @@ TEST_P(Users, APasswordThatCannotBeStoredAsTypedIsRefused)
     login.UseConnection(db.OpenAnother());
     login.PasswordDeptCode = QStringLiteral("4");
     EXPECT_EQ(login.LogIn("JDELA", QString::fromUtf8("naïve€")), app::CurrentUser::LogInResult::Accepted);
+}
+
+// A disabled user's right password gets them neither in nor authorising,
+// with the reason said; a wrong one is refused as before. A users import
+// that updates them keeps the mark; enabling undoes it.
+TEST_P(Users, ADisabledUserNeitherLogsInNorAuthorisesUntilEnabled)
+{
+    admin::NewUser boss = User("MSANTOS", "verify", {"94"});
+    boss.MakeVerifier();
+    admin::AddUser(db.Connection(), boss);
+    admin::SetUserDisabled(db.Connection(), "msantos", true);
+    EXPECT_THROW(admin::SetUserDisabled(db.Connection(), "NOBODY", true), admin::AdminError);
+
+    app::CurrentUser user(nullptr, app::ConnectionSettings{});
+    user.UseConnection(db.OpenAnother());
+    user.PasswordDeptCode = app::kProgramDepartment;
+    EXPECT_EQ(user.LogIn("MSANTOS", "verify"), app::CurrentUser::LogInResult::Disabled);
+    EXPECT_FALSE(user.Connected());
+    EXPECT_EQ(user.LogIn("MSANTOS", "wrong"), app::CurrentUser::LogInResult::Refused);
+
+    testing_support::ScriptedPrompts prompts;
+    app::PasswordThrottle wrongPasswords;
+    dialogs::SupervisorPassword dialog(db.Connection(), prompts, wrongPasswords);
+    const auto authorise = [&] {
+        dialog.BeginRun();
+        dialog.Activate();
+        dialog.txtUserID.SetText("MSANTOS");
+        dialog.txtPassword.SetText("verify");
+        dialog.ClickEnter();
+        return dialog.OKCharge();
+    };
+    prompts.Expect({"User ID MSANTOS is disabled: ask the site's administrator to enable it.", "Tessary",
+                    forms::Icon::Information, forms::Buttons::Ok});
+    EXPECT_FALSE(authorise());
+    EXPECT_TRUE(dialog.IsOpen());
+
+    admin::ImportRecords(db.Connection(), admin::ImportKind::Users,
+                         admin::ReadCsv(u"id,last_name,first_name,supervisor\nMSANTOS,SANTOS,MARIA,1\n"),
+                         {.update = true});
+    EXPECT_EQ(user.LogIn("MSANTOS", "verify"), app::CurrentUser::LogInResult::Disabled);
+    EXPECT_EQ(admin::ListUsers(db.Connection()).value(0).NoLogIn(), "disabled");
+
+    admin::SetUserDisabled(db.Connection(), "MSANTOS", false);
+    EXPECT_EQ(user.LogIn("MSANTOS", "verify"), app::CurrentUser::LogInResult::Accepted);
+    dialog.Close(forms::DialogResult::Rejected);
+    EXPECT_TRUE(authorise());
+}
+
+// The verify right is the supervisor's rights and the settings row's flag
+// together; taking it from a user without a settings row makes one, since
+// without it the request screen shows Verify/Save.
+TEST_P(Users, TheVerifyRightGivesVerifySaveAndAuthorising)
+{
+    admin::AddUser(db.Connection(), User("JDELA", "request", {"94"}));
+    db.Insert("tbPasswordMain", {{"EmployeeID", "RLIM"}, {"departmentid", "00"}, {"Right_Code1", "A"},
+                                 {"Right_Code2", "S"}, {"Password", Enciphered("lim")}});
+    const auto listed = [&](const char* id) {
+        for (const admin::UserListing& user : admin::ListUsers(db.Connection()))
+            if (user.id == QLatin1String(id))
+                return std::pair{user.verifyButton, user.authorises};
+        return std::pair{false, false};
+    };
+    EXPECT_EQ(listed("RLIM"), std::pair(true, true));
+    EXPECT_EQ(listed("JDELA"), std::pair(false, false));
+
+    admin::SetVerifyRight(db.Connection(), "jdela", true);
+    admin::SetVerifyRight(db.Connection(), "RLIM", false);
+    EXPECT_EQ(listed("JDELA"), std::pair(true, true));
+    EXPECT_TRUE(Authorises(db.Connection(), "JDELA", "request"));
+    EXPECT_EQ(listed("RLIM"), std::pair(false, false));
+    EXPECT_FALSE(Authorises(db.Connection(), "RLIM", "lim"));
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM tbInvUserSettings WHERE UserID = 'RLIM' AND isVerifyTessary = 0"), 1);
+    EXPECT_THROW(admin::SetVerifyRight(db.Connection(), "NOBODY", true), admin::AdminError);
+}
+
+// The list says who cannot log in and why, as the log-in would refuse them.
+TEST_P(Users, TheListSaysWhoCannotLogInAndWhy)
+{
+    admin::AddUser(db.Connection(), User("JDELA", "request", {"94", "20"}));
+    admin::AddUser(db.Connection(), User("NOPASS", ""));
+    admin::NewUser other = User("AREYES", "reyes");
+    other.department = QStringLiteral("7");
+    admin::AddUser(db.Connection(), other);
+    admin::AddUser(db.Connection(), User("GONE", "gone"));
+    admin::SetUserDisabled(db.Connection(), "GONE", true);
+
+    QStringList reasons;
+    for (const admin::UserListing& user : admin::ListUsers(db.Connection()))
+        reasons << user.id + ": " + user.NoLogIn();
+    EXPECT_EQ(reasons, (QStringList{"AREYES: department 7", "GONE: disabled", "JDELA: ", "NOPASS: no password"}));
+    const QString table = admin::DescribeUsers(admin::ListUsers(db.Connection()));
+    EXPECT_TRUE(table.contains(QRegularExpression("JDELA +SANTOS, MARIA +4 +yes +no +no +no +20 94\n")))
+        << table.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, Users, testing::ValuesIn(testing_support::AllBackends()), testing_support::BackendTestName());

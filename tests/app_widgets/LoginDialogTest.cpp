@@ -52,3 +52,38 @@ TEST(LoginDialog, ARefusalSaysWhenTheNextTryIsSlowedDown)
     EXPECT_EQ(waits, (QList<std::chrono::milliseconds>{std::chrono::seconds(1)}));
     EXPECT_TRUE(user.Connected());
 }
+
+// The window names the database it opens and the computer's settings it
+// follows; a disabled user's right password is refused with the reason.
+TEST(LoginDialog, NamesTheDatabaseAndRefusesADisabledUser)
+{
+    testing_support::TempDatabase db;
+    db.Insert("tbPasswordMain", {{"EmployeeID", "ANA"}, {"departmentid", "4"}, {"isDisabledTessary", 1},
+                                 {"Password", cipher::EncipherPassword("Secret1")}});
+    app::ConnectionSettings settings = db.Settings();
+    settings.source = QStringLiteral("/etc/xdg/Tessary/connection.ini");
+    app::CurrentUser user(nullptr, settings);
+    user.PasswordDeptCode = "4";
+
+    app::LoginDialog dialog;
+    QString database, refusal;
+    QTimer::singleShot(0, &dialog, [&] {
+        auto* id = dialog.findChild<QLineEdit*>("txtLoginUserID");
+        auto* password = dialog.findChild<QLineEdit*>("txtLoginPassword");
+        auto* logIn = dialog.findChild<QPushButton*>("cmdLogIn");
+        if (id && password && logIn) {
+            database = dialog.findChild<QLabel*>("lblLoginDatabase")->text();
+            id->setText("ANA");
+            password->setText("Secret1");
+            logIn->click();
+            refusal = dialog.findChild<QLabel*>("lblLoginProblem")->text();
+        }
+        if (dialog.isVisible())
+            dialog.done(QDialog::Rejected);
+    });
+    dialog.Run(user);
+
+    EXPECT_EQ(database, "Database: " + db.Path() + "\n(this computer's settings: /etc/xdg/Tessary/connection.ini)");
+    EXPECT_EQ(refusal, "User ID ANA is disabled: ask the site's administrator to enable it.");
+    EXPECT_FALSE(user.Connected());
+}

@@ -1,5 +1,7 @@
 #include "app/widgets/ConnectionSettingsDialog.h"
 
+#include "forms/BusyCursor.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -7,6 +9,7 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -68,7 +71,11 @@ ConnectionSettingsDialog::ConnectionSettingsDialog(const ConnectionSettings& set
     auto* reset = new QPushButton(tr("&Default"), filePage);
     connect(reset, &QPushButton::clicked, this, [this] { path_->setText(ConnectionSettings::DefaultDatabasePath()); });
     auto* fileForm = new QFormLayout(filePage);
-    fileForm->addRow(tr("Database &file:"), pathRow);
+    // A row of a box and a button takes no buddy by itself: the label's
+    // shortcut would show as a plain "&".
+    auto* fileLabel = new QLabel(tr("Database &file:"), filePage);
+    fileLabel->setBuddy(path_);
+    fileForm->addRow(fileLabel, pathRow);
     fileForm->addRow(QString(), reset);
 
     // A server.
@@ -118,14 +125,66 @@ ConnectionSettingsDialog::ConnectionSettingsDialog(const ConnectionSettings& set
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+    problem_ = new QLabel(this);
+    problem_->setObjectName(QStringLiteral("lblConnectionProblem"));
+    problem_->setStyleSheet(QStringLiteral("color: #b00020;"));
+    problem_->setWordWrap(true);
+    problem_->hide();
+
+    // Enter in a picker moves on (in an editable one, its text box has the
+    // key first).
+    for (QObject* picker : {static_cast<QObject*>(backend_), static_cast<QObject*>(driver_),
+                            static_cast<QObject*>(driver_->lineEdit())})
+        picker->installEventFilter(this);
+
     auto* top = new QFormLayout;
     top->addRow(tr("&Database on:"), backend_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(pages_);
+    layout->addWidget(problem_);
     layout->addWidget(new QLabel(tr("Settings file: %1").arg(ConnectionSettings::SettingsFilePath()), this));
+    if (!settings.source.isEmpty() && settings.source != ConnectionSettings::SettingsFilePath()) {
+        auto* origin = new QLabel(
+            tr("These are this computer's settings (%1); OK keeps them as your own.").arg(settings.source), this);
+        origin->setObjectName(QStringLiteral("lblSettingsOrigin"));
+        origin->setWordWrap(true);
+        layout->addWidget(origin);
+    }
     layout->addWidget(buttons);
     ShowBackend();
+}
+
+void ConnectionSettingsDialog::accept()
+{
+    const ConnectionSettings settings = Settings();
+    QString problem;
+    {
+        forms::BusyCursor busy;
+        problem = settings.TestConnection();
+    }
+    if (problem.isEmpty()) {
+        problem_->hide();
+        QDialog::accept();
+        return;
+    }
+    problem_->setText(tr("Not saved: %1").arg(problem));
+    problem_->show();
+    adjustSize();
+    if (!settings.Problem().isEmpty())
+        host_->setFocus();
+}
+
+bool ConnectionSettingsDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            focusNextChild();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void ConnectionSettingsDialog::ShowBackend()

@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QSpinBox;
 class QStackedWidget;
@@ -14,12 +15,20 @@ namespace app {
 
 // Edits where the program finds its database: the embedded file, a
 // PostgreSQL server, or a SQL Server through ODBC (a data source, or a
-// driver with server and port).
+// driver with server and port). OK opens the database first: settings that
+// name no server, or a database that cannot be opened, are refused with the
+// reason shown, and the dialog stays. Enter in a picker moves on to the next
+// field instead of pressing OK.
 class ConnectionSettingsDialog : public QDialog {
     Q_OBJECT
 public:
     ConnectionSettingsDialog(const ConnectionSettings& settings, QWidget* parent = nullptr);
     ConnectionSettings Settings() const;
+
+    void accept() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ShowBackend();
@@ -36,6 +45,7 @@ private:
     QCheckBox* remember_ = nullptr;
     QLineEdit* dsn_ = nullptr;
     QComboBox* driver_ = nullptr;
+    QLabel* problem_ = nullptr;
 };
 
 } // namespace app

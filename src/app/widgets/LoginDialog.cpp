@@ -13,11 +13,18 @@ namespace app {
 
 namespace {
 
+// The database the log-in opens, and whose settings name it: the user's
+// own, the computer's, or none (the default file).
 QString DescribeDatabase(const ConnectionSettings& settings)
 {
-    if (settings.backend == ConnectionSettings::Backend::Embedded)
-        return QObject::tr("Database: %1").arg(settings.databasePath);
-    return QObject::tr("Server: %1").arg(settings.ServerLogin().ToUrl());
+    QString text = settings.backend == ConnectionSettings::Backend::Embedded
+                       ? QObject::tr("Database: %1").arg(settings.Target())
+                       : QObject::tr("Server: %1").arg(settings.Target());
+    if (settings.source.isEmpty())
+        text += QLatin1Char('\n') + QObject::tr("(no connection settings: the default database file)");
+    else if (settings.source != ConnectionSettings::SettingsFilePath())
+        text += QLatin1Char('\n') + QObject::tr("(this computer's settings: %1)").arg(settings.source);
+    return text;
 }
 
 } // namespace
@@ -41,6 +48,7 @@ LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent)
     problem_->setWordWrap(true);
     problem_->hide();
     database_ = new QLabel(this);
+    database_->setObjectName(QStringLiteral("lblLoginDatabase"));
     database_->setWordWrap(true);
     database_->setStyleSheet(QStringLiteral("color: palette(mid);"));
 
@@ -109,6 +117,11 @@ void LoginDialog::TryLogIn()
         password_->setFocus();
         return;
     }
+    case CurrentUser::LogInResult::Disabled:
+        ShowProblem(DisabledUserNotice(id));
+        password_->clear();
+        userId_->setFocus();
+        return;
     case CurrentUser::LogInResult::Unreachable:
         ShowProblem(tr("The database could not be opened: %1").arg(error));
         return;
@@ -130,17 +143,22 @@ void LoginDialog::EditSettings()
     ConnectionSettingsDialog dialog(user_->Settings(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const ConnectionSettings settings = dialog.Settings();
+    ConnectionSettings settings = dialog.Settings();
     settings.Save();
+    settings.source = ConnectionSettings::SettingsFilePath();
     user_->SetSettings(settings);
     database_->setText(DescribeDatabase(settings));
     problem_->hide();
+    adjustSize();
 }
 
+// The window grows to show the problem beside what it shows already,
+// instead of squeezing the boxes and the database's name.
 void LoginDialog::ShowProblem(const QString& text)
 {
     problem_->setText(text);
     problem_->show();
+    adjustSize();
 }
 
 } // namespace app
