@@ -59,6 +59,7 @@ CurrentUser::LogInResult CurrentUser::LogIn(const QString& employeeId, const QSt
         connected_ = true;
         return LogInResult::Accepted;
     } catch (const db::DbError& e) {
+        searchReads_.reset();
         connection_.reset();
         if (error)
             *error = e.Description();
@@ -92,13 +93,26 @@ QString CurrentUser::Database() const
 void CurrentUser::SetSettings(const ConnectionSettings& settings)
 {
     settings_ = settings;
+    searchReads_.reset();
     connection_.reset();
+    adopted_ = false;
     connected_ = false;
 }
 
 void CurrentUser::UseConnection(std::unique_ptr<db::Connection> connection)
 {
+    searchReads_.reset();
     connection_ = std::move(connection);
+    adopted_ = true;
+}
+
+db::BackgroundReads* CurrentUser::SearchReads()
+{
+    if (!connected_ || adopted_)
+        return nullptr;
+    if (!searchReads_)
+        searchReads_ = std::make_unique<db::BackgroundReads>([settings = settings_] { return settings.Open(); });
+    return searchReads_.get();
 }
 
 } // namespace app

@@ -2,6 +2,7 @@
 
 #include "app/ConnectionSettings.h"
 #include "app/PasswordThrottle.h"
+#include "db/BackgroundReads.h"
 #include "db/Connection.h"
 
 #include <QString>
@@ -77,6 +78,13 @@ public:
     // Adopts an open connection (tests, and tools that log in by other means).
     void UseConnection(std::unique_ptr<db::Connection> connection);
 
+    // Where searches typed into a box run, so that typing never waits for
+    // the database: a connection of their own, opened with the same
+    // settings at the first search, on a thread of its own. None before a
+    // log-in, nor for a connection adopted by UseConnection: searches then
+    // run on the connection itself.
+    db::BackgroundReads* SearchReads();
+
     // The wrong passwords of this session's log-ins and supervisor checks.
     PasswordThrottle& WrongPasswords() { return wrongPasswords_; }
 
@@ -84,6 +92,8 @@ private:
     LoginView* view_;
     ConnectionSettings settings_;
     std::unique_ptr<db::Connection> connection_;
+    std::unique_ptr<db::BackgroundReads> searchReads_;
+    bool adopted_ = false;
     QString employeeCode_;
     bool connected_ = false;
     PasswordThrottle wrongPasswords_;

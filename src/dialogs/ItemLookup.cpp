@@ -67,7 +67,7 @@ ItemLookup::ItemLookup(db::Connection& connection, forms::Prompts& prompts, QObj
     focus.Add({&txtSearch, &cmdSearch, &grdLookup, &cmdSelect, &cmdClose});
     connect(&txtSearch, &forms::TextField::textChanged, this, [this](const QString& text) {
         if (!loading_)
-            RunSearch(text);
+            ShowSearchAsTyped(SearchStatement(text), kColumnWidths);
     });
     connect(&cmdClose, &forms::Button::clicked, this, [this] { Close(forms::DialogResult::Rejected); });
 }
@@ -104,9 +104,10 @@ SearchDialog::Query ItemLookup::SearchStatement(const QString& text) const
 
 QString RunItemLookup(db::Connection& connection, forms::Prompts& prompts, forms::DialogHost& dialogs,
                       const QString& searchString, const QString& locationName, const QString& locationCode,
-                      const RequestLocations& request)
+                      const RequestLocations& request, db::BackgroundReads* searchReads)
 {
     ItemLookup dialog(connection, prompts);
+    dialog.SetBackgroundReads(searchReads);
     dialog.LocationName = locationName;
     dialog.LocationCode = locationCode;
     dialog.Request = request;

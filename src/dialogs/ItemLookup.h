@@ -51,9 +51,10 @@ private:
 
 // The calling protocol: loads the dialog unseen with these values, takes a
 // single match without showing it, else runs it modally. Returns the picked
-// code, empty when none. Failures reach the caller.
+// code, empty when none. Failures reach the caller. What the user types
+// into the box is searched by `searchReads` where given.
 QString RunItemLookup(db::Connection& connection, forms::Prompts& prompts, forms::DialogHost& dialogs,
                       const QString& searchString, const QString& locationName, const QString& locationCode,
-                      const RequestLocations& request);
+                      const RequestLocations& request, db::BackgroundReads* searchReads = nullptr);
 
 } // namespace dialogs

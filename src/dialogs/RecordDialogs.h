@@ -16,8 +16,11 @@ namespace dialogs {
 // reads from the owner's pickers when the search opens.
 class RecordDialogs : public records::Lookups, public records::FailureNotices {
 public:
+    // `searchReads` gives where a product search runs what the user types
+    // (app::CurrentUser::SearchReads), when anywhere.
     RecordDialogs(std::function<db::Connection&()> connection, forms::Prompts& prompts, forms::DialogHost& dialogs,
-                  std::function<RequestLocations()> requestLocations = {});
+                  std::function<RequestLocations()> requestLocations = {},
+                  std::function<db::BackgroundReads*()> searchReads = {});
 
     records::RecordServices Services() { return {connection_, *this, *this}; }
 
@@ -31,6 +34,7 @@ private:
     forms::Prompts& prompts_;
     forms::DialogHost& dialogs_;
     std::function<RequestLocations()> requestLocations_;
+    std::function<db::BackgroundReads*()> searchReads_;
 };
 
 } // namespace dialogs

@@ -1,5 +1,6 @@
 #include "dialogs/SearchDialog.h"
 
+#include "db/BackgroundReads.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "forms/Prompts.h"
@@ -32,33 +33,64 @@ void SearchDialog::BeginLoad()
 
 bool SearchDialog::ShowSearch(const std::function<Query()>& query, const QList<int>& columnWidths)
 {
+    // A search typed before this one must not overwrite its rows.
+    if (reads_)
+        reads_->DropPending();
     bool found = false;
     try {
         grdLookup.Unbind();
         const Query search = query();
-        std::unique_ptr<db::Cursor> rows = connection_.OpenCursorWith(search.text, search.values);
-        if (!rows->Reach(1)) {
-            ShowNoRows();
-            return false;
-        }
-        found = true;
-        // One row and no second: the caller takes it without showing the
-        // dialog.
-        if (!rows->Reach(2)) {
-            blnExactMatch = true;
-            SearchString = rows->Value(0, rows->ColumnIndex(QStringLiteral("Code"))).toString();
-        }
-        grdLookup.SetEnabled(true);
-        cmdSelect.SetEnabled(true);
-        grdLookup.Bind(std::move(rows));
-        grdLookup.SetColumnWidths(columnWidths);
-        return true;
+        return ShowRows(connection_.OpenCursorWith(search.text, search.values), columnWidths, found);
     } catch (const db::DbError& e) {
         prompts_.Tell(e.Description());
         if (!grdLookup.IsBound())
             ShowNoRows();
         return found;
     }
+}
+
+void SearchDialog::ShowSearchAsTyped(const Query& query, const QList<int>& columnWidths)
+{
+    if (!reads_) {
+        ShowSearch([&] { return query; }, columnWidths);
+        return;
+    }
+    // Two screenfuls: the grid shows its first rows without waiting for the
+    // reading thread.
+    reads_->Read(query.text, query.values, 2 * forms::ResultGrid::kFirstRows, this,
+                 [this, columnWidths](db::BackgroundReads::Result result) {
+                     bool found = false;
+                     try {
+                         if (!result.failure.isEmpty())
+                             throw db::DbError(result.failure);
+                         ShowRows(std::move(result.rows), columnWidths, found);
+                     } catch (const db::DbError& e) {
+                         prompts_.Tell(e.Description());
+                         if (!grdLookup.IsBound())
+                             ShowNoRows();
+                     }
+                 });
+}
+
+bool SearchDialog::ShowRows(std::unique_ptr<db::Cursor> rows, const QList<int>& columnWidths, bool& found)
+{
+    grdLookup.Unbind();
+    if (!rows->Reach(1)) {
+        ShowNoRows();
+        return false;
+    }
+    found = true;
+    // One row and no second: the caller takes it without showing the
+    // dialog.
+    if (!rows->Reach(2)) {
+        blnExactMatch = true;
+        SearchString = rows->Value(0, rows->ColumnIndex(QStringLiteral("Code"))).toString();
+    }
+    grdLookup.SetEnabled(true);
+    cmdSelect.SetEnabled(true);
+    grdLookup.Bind(std::move(rows));
+    grdLookup.SetColumnWidths(columnWidths);
+    return true;
 }
 
 void SearchDialog::ShowNoRows()

@@ -8,9 +8,11 @@
 
 #include <QList>
 #include <QString>
+#include <QVariantList>
 #include <functional>
+#include <memory>
 
-namespace db { class Connection; }
+namespace db { class BackgroundReads; class Connection; class Cursor; }
 namespace forms { class Prompts; }
 
 namespace dialogs {
@@ -43,6 +45,10 @@ public:
     // load.
     const QString& PickedCode() const { return picked_; }
 
+    // Where searches typed into the box run (CurrentUser::SearchReads);
+    // without them, on the dialog's connection as they are typed.
+    void SetBackgroundReads(db::BackgroundReads* reads) { reads_ = reads; }
+
     // The user types in the search box (letters arrive upper-cased).
     void TypeSearchText(const QString& text);
     void ClickSearch() { cmdSearch.Click(); }
@@ -66,6 +72,10 @@ protected:
     // Builds the statement, runs it and shows its rows with these column
     // widths; a failure of either is shown. True when rows were found.
     bool ShowSearch(const std::function<Query()>& query, const QList<int>& columnWidths);
+    // ShowSearch for a search typed into the box: run by the background
+    // reads where there are some, its rows shown when they come, unless
+    // a later search came first.
+    void ShowSearchAsTyped(const Query& query, const QList<int>& columnWidths);
     // Stores the text of the current row's cell in this column as the pick
     // and closes.
     void Pick(int column);
@@ -77,10 +87,14 @@ private:
     // Backspace shortens the search text, a letter starts it afresh.
     void GridKeyDown(int keyCode);
     void ShowNoRows();
+    // Shows a search's rows; true when there are some. Throws db::DbError
+    // when reading them fails, `found` telling whether a first row came.
+    bool ShowRows(std::unique_ptr<db::Cursor> rows, const QList<int>& columnWidths, bool& found);
     void SearchClicked();
     void FocusChanged(forms::Control* previous, forms::Control* current);
 
     QString picked_;
+    db::BackgroundReads* reads_ = nullptr;
 };
 
 // The calling protocol of both dialogs, for a dialog the caller has given

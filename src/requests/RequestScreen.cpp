@@ -46,7 +46,7 @@ RequestScreen::RequestScreen(app::SessionContext& session, forms::Prompts& promp
       list_(session.currentUser->sqlconnection(), prompts, session.currentUser->EmployeeCode(), cmdEdit, cmdDetails),
       session_(session), prompts_(prompts), dialogs_(dialogs), viewers_(viewers), caption_(kStandardCaption),
       recordDialogs_([this]() -> db::Connection& { return Connection(); }, prompts, dialogs,
-                     [this] { return ChosenLocations(); }),
+                     [this] { return ChosenLocations(); }, [this] { return session_.currentUser->SearchReads(); }),
       kits_(session.currentUser->sqlconnection(), prompts, dialogs)
 {
     txtDocNum.SetMaxLength(kDocumentNumberLength);

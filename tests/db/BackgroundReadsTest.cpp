@@ -3,15 +3,15 @@
 // handed back reads further rows on the reading thread.
 #include "db/BackgroundReads.h"
 #include "db/DbError.h"
+#include "support/EventsUntil.h"
 #include "support/TempDatabase.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QSemaphore>
 #include <optional>
 #include <gtest/gtest.h>
 
 using testing_support::Backend;
+using testing_support::EventsUntil;
 using testing_support::TempDatabase;
 
 namespace {
@@ -20,16 +20,6 @@ class BackgroundReadsTest : public ::testing::TestWithParam<Backend> {
 protected:
     void SetUp() override { TESSARY_SKIP_UNLESS_AVAILABLE(GetParam()); }
 };
-
-// Handles the events that bring results until `done` holds. The deadline
-// only ends a test that would otherwise hang.
-bool EventsUntil(const std::function<bool()>& done)
-{
-    const QDeadlineTimer deadline(30000);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    return done();
-}
 
 const QString kByName =
     QStringLiteral("Select ItemID From INVENTORY..tbInvMaster Where ItemName Like ? Order By ItemID");

@@ -1,15 +1,19 @@
 #include "app/CurrentUser.h"
+#include "db/BackgroundReads.h"
 #include "db/DbError.h"
 #include "dialogs/ItemLookup.h"
+#include "support/EventsUntil.h"
 #include "support/ScriptedDialogHost.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDatabase.h"
 
 #include "GridColumn.h"
 
+#include <QSemaphore>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 using dialogs::ItemLookup;
 
@@ -121,6 +125,47 @@ TEST(ItemLookup, SendsTheSearchStatementsAsWritten)
               "and itemStatus = 0) and  ( D.ItemStatus = 0 or D.ItemStatus is Null ) and ( A.ItemStatus = 0 or "
               "A.ItemStatus is Null ) and IsNull(C.IsFixedAsset,0) <> 1 and  A.ItemName Like 'G%'"
               + order);
+}
+
+// What the user types is searched on a connection and thread of their own:
+// while a slow search runs, typing goes on, and the grid shows the rows of
+// the last text typed, never those of the search it overtook.
+TEST(ItemLookup, TypingNeverWaitsForASlowSearch)
+{
+    LookupFixture f;
+    QSemaphore started;
+    QSemaphore gate;
+    bool first = true;
+    db::BackgroundReads reads([&] {
+        std::unique_ptr<db::Connection> connection = f.db.OpenAnother();
+        connection->SetStatementObserver([&](const QString&) {
+            if (std::exchange(first, false)) {
+                started.release();
+                gate.acquire();
+            }
+        });
+        return connection;
+    });
+    ItemLookup dialog(f.user.sqlconnection(), f.prompts);
+    dialog.SetBackgroundReads(&reads);
+    dialog.Load();
+    const int loaded = dialog.grdLookup.RowsRead();
+    ASSERT_GT(loaded, 1);
+    QStringList shown;
+    QObject::connect(&dialog.grdLookup, &forms::ResultGrid::reset, [&] {
+        if (dialog.grdLookup.RowsRead() > 0)
+            shown << dialog.grdLookup.Text(1, 1);
+    });
+
+    dialog.TypeSearchText("G");
+    started.acquire();  // the search for G is running, and stays so
+    dialog.TypeSearchText("NE");
+    EXPECT_EQ(dialog.grdLookup.RowsRead(), loaded) << "the rows shown stay until the new ones come";
+    gate.release();
+    ASSERT_TRUE(testing_support::EventsUntil([&] { return !shown.isEmpty(); }));
+    EXPECT_EQ(shown, QStringList{"NEEDLE"});
+    EXPECT_EQ(dialog.grdLookup.RowsRead(), 1);
+    EXPECT_EQ(f.sent.size(), 1) << "typed searches do not run on the dialog's connection";
 }
 
 TEST(ItemLookup, FindsActiveItemsByCodeOrNameOverTheMasterFile)
