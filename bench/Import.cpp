@@ -6,6 +6,7 @@
 // transaction, its values already in memory: the ratio includes the
 // import's reading and parsing of the CSV file and its checks.
 #include "admin/Import.h"
+#include "base/Memory.h"
 #include "bench/RawSqlite.h"
 #include "db/SqliteConnection.h"
 
@@ -115,6 +116,7 @@ BENCHMARK(BM_ImportItems)->UseManualTime()->Unit(benchmark::kMillisecond)->Itera
 
 int main(int argc, char** argv)
 {
+    base::KeepFreedMemory();
     QCoreApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

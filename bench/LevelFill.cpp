@@ -4,6 +4,7 @@
 // typed line is (the item's figures, the quantity and unit cost checks, the
 // line into the grid), beside the same SQL run directly through SQLite's C
 // interface in the same iterations.
+#include "base/Memory.h"
 #include "bench/LargeSite.h"
 #include "bench/NoPrompts.h"
 #include "bench/RawSqlite.h"
@@ -120,6 +121,7 @@ BENCHMARK(FillFromLevels)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
+    base::KeepFreedMemory();
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     LargeSite::Get();

@@ -2,6 +2,7 @@
 // transaction) on the embedded file and, when TESSARY_TEST_PG names a
 // PostgreSQL server (the URL of a user that may create databases), on a
 // database made for the run there.
+#include "base/Memory.h"
 #include "db/DbError.h"
 #include "db/ServerConnection.h"
 #include "db/SqliteConnection.h"
@@ -69,6 +70,7 @@ BENCHMARK(BM_SavePostgreSql)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
+    base::KeepFreedMemory();
     QCoreApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

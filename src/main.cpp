@@ -3,6 +3,7 @@
 #include "app/Startup.h"
 #include "app/widgets/LoginDialog.h"
 #include "app/widgets/ProgramIcon.h"
+#include "base/Memory.h"
 #include "db/DbError.h"
 #include "dialogs/ItemLookup.h"
 #include "dialogs/KitPicker.h"
@@ -129,6 +130,7 @@ void StartupMessages(QtMsgType type, const QMessageLogContext& context, const QS
 
 int main(int argc, char** argv)
 {
+    base::KeepFreedMemory();
     if (AnsweredOnTheTerminal(argc, argv))
         return 0;
     qInstallMessageHandler(StartupMessages);

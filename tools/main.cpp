@@ -10,6 +10,7 @@
 #include "admin/Users.h"
 #include "admin/Workstation.h"
 #include "app/ConnectionSettings.h"
+#include "base/Memory.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -343,6 +344,7 @@ void Dispatch(const QStringList& args, QTextStream& out)
 
 int main(int argc, char** argv)
 {
+    base::KeepFreedMemory();
     QCoreApplication application(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
