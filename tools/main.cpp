@@ -24,7 +24,7 @@ const char* const kUsage =
     "  PATH is a database file, or a server: postgresql://USER@HOST:PORT/DATABASE or\n"
     "  sqlserver://USER@HOST:PORT/DATABASE?driver=NAME (or ?dsn=NAME). The server's password is\n"
     "  taken from TESSARY_PASSWORD (PostgreSQL also: PGPASSWORD, ~/.pgpass) or asked for.\n"
-    "  upgrade, check and backup work on database files.\n"
+    "  check and backup work on database files.\n"
     "  tessary-admin init PATH [--hospital NAME] [--address LINE] [--address2 LINE] [--code CODE]\n"
     "                                           create a new site database: the hospital record\n"
     "                                           (its name and address head every printed request)\n"
@@ -219,7 +219,7 @@ void Dispatch(const QStringList& args, QTextStream& out)
         out << admin::RunStatement(*admin::OpenSiteDatabase(args[1], ServerPasswordPrompt()), args[2]);
     } else if (command == QLatin1String("upgrade")) {
         RequireCount(args, 2);
-        out << admin::UpgradeSiteDatabase(args[1]) << '\n';
+        out << admin::UpgradeSiteDatabase(args[1], ServerPasswordPrompt()) << '\n';
     } else if (command == QLatin1String("check")) {
         RequireCount(args, 2);
         QString report;

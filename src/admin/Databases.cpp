@@ -119,8 +119,19 @@ db::RowSet ExecuteNative(db::Connection& connection, const QString& sql, const Q
     return dynamic_cast<db::SqliteConnection&>(connection).ExecuteNative(sql, binds);
 }
 
-QString UpgradeSiteDatabase(const QString& path)
+QString UpgradeSiteDatabase(const QString& path, const PasswordPrompt& prompt)
 {
+    if (db::ServerLogin::IsUrl(path)) {
+        auto server = OpenServer(path, prompt);
+        const int was = server->UpgradeSchema();
+        const int now = server->CurrentLayout();
+        if (was == now)
+            return QStringLiteral("The database \"%1\" is up to date (layout %2).").arg(server->DatabaseName()).arg(now);
+        return QStringLiteral("The database \"%1\" was upgraded from layout %2 to %3.")
+            .arg(server->DatabaseName())
+            .arg(was)
+            .arg(now);
+    }
     const int was = db::SqliteConnection::Upgrade(path);
     if (was == db::SqliteFile::kSchemaVersion)
         return QStringLiteral("The database \"%1\" is up to date (layout %2).").arg(path).arg(was);

@@ -63,8 +63,9 @@ std::unique_ptr<db::SqliteConnection> OpenDatabaseFile(const QString& path);
 // bound values: on the embedded file and on PostgreSQL.
 db::RowSet ExecuteNative(db::Connection& connection, const QString& sql, const QVariantList& binds = {});
 
-// What the upgrade of a site database did, in a line for the operator.
-QString UpgradeSiteDatabase(const QString& path);
+// What the upgrade of a site database (a file, or a server's: its indexes
+// and functions) did, in a line for the operator.
+QString UpgradeSiteDatabase(const QString& path, const PasswordPrompt& prompt = {});
 // The integrity check of a site database in plain words; true when sound.
 bool CheckSiteDatabase(const QString& path, QString* report);
 
