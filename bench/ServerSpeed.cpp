@@ -496,12 +496,13 @@ void PrintPlans()
     auto& connection = site.Program(false);
     const auto explain = [&](const char* title, const QString& statement) {
         std::fprintf(stderr, "--- %s\n", title);
-        const db::RowSet plan = connection.ExecuteNative(QStringLiteral("EXPLAIN ") + db::PgTranslator::TranslateUncached(statement));
+        const db::RowSet plan = connection.ExecuteNative(QStringLiteral("EXPLAIN (ANALYZE, COSTS OFF) ") + db::PgTranslator::TranslateUncached(statement) + QStringLiteral(" LIMIT 32"));
         for (const db::RowSet::Row& row : plan.Rows())
             std::fprintf(stderr, "%s\n", qPrintable(row.value(0).toString()));
     };
     explain("search, whole item file, GA", db::WithValuesWritten(WholeFileSearch(), {QStringLiteral("GA%")}));
     explain("search, ward 12 asking store 1, GA", db::WithValuesWritten(LocationSearch(), {"1", "12", QStringLiteral("GA%")}));
+    explain("search, ward 12 asking store 1, empty box", db::WithValuesWritten(LocationSearch(), {"1", "12", QStringLiteral("%")}));
     explain("pending list", requests::RequestListStatement(QStringLiteral("JDELA"), true, false));
     explain("new number", QStringLiteral("Select (max(Cast(DocumentNumber as int)) + 1) as DocNum From INVENTORY..tbInvWithdrawRequest"));
 }

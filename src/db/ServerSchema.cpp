@@ -340,9 +340,12 @@ QStringList PgUpgradeDdl(int from)
             << QStringLiteral("CREATE INDEX ixRequestNumberValue ON inventory.tbInvWithdrawRequest "
                               "((tessary.tsql_int_key(DocumentNumber::text)) COLLATE \"C\")")
             // The requests not yet processed, by location and time, as the
-            // request list asks for them: a few among years of history.
+            // request list asks for them: a few among years of history. The
+            // list's other columns ride along, so that it reads the index
+            // alone and not rows scattered over the whole history.
             << QStringLiteral("CREATE INDEX ixRequestOpen ON inventory.tbInvWithdrawRequest "
-                              "((rtrim(lower(LocationID::text))), TransDate) WHERE %1")
+                              "((rtrim(lower(LocationID::text))), TransDate) INCLUDE (LocationID, VerifiedBy, "
+                              "DocumentNumber, UserID, TargetLocationID, Status) WHERE %1")
                    .arg(kPgOpenRequest)
             // How many requests are open and how many of them verified: the
             // planner reads the list's conditions from these statistics
