@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsqlite3-dev sqlite3
   postgresql libqt6sql6-psql libqt6sql6-odbc unixodbc odbc-postgresql tdsodbc
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev libpq-dev
   xvfb xauth
   lintian
 )

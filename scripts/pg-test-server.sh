@@ -6,7 +6,8 @@
 #
 # DIR (under the build folder) holds the data folder, the socket and the log.
 # The server listens on 127.0.0.1 on a free port, runs without fsync (its data
-# is thrown away) and trusts local connections. PostgreSQL refuses to run as
+# is thrown away; TESSARY_PG_DURABLE=1 keeps fsync and synchronous commits on,
+# as a site's server has them, for benchmarks) and trusts local connections. PostgreSQL refuses to run as
 # root: as root the server runs as the "postgres" user of Debian's package,
 # and when that user cannot reach DIR (a home folder closed to others) the
 # data goes to a private temporary folder whose path DIR remembers.
@@ -53,10 +54,12 @@ start)
   # The socket and the log go beside the data, where the server's user may write.
   sock=$(dirname "$data")
   log="$sock/server.log"
+  durability="-c fsync=off -c synchronous_commit=off -c full_page_writes=off"
+  [ "${TESSARY_PG_DURABLE:-0}" = 1 ] && durability=""
   for port in $(seq 54320 54420); do
     port_free "$port" || continue
     if as_owner "$pg_bin/pg_ctl" -D "$data" -l "$log" -w -t 60 start \
-         -o "-p $port -c listen_addresses=127.0.0.1 -c unix_socket_directories=$sock -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=200" \
+         -o "-p $port -c listen_addresses=127.0.0.1 -c unix_socket_directories=$sock $durability -c max_connections=200" \
          >"$dir/pg_ctl.log" 2>&1; then
       echo "$port" > "$dir/port"
       echo "postgresql://postgres@127.0.0.1:$port/postgres"

@@ -127,13 +127,18 @@ QString UpgradeSiteDatabase(const QString& path, const PasswordPrompt& prompt)
                 "On SQL Server add what this version added with the server's own tools, as \"tessary-admin init\" "
                 "makes it on an empty database: the table tbInvStockMovement, the column isIssueTessary (bit) of "
                 "tbInvUserSettings and the column isDisabledTessary (bit) of Password's tbPasswordMain."));
-        const auto server = OpenServer(path, prompt);
-        db::TransactionGuard transaction(*server);
-        for (const QString& statement : db::PgUpgradeDdl())
-            server->ExecuteNative(statement);
-        transaction.Commit();
-        return QStringLiteral("The database %1 has every table, column and index of this version.")
-            .arg(server->Login().ToUrl());
+        auto server = OpenServer(path, prompt);
+        const int was = server->UpgradeSchema();
+        const int now = server->CurrentLayout();
+        const QString complete = QStringLiteral(": it has every table, column and index of this version.");
+        if (was == now)
+            return QStringLiteral("The database \"%1\" is up to date (layout %2)").arg(server->DatabaseName()).arg(now)
+                   + complete;
+        return QStringLiteral("The database \"%1\" was upgraded from layout %2 to %3")
+                   .arg(server->DatabaseName())
+                   .arg(was)
+                   .arg(now)
+            + complete;
     }
     const int was = db::SqliteConnection::Upgrade(path);
     if (was == db::SqliteFile::kSchemaVersion)

@@ -65,7 +65,8 @@ db::RowSet ExecuteNative(db::Connection& connection, const QString& sql, const Q
 
 // What the upgrade of a site database did, in a line for the operator. A
 // PostgreSQL server gets the tables, columns and indexes that this version
-// added where they are missing; SQL Server is refused, naming them.
+// added where they are missing, and the indexes and functions of its
+// layout; SQL Server is refused, naming what to add.
 QString UpgradeSiteDatabase(const QString& path, const PasswordPrompt& prompt = {});
 // The integrity check of a site database in plain words; true when sound.
 bool CheckSiteDatabase(const QString& path, QString* report);

@@ -123,6 +123,31 @@ RowSet Connection::DoExecuteWith(const QString& statement, const QVariantList& v
     return DoExecute(WithValuesWritten(statement, values));
 }
 
+RowSet Connection::ExecuteWithRows(const QString& statement, const QList<QVariantList>& rows)
+{
+    QStringList written;
+    written.reserve(rows.size());
+    for (const QVariantList& values : rows) {
+        for (qsizetype k = 0; k < values.size(); ++k)
+            RequireValueType(values[k], k);
+        written << WithValuesWritten(statement, values);  // and the markers pair up with the values
+    }
+    if (observer_)
+        for (const QString& text : written)
+            observer_(text);
+    return DoExecuteWithRows(statement, rows);
+}
+
+RowSet Connection::DoExecuteWithRows(const QString& statement, const QList<QVariantList>& rows)
+{
+    int affected = 0;
+    for (const QVariantList& values : rows)
+        affected += DoExecuteWith(statement, values).RowsAffected();
+    RowSet written;
+    written.SetRowsAffected(affected);
+    return written;
+}
+
 QString WithValuesWritten(const QString& statement, const QVariantList& values)
 {
     return WithValueMarkersReplaced(statement, values.size(), [&](qsizetype k) { return ValueLiteral(values[k], k); });

@@ -44,6 +44,14 @@ public:
     // naming its type, before anything runs. For statements run many times
     // over, such as an import's rows.
     RowSet ExecuteWith(const QString& statement, const QVariantList& values);
+    // Runs one statement with each row of values in turn, as ExecuteWith
+    // runs it (the observer sees each in turn): a save's lines. Every value
+    // is checked before anything runs. For statements whose failure ends
+    // the transaction they run in: when one fails, DbError is thrown and
+    // what the others wrote is not to be kept (a server may send them all
+    // as one statement, which keeps none of them). The rows affected are
+    // added up.
+    RowSet ExecuteWithRows(const QString& statement, const QList<QVariantList>& rows);
     // Runs one read statement whose rows are read as they are wanted (a
     // search that may match thousands of rows, of which a grid shows a
     // screenful). The backend plans it for its first rows.
@@ -72,6 +80,8 @@ public:
 protected:
     virtual RowSet DoExecute(const QString& statement) = 0;
     virtual RowSet DoExecuteWith(const QString& statement, const QVariantList& values);
+    // One DoExecuteWith per row unless the backend sends them otherwise.
+    virtual RowSet DoExecuteWithRows(const QString& statement, const QList<QVariantList>& rows);
     // Backends that cannot read on demand read every row at once.
     virtual std::unique_ptr<Cursor> DoOpenCursor(const QString& statement);
     virtual std::unique_ptr<Cursor> DoOpenCursorWith(const QString& statement, const QVariantList& values);

@@ -52,6 +52,23 @@ public:
     virtual QString SchemaQuery() const = 0;
     // Whether the schema is made in one transaction.
     virtual bool SchemaInOneTransaction() const = 0;
+
+    // A read whose rows are fetched as they are wanted: the statement that
+    // declares the cursor `name` over `sql` inside a transaction (empty when
+    // the server reads every row at once), and the one that fetches up to
+    // `count` of its next rows.
+    virtual QString CursorDeclaration(const QString& name, const QString& sql) const = 0;
+    virtual QString CursorFetch(const QString& name, int count) const = 0;
+    // The last fetch of a cursor: every row it has left.
+    virtual QString CursorFetchRest(const QString& name) const = 0;
+    virtual QString CursorClose(const QString& name) const = 0;
+
+    // The layout of the program's schema in the database the statements run
+    // on, the one this program makes, and what brings the one to the other
+    // (in one transaction).
+    virtual int SchemaLayout(const NativeRunner& run) const = 0;
+    virtual int CurrentLayout() const = 0;
+    virtual QStringList UpgradeDdl(int from) const = 0;
 };
 
 } // namespace db

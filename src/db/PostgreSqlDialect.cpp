@@ -57,4 +57,44 @@ QString PostgreSqlDialect::SchemaQuery() const
                           "AND table_name = 'tbpasswordmain'");
 }
 
+// A cursor outside a transaction of its own would be read whole when the
+// transaction ends (WITH HOLD); declared in one, it is planned for its first
+// rows and read as the grid scrolls.
+QString PostgreSqlDialect::CursorDeclaration(const QString& name, const QString& sql) const
+{
+    return QStringLiteral("DECLARE %1 NO SCROLL CURSOR FOR %2").arg(name, sql);
+}
+
+QString PostgreSqlDialect::CursorFetch(const QString& name, int count) const
+{
+    return QStringLiteral("FETCH FORWARD %1 FROM %2").arg(count).arg(name);
+}
+
+QString PostgreSqlDialect::CursorFetchRest(const QString& name) const
+{
+    return QStringLiteral("FETCH ALL FROM %1").arg(name);
+}
+
+QString PostgreSqlDialect::CursorClose(const QString& name) const
+{
+    return QStringLiteral("CLOSE %1").arg(name);
+}
+
+int PostgreSqlDialect::SchemaLayout(const NativeRunner& run) const
+{
+    return PgLayoutOf(run);
+}
+
+int PostgreSqlDialect::CurrentLayout() const
+{
+    return kPgLayout;
+}
+
+QStringList PostgreSqlDialect::UpgradeDdl(int from) const
+{
+    // What later versions added to the tables goes first: the layout's
+    // indexes may name it.
+    return PgMissingTablesDdl() + PgUpgradeDdl(from);
+}
+
 } // namespace db

@@ -23,6 +23,13 @@ public:
     bool FailureSpoilsTransaction() const override { return true; }
     QString SchemaQuery() const override;
     bool SchemaInOneTransaction() const override { return true; }
+    QString CursorDeclaration(const QString& name, const QString& sql) const override;
+    QString CursorFetch(const QString& name, int count) const override;
+    QString CursorFetchRest(const QString& name) const override;
+    QString CursorClose(const QString& name) const override;
+    int SchemaLayout(const NativeRunner& run) const override;
+    int CurrentLayout() const override;
+    QStringList UpgradeDdl(int from) const override;
 
 private:
     QString database_;

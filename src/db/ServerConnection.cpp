@@ -3,7 +3,9 @@
 #include "db/Catalog.h"
 #include "db/DbError.h"
 #include "db/PostgreSqlDialect.h"
+#include "db/ServerCursor.h"
 #include "db/SqlServerDialect.h"
+#include "db/TsqlTokenizer.h"
 
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -78,7 +80,11 @@ ServerConnection::ServerConnection(ServerLogin login, std::unique_ptr<ServerDial
 
 ServerConnection::~ServerConnection()
 {
-    if (inTransaction_)
+    for (ServerCursor* cursor : cursors_) {
+        cursor->connection_ = nullptr;
+        cursor->failure_ = QStringLiteral("The connection that opened this cursor is closed.");
+    }
+    if (inTransaction_ || cursorTransaction_)
         database_.rollback();
     database_.close();
     database_ = QSqlDatabase();
@@ -107,6 +113,7 @@ std::unique_ptr<ServerConnection> ServerConnection::Open(const ServerLogin& logi
         db.setConnectOptions(QStringLiteral("connect_timeout=15;application_name=Tessary"));
     }
     db.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    connection->scripts_ = !odbc;
     if (!db.open())
         throw DbError(QStringLiteral("Cannot connect to the server: ") + connection->Describe(db.lastError()));
     for (const QString& statement : connection->dialect_->SessionStatements())
@@ -119,39 +126,236 @@ void ServerConnection::Fail(const QSqlError& error) const
     throw DbError(Describe(error));
 }
 
+QStringList ServerConnection::SavepointStatements()
+{
+    // One savepoint at a time: a savepoint left set under the next one would
+    // make every statement of a long transaction a level deeper, and slower.
+    // Sent apart, the release would cost a round trip of its own.
+    QStringList statements;
+    if (savepointSet_ && scripts_)
+        statements << QStringLiteral("RELEASE SAVEPOINT tessary_statement");
+    statements << QStringLiteral("SAVEPOINT tessary_statement");
+    savepointSet_ = true;
+    return statements;
+}
+
 RowSet ServerConnection::DoExecute(const QString& statement)
 {
+    SettleCursors();
     const QString sql = dialect_->Translate(statement);
     if (!inTransaction_ || !dialect_->FailureSpoilsTransaction())
-        return ExecuteNative(sql);
+        return Run(sql);
     // The save's number query may fail on a typed number, and the save goes
     // on with another way of numbering.
-    ExecuteNative(QStringLiteral("SAVEPOINT tessary_statement"));
     try {
-        return ExecuteNative(sql);
+        return RunScript(SavepointStatements() << sql);
     } catch (const DbError&) {
-        ExecuteNative(QStringLiteral("ROLLBACK TO SAVEPOINT tessary_statement"));
+        Run(QStringLiteral("ROLLBACK TO SAVEPOINT tessary_statement"));
         throw;
+    }
+}
+
+namespace {
+
+// Where the tuple of `Values (...)` begins in an insert that ends with it;
+// -1 for any other statement.
+qsizetype ValuesTupleStart(const QString& sql)
+{
+    const Tokens tokens = Tokenize(sql);
+    if (tokens.size() < 4 || !tokens.first().IsWord(QLatin1String("insert")) || !tokens.last().IsPunct(')'))
+        return -1;
+    const int open = MatchingOpen(tokens, int(tokens.size()) - 1);
+    if (open < 1 || !tokens[open - 1].IsWord(QLatin1String("values")))
+        return -1;
+    qsizetype position = 0;
+    for (int i = 0; i < open; ++i)
+        position += tokens[i].leading.size() + tokens[i].text.size();
+    return position + tokens[open].leading.size();
+}
+
+// The most rows one insert carries.
+constexpr int kRowsPerInsert = 1000;
+
+} // namespace
+
+// In a transaction, the rows of an insert go to the server as one insert of
+// many rows: one round trip and one statement instead of one per row. A
+// failure spoils the transaction (no savepoint), which the caller ends.
+RowSet ServerConnection::DoExecuteWithRows(const QString& statement, const QList<QVariantList>& rows)
+{
+    SettleCursors();
+    const QString sql = dialect_->Translate(statement);
+    const qsizetype tuple = inTransaction_ && rows.size() > 1 ? ValuesTupleStart(sql) : -1;
+    if (tuple < 0)
+        return Connection::DoExecuteWithRows(statement, rows);
+    const QString head = sql.left(tuple);
+    const QString values = sql.mid(tuple);
+    WithValuesWritten(head, {});  // refuses a marker before the tuple
+    int affected = 0;
+    for (qsizetype first = 0; first < rows.size(); first += kRowsPerInsert) {
+        QString insert = head;
+        const qsizetype last = std::min<qsizetype>(rows.size(), first + kRowsPerInsert);
+        for (qsizetype r = first; r < last; ++r) {
+            if (r > first)
+                insert += QStringLiteral(", ");
+            insert += WithValuesWritten(values, rows[r]);
+        }
+        affected += Run(insert).RowsAffected();
+    }
+    RowSet written;
+    written.SetRowsAffected(affected);
+    return written;
+}
+
+std::unique_ptr<Cursor> ServerConnection::DoOpenCursor(const QString& statement)
+{
+    const QString sql = dialect_->Translate(statement);
+    const QString name = QStringLiteral("tessary_cursor_%1").arg(cursorsDeclared_ + 1);
+    const QString declaration = dialect_->CursorDeclaration(name, sql);
+    static const QRegularExpression kRead(QStringLiteral("^\\s*select\\b"), QRegularExpression::CaseInsensitiveOption);
+    if (declaration.isEmpty() || inTransaction_ || !kRead.match(sql).hasMatch())
+        return Connection::DoOpenCursor(statement);
+    ++cursorsDeclared_;
+    QStringList script;
+    const bool begins = !cursorTransaction_;
+    if (begins) {
+        if (scripts_)
+            script << QStringLiteral("BEGIN");
+        else if (!database_.transaction())
+            Fail(database_.lastError());
+        cursorTransaction_ = true;
+    }
+    script << declaration << dialect_->CursorFetch(name, ServerCursor::kFirstFetch);
+    RowSet first;
+    try {
+        first = RunScript(script);
+    } catch (const DbError& e) {
+        FailCursors(e.Description());
+        throw;
+    }
+    auto cursor = std::make_unique<ServerCursor>(*this, name, std::move(first), ServerCursor::kFirstFetch);
+    if (cursor->exhausted_) {
+        cursor->connection_ = nullptr;
+        if (cursors_.empty())
+            ReleaseCursor(*cursor);
+        else
+            Run(dialect_->CursorClose(name));
+    } else {
+        cursors_.push_back(cursor.get());
+    }
+    return cursor;
+}
+
+RowSet ServerConnection::FetchCursor(ServerCursor& cursor, int count)
+{
+    try {
+        return Run(count == 0 ? dialect_->CursorFetchRest(cursor.name_) : dialect_->CursorFetch(cursor.name_, count));
+    } catch (const DbError& e) {
+        FailCursors(e.Description());
+        throw;
+    }
+}
+
+void ServerConnection::ReleaseCursor(ServerCursor& cursor)
+{
+    cursor.connection_ = nullptr;
+    cursors_.erase(std::remove(cursors_.begin(), cursors_.end(), &cursor), cursors_.end());
+    if (!cursorTransaction_)
+        return;
+    // Ending the transaction closes every cursor in it.
+    try {
+        if (!cursors_.empty()) {
+            Run(dialect_->CursorClose(cursor.name_));
+            return;
+        }
+        cursorTransaction_ = false;
+        if (!database_.commit())
+            Fail(database_.lastError());
+    } catch (const DbError& e) {
+        FailCursors(e.Description());
+    }
+}
+
+void ServerConnection::FailCursors(const QString& message)
+{
+    for (ServerCursor* cursor : cursors_) {
+        cursor->connection_ = nullptr;
+        cursor->failure_ = message;
+    }
+    cursors_.clear();
+    if (cursorTransaction_) {
+        cursorTransaction_ = false;
+        database_.rollback();
+    }
+}
+
+void ServerConnection::SettleCursors()
+{
+    if (!cursorTransaction_)
+        return;
+    while (!cursors_.empty()) {
+        ServerCursor& cursor = *cursors_.back();
+        try {
+            cursor.Take(FetchCursor(cursor, 0), 0);
+        } catch (const DbError&) {
+            return;  // the cursors keep the failure, and the transaction is gone
+        }
+        ReleaseCursor(cursor);
+    }
+    if (cursorTransaction_) {
+        cursorTransaction_ = false;
+        if (!database_.commit())
+            database_.rollback();
     }
 }
 
 RowSet ServerConnection::ExecuteNative(const QString& sql, const QVariantList& binds)
 {
+    SettleCursors();
+    if (binds.isEmpty())
+        return Run(sql);
     QSqlQuery query(database_);
     query.setForwardOnly(true);
-    bool ok = false;
-    if (binds.isEmpty()) {
-        ok = query.exec(sql);
-    } else {
-        ok = query.prepare(sql);
-        if (ok) {
-            for (const QVariant& value : binds)
-                query.addBindValue(value);
-            ok = query.exec();
-        }
+    bool ok = query.prepare(sql);
+    if (ok) {
+        for (const QVariant& value : binds)
+            query.addBindValue(value);
+        ok = query.exec();
     }
     if (!ok)
         Fail(query.lastError());
+    return ReadResult(query);
+}
+
+RowSet ServerConnection::Run(const QString& sql)
+{
+    QSqlQuery query(database_);
+    query.setForwardOnly(true);
+    if (!query.exec(sql))
+        Fail(query.lastError());
+    return ReadResult(query);
+}
+
+RowSet ServerConnection::RunScript(const QStringList& statements)
+{
+    if (!scripts_ || statements.size() == 1) {
+        RowSet last;
+        for (const QString& statement : statements)
+            last = Run(statement);
+        return last;
+    }
+    QSqlQuery query(database_);
+    query.setForwardOnly(true);
+    if (!query.exec(statements.join(QStringLiteral(";\n"))))
+        Fail(query.lastError());
+    for (qsizetype k = 1; k < statements.size(); ++k)
+        if (!query.nextResult())
+            Fail(query.lastError());
+    return ReadResult(query);
+}
+
+RowSet ServerConnection::ReadResult(QSqlQuery& query) const
+{
     if (!query.isSelect()) {
         RowSet written;
         written.SetRowsAffected(std::max(query.numRowsAffected(), 0));
@@ -182,11 +386,26 @@ void ServerConnection::BeginTransaction()
 {
     if (inTransaction_)
         throw DbError(QStringLiteral("A transaction is open already on this connection."));
-    if (!database_.transaction())
-        Fail(database_.lastError());
+    SettleCursors();
+    // Where the driver takes several statements at once, BEGIN goes with
+    // the lock's statement.
+    bool begun = false;
+    if (!scripts_) {
+        if (!database_.transaction())
+            Fail(database_.lastError());
+        begun = true;
+    }
     inTransaction_ = true;
+    savepointSet_ = false;
     try {
-        dialect_->TakeNumberingLock([this](const QString& sql) { return ExecuteNative(sql); });
+        dialect_->TakeNumberingLock([this, &begun](const QString& sql) {
+            if (begun)
+                return Run(sql);
+            begun = true;
+            return RunScript({QStringLiteral("BEGIN"), sql});
+        });
+        if (!begun)
+            Run(QStringLiteral("BEGIN"));
     } catch (...) {
         Rollback();
         throw;
@@ -200,6 +419,7 @@ void ServerConnection::Commit()
     if (!database_.commit())
         Fail(database_.lastError());
     inTransaction_ = false;
+    savepointSet_ = false;
 }
 
 void ServerConnection::Rollback()
@@ -207,6 +427,7 @@ void ServerConnection::Rollback()
     if (!inTransaction_)
         return;
     inTransaction_ = false;
+    savepointSet_ = false;
     if (!database_.rollback())
         Fail(database_.lastError());
 }
@@ -233,6 +454,30 @@ void ServerConnection::CreateSchema()
     for (const QString& statement : dialect_->SchemaDdl())
         ExecuteNative(statement);
     transaction.Commit();
+}
+
+int ServerConnection::SchemaLayout()
+{
+    SettleCursors();
+    return dialect_->SchemaLayout([this](const QString& sql) { return Run(sql); });
+}
+
+int ServerConnection::UpgradeSchema()
+{
+    if (!HasSchema())
+        throw DbError(QStringLiteral("Cannot upgrade the database: %1 holds none of the program's tables.").arg(login_.database));
+    TransactionGuard transaction(*this);
+    const int was = SchemaLayout();
+    if (was > dialect_->CurrentLayout())
+        throw DbError(QStringLiteral("The database %1 has layout %2, which a later version of the program made; this "
+                                     "version knows layouts up to %3.")
+                          .arg(login_.database)
+                          .arg(was)
+                          .arg(dialect_->CurrentLayout()));
+    for (const QString& statement : dialect_->UpgradeDdl(was))
+        Run(statement);
+    transaction.Commit();
+    return was;
 }
 
 } // namespace db

@@ -68,6 +68,28 @@ const char* const kPgSupport[] = {
     "AS $f$ SELECT length(rtrim(value)) $f$",
 };
 
+// Layout 2: what lets the server answer the product search, the request
+// lists and the numbering from indexes.
+//
+// The key of a text's conversion to int, which never fails: 'N' and the int
+// plus 2^31 in ten digits when the text converts, else 'T' and the text
+// itself. Keys compare (collation "C") as the ints do, and every text that
+// does not convert comes after them all. So the largest key gives the
+// largest int when every text converts, and otherwise a text that the
+// conversion refuses: tsql_int_of_key(max(tsql_int_key(x))) is
+// max(tsql_int(x)), failing when that fails, and an index on the key answers
+// it from its last entry. (Nested CASEs: a branch whose condition is false
+// is never evaluated, not even when the planner folds constants.)
+const char* const kPgLayout2Support[] = {
+    "CREATE FUNCTION tessary.tsql_int_key(value text) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $f$ "
+    "SELECT CASE WHEN btrim(value, E' \\t\\r\\n') ~ '^[+-]?[0-9]+$' THEN CASE WHEN btrim(value, E' \\t\\r\\n')::numeric "
+    "BETWEEN -2147483648 AND 2147483647 THEN 'N' || lpad((btrim(value, E' \\t\\r\\n')::numeric + 2147483648)::text, 10, '0') "
+    "ELSE 'T' || value END WHEN btrim(value, E' \\t\\r\\n') = '' THEN 'N2147483648' ELSE 'T' || value END $f$",
+    "CREATE FUNCTION tessary.tsql_int_of_key(key text) RETURNS integer LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $f$ "
+    "SELECT CASE WHEN left(key, 1) = 'N' THEN (substr(key, 2)::bigint - 2147483648)::integer "
+    "ELSE tessary.tsql_int(substr(key, 2)) END $f$",
+};
+
 QString PgType(ColumnType type)
 {
     switch (type) {
@@ -315,10 +337,56 @@ QStringList PgSchemaDdl(const Catalog& catalog)
     ddl << PgTablesDdl(catalog, false);
     for (const ServerProcedure& p : ServerProcedures())
         ddl << PgProcedureDdl(p);
+    return ddl + PgUpgradeDdl(1);
+}
+
+int PgLayoutOf(const std::function<RowSet(const QString&)>& run)
+{
+    if (!run(QStringLiteral("SELECT to_regclass('tessary.layout') IS NOT NULL")).Field(0).toBool())
+        return 1;
+    return run(QStringLiteral("SELECT max(version) FROM tessary.layout")).Field(0).toInt();
+}
+
+QStringList PgUpgradeDdl(int from)
+{
+    QStringList ddl;
+    if (from < 2) {
+        for (const char* statement : kPgLayout2Support)
+            ddl << QString::fromLatin1(statement);
+        // The product search by the start of a name, in name order: the
+        // folded name and description in code point order, as the embedded
+        // file orders them. The translation writes the search's LIKE and
+        // ORDER BY on the same keys (see PgTranslator).
+        ddl << QStringLiteral("CREATE INDEX ixMasterNameFolded ON inventory.tbInvMaster "
+                              "((lower(ItemName::text)) COLLATE \"C\", (lower(ItemDesc::text)) COLLATE \"C\")")
+            // The new request number: the last entry of this index.
+            << QStringLiteral("CREATE INDEX ixRequestNumberValue ON inventory.tbInvWithdrawRequest "
+                              "((tessary.tsql_int_key(DocumentNumber::text)) COLLATE \"C\")")
+            // The requests not yet processed, by location and time, as the
+            // request list asks for them: a few among years of history. The
+            // list's other columns ride along, so that it reads the index
+            // alone and not rows scattered over the whole history.
+            << QStringLiteral("CREATE INDEX ixRequestOpen ON inventory.tbInvWithdrawRequest "
+                              "((rtrim(lower(LocationID::text))), TransDate) INCLUDE (LocationID, VerifiedBy, "
+                              "DocumentNumber, UserID, TargetLocationID, Status) WHERE %1")
+                   .arg(kPgOpenRequest)
+            // How many requests are open and how many of them verified: the
+            // planner reads the list's conditions from these statistics
+            // (PostgreSQL 14 and later keep statistics of expressions).
+            << QStringLiteral("DO $d$ BEGIN IF current_setting('server_version_num')::integer >= 140000 THEN "
+                              "EXECUTE 'CREATE STATISTICS inventory.tbInvWithdrawRequest_state "
+                              "ON (rtrim(lower(coalesce(Status, ''''::public.citext)::text))), "
+                              "(rtrim(lower(coalesce(VerifiedBy, ''''::public.citext)::text))) "
+                              "FROM inventory.tbInvWithdrawRequest'; END IF; END $d$")
+            << QStringLiteral("CREATE TABLE tessary.layout (version integer NOT NULL)")
+            << QStringLiteral("INSERT INTO tessary.layout VALUES (%1)").arg(kPgLayout);
+    }
+    if (from < kPgLayout)
+        ddl << QStringLiteral("ANALYZE inventory.tbInvMaster") << QStringLiteral("ANALYZE inventory.tbInvWithdrawRequest");
     return ddl;
 }
 
-QStringList PgUpgradeDdl(const Catalog& catalog)
+QStringList PgMissingTablesDdl(const Catalog& catalog)
 {
     return PgTablesDdl(catalog, true);
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "db/Catalog.h"
+#include "db/RowSet.h"
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace db {
 
@@ -37,11 +39,25 @@ inline const QString kPgSearchPath = QStringLiteral("tessary, inventory, passwor
 // procedures. Each statement stands alone; they run in one transaction.
 QStringList PgSchemaDdl(const Catalog& catalog = Catalog::Instance());
 
-// What brings a PostgreSQL database made by an earlier version up to date:
-// the tables, columns and indexes that later versions added, each made only
-// when missing (a table that exists keeps its rows). They run in one
-// transaction.
-QStringList PgUpgradeDdl(const Catalog& catalog = Catalog::Instance());
+// The layout of the program's schema on PostgreSQL. Layout 1 (no
+// tessary.layout table) is the schema before the indexes that serve the
+// product search, the request lists and the numbering.
+inline constexpr int kPgLayout = 2;
+// The layout of the database the statements run on.
+int PgLayoutOf(const std::function<RowSet(const QString& sql)>& run);
+// What brings a database of the given layout to kPgLayout, in one
+// transaction; nothing for one of kPgLayout.
+QStringList PgUpgradeDdl(int from);
+
+// A request not yet processed (the request list's isnull(Status,'') = ''),
+// as the server's own comparison writes it.
+inline const QString kPgOpenRequest =
+    QStringLiteral("coalesce(Status, ''::public.citext) OPERATOR(tessary.=) ''::public.citext");
+
+// The tables, columns and indexes of the catalog that a PostgreSQL database
+// made by an earlier version lacks, each made only when missing (a table
+// that exists keeps its rows). They run in one transaction.
+QStringList PgMissingTablesDdl(const Catalog& catalog = Catalog::Instance());
 
 // The statements that make a SQL Server site of the program: the two
 // databases when missing, the tables and indexes of the catalog, and the five

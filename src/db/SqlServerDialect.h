@@ -19,6 +19,15 @@ public:
     QString SchemaQuery() const override;
     // CREATE DATABASE cannot run inside a transaction.
     bool SchemaInOneTransaction() const override { return false; }
+    // Results are read whole, as the server sends them.
+    QString CursorDeclaration(const QString&, const QString&) const override { return {}; }
+    QString CursorFetch(const QString&, int) const override { return {}; }
+    QString CursorFetchRest(const QString&) const override { return {}; }
+    QString CursorClose(const QString&) const override { return {}; }
+    // The schema has one layout on SQL Server: nothing to upgrade.
+    int SchemaLayout(const NativeRunner&) const override { return 1; }
+    int CurrentLayout() const override { return 1; }
+    QStringList UpgradeDdl(int) const override { return {}; }
 };
 
 } // namespace db

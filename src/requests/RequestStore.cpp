@@ -130,12 +130,15 @@ QString SaveRequest(db::Connection& connection, const RequestToSave& request, St
     // The lines are stored under the trimmed number, so the lines to replace
     // are those of the trimmed number too, whatever blanks it was typed with.
     connection.Execute("Delete INVENTORY..tbInvWithdrawRequest Where DocumentNumber = " + db::Quote(number.trimmed()));
+    // The lines go in together: a failed one fails the save, so a server
+    // may send them as one statement.
     LineInserts inserts(request, number);
-    for (const RequestLine& line : request.lines) {
-        if (line.itemId.trimmed().isEmpty())
-            continue;
-        connection.ExecuteWith(inserts.Statement(), inserts.For(line));
-    }
+    QList<QVariantList> lines;
+    for (const RequestLine& line : request.lines)
+        if (!line.itemId.trimmed().isEmpty())
+            lines << inserts.For(line);
+    if (!lines.isEmpty())
+        connection.ExecuteWithRows(inserts.Statement(), lines);
     if (saved)
         *saved = StoredRequest::Read(connection, number);
     transaction.Commit();

@@ -7,6 +7,7 @@
 #include "app/CurrentUser.h"
 #include "db/DbError.h"
 #include "db/ServerConnection.h"
+#include "db/ServerSchema.h"
 #include "requests/RequestStore.h"
 #include "support/TempDatabase.h"
 
@@ -83,4 +84,46 @@ TEST(ServerSite, DemoIsRefusedOnSqlServerBeforeAnythingIsMade)
 {
     // No server is reached: the refusal comes first.
     EXPECT_THROW(admin::CreateDemoDatabase("sqlserver://sa@127.0.0.1:1/INVENTORY?driver=FreeTDS"), db::DbError);
+}
+
+// A site made by the version before the indexes of the search, the lists
+// and the numbering: the upgrade adds them in one go, answers the same, and
+// a second upgrade finds nothing to do.
+TEST(ServerSite, UpgradeBringsASiteOfTheEarlierLayoutUpToDate)
+{
+    TESSARY_SKIP_UNLESS_AVAILABLE(testing_support::Backend::PostgreSql);
+    EmptyServerDatabase database;
+    {
+        auto server = db::ServerConnection::Open(db::ServerLogin::FromUrl(database.Url()));
+        QStringList earlier = db::PgSchemaDdl();
+        earlier.resize(earlier.size() - db::PgUpgradeDdl(1).size());
+        db::TransactionGuard transaction(*server);
+        for (const QString& statement : earlier)
+            server->ExecuteNative(statement);
+        transaction.Commit();
+        ASSERT_EQ(server->SchemaLayout(), 1);
+    }
+    EXPECT_THROW(admin::CreateSiteDatabase(database.Url()), db::DbError) << "the tables are there";
+    const auto site = admin::OpenSiteDatabase(database.Url());
+    for (const char* number : {"4", " 12 ", "7"})
+        site->Execute(QStringLiteral("Insert INVENTORY..tbInvWithdrawRequest (DocumentNumber, ItemID, LocationID) "
+                                     "Values ('%1', 'P1', '94')").arg(QLatin1String(number)));
+    site->Execute("Insert INVENTORY..tbInvMaster (ItemID, ItemName, ItemDesc) Values ('P1', 'gauze', 'X')");
+    EXPECT_EQ(requests::GetNewDocNumber(*site).toStdString(), "13");
+
+    EXPECT_EQ(admin::UpgradeSiteDatabase(database.Url()).toStdString(),
+              QStringLiteral("The database \"%1\" was upgraded from layout 1 to %2: it has every table, column and index of "
+                             "this version.")
+                  .arg(site->DatabaseName()).arg(db::kPgLayout).toStdString());
+    auto upgraded = db::ServerConnection::Open(db::ServerLogin::FromUrl(database.Url()));
+    EXPECT_EQ(upgraded->SchemaLayout(), db::kPgLayout);
+    EXPECT_EQ(upgraded->ExecuteNative("SELECT count(*) FROM pg_indexes WHERE indexname IN "
+                                      "('ixmasternamefolded', 'ixrequestnumbervalue', 'ixrequestopen')").Field(0).toInt(), 3);
+    EXPECT_EQ(requests::GetNewDocNumber(*upgraded).toStdString(), "13");
+    EXPECT_EQ(upgraded->Execute("Select ItemID From INVENTORY..tbInvMaster A Where A.ItemName Like 'GAU%' "
+                                "Order by A.ItemName, A.ItemDesc").RecordCount(), 1);
+    EXPECT_EQ(admin::UpgradeSiteDatabase(database.Url()).toStdString(),
+              QStringLiteral("The database \"%1\" is up to date (layout %2): it has every table, column and index of "
+                             "this version.")
+                  .arg(site->DatabaseName()).arg(db::kPgLayout).toStdString());
 }

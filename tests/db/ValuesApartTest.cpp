@@ -64,6 +64,66 @@ TEST_P(ValuesApart, StoreWhatTheStatementWithTheValuesWrittenInStores)
     EXPECT_THROW(connection.ExecuteWith("Delete INVENTORY..tbInvWithdrawRequest", {"11"}), db::DbError);
 }
 
+// Rows of one statement given together: each row's statement is observed
+// and stored as ExecuteWith stores it, in the order given; one that fails
+// fails them all, with the failure ExecuteWith gives for it alone.
+TEST_P(ValuesApart, RowsGivenTogetherStoreWhatEachStatementStores)
+{
+    TempDatabase db(GetParam());
+    db::Connection& connection = db.Connection();
+    QStringList seen;
+    connection.SetStatementObserver([&](const QString& statement) { seen << statement; });
+    const QList<QVariantList> rows{{"7", "P'1 ?", 3, 2.5, QString(""), "03/07/2026 02:05:09 PM", QVariant()},
+                                   {"7", QVariant(), 1, QVariant(), "X", QVariant(), "MSANTOS"},
+                                   {"7", "Z", QVariant::fromValue(db::NumberText{"21.3400"}), -1, "Y", QDate(2026, 1, 2), "A"}};
+    {
+        db::TransactionGuard transaction(connection);
+        EXPECT_EQ(connection.ExecuteWithRows(kInsert, rows).RowsAffected(), 3);
+        transaction.Commit();
+    }
+    ASSERT_EQ(seen.size(), 3);
+    for (int r = 0; r < rows.size(); ++r) {
+        EXPECT_EQ(seen[r], db::WithValuesWritten(kInsert, rows[r]));
+        QVariantList one = rows[r];
+        one[0] = QString::number(10 + r);
+        connection.ExecuteWith(kInsert, one);
+    }
+    const auto stored = [&](const char* numbers) {
+        return testing_support::ColumnTexts(
+                   db.Native(QStringLiteral("SELECT coalesce(ItemID, 'NULL') || '|' || Quantity || '|' || coalesce(Remarks, 'NULL') || '|' "
+                                            "|| coalesce(VerifiedBy, 'NULL') FROM tbInvWithdrawRequest WHERE DocumentNumber "
+                                            "IN (%1) ORDER BY %2")
+                                 .arg(QLatin1String(numbers), db.InsertionOrder())))
+            .join(QLatin1Char(','))
+            .toStdString();
+    };
+    EXPECT_EQ(stored("'7'"), stored("'10','11','12'"));
+    EXPECT_EQ(Stored(connection, "12"), (QStringList{"Z", "21.34", "-1", "Y", QVariant(QDateTime(QDate(2026, 1, 2), QTime(0, 0))).toString(), "A", "P"}));
+
+    // A remark longer than its column: the whole save fails, nothing is kept.
+    QList<QVariantList> failing = rows;
+    for (QVariantList& row : failing)
+        row[0] = "8";
+    failing[1][4] = QString(256, QLatin1Char('R'));
+    std::string alone;
+    try {
+        connection.ExecuteWith(kInsert, failing[1]);
+    } catch (const db::DbError& e) {
+        alone = e.Description().toStdString();
+    }
+    ASSERT_FALSE(alone.empty());
+    try {
+        db::TransactionGuard transaction(connection);
+        connection.ExecuteWithRows(kInsert, failing);
+        ADD_FAILURE() << "the rows were stored";
+    } catch (const db::DbError& e) {
+        EXPECT_EQ(e.Description().toStdString(), alone);
+    }
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM tbInvWithdrawRequest WHERE DocumentNumber = '8'"), 0);
+    EXPECT_THROW(connection.ExecuteWithRows(kInsert, {rows[0], {"9"}}), db::DbError);
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM tbInvWithdrawRequest WHERE DocumentNumber = '7'"), 3);
+}
+
 namespace {
 
 // The numbers of the requests found, joined by commas.
