@@ -52,17 +52,24 @@ QString ItemCode(int k) { return QStringLiteral("P%1").arg(1 + (k * 1543) % Larg
 const QString kNumbering = QStringLiteral(
     "Select (max(Cast(DocumentNumber as int)) + 1) as DocNum From INVENTORY..tbInvWithdrawRequest");
 
-using Statement = std::function<QString(int variant)>;
+// A statement with its values apart (one for each `?`), or none.
+struct Query {
+    QString text;
+    QVariantList values;
+};
+using Statement = std::function<Query(int variant)>;
 
-// How the program runs a statement: Execute, or (the searches) a cursor
-// that a grid reads; here every row and every value of it is read.
+// How the program runs a statement: Execute, or (the searches, their values
+// apart as the product search gives them) a cursor that a grid reads; here
+// every row and every value of it is read.
 enum class Through { Execute, Cursor };
 
-int RunStatement(db::SqliteConnection& connection, const QString& text, Through through)
+int RunStatement(db::SqliteConnection& connection, const Query& query, Through through)
 {
     if (through == Through::Execute)
-        return connection.Execute(text).RecordCount();
-    const std::unique_ptr<db::Cursor> cursor = connection.OpenCursor(text);
+        return (query.values.isEmpty() ? connection.Execute(query.text) : connection.ExecuteWith(query.text, query.values))
+            .RecordCount();
+    const std::unique_ptr<db::Cursor> cursor = connection.OpenCursorWith(query.text, query.values);
     cursor->Fetch(std::numeric_limits<int>::max());
     for (int row = 0; row < cursor->RowsRead(); ++row)
         for (int column = 0; column < cursor->ColumnCount(); ++column)
@@ -80,22 +87,23 @@ const NamedStatement kReads[] = {
     {"ProductSearchByNamePrefix",
      [](int k) {
          static const char* const kWords[] = {"PARACETAMOL", "GAUZE", "INSULIN", "SYRINGE"};
-         return ProductSearch(QStringLiteral(" A.ItemName Like '%1 %2%'").arg(QLatin1String(kWords[k % 4])).arg(10 + k));
+         return Query{ProductSearch(QStringLiteral(" A.ItemName Like ?")),
+                      {QStringLiteral("%1 %2%").arg(QLatin1String(kWords[k % 4])).arg(10 + k)}};
      },
      Through::Cursor},
-    {"ProductSearchByCode", [](int k) { return ProductSearch(QStringLiteral(" A.ItemID = '%1' ").arg(ItemCode(k))); },
+    {"ProductSearchByCode", [](int k) { return Query{ProductSearch(QStringLiteral(" A.ItemID = ? ")), {ItemCode(k)}}; },
      Through::Cursor},
     {"BarcodeLookup",
      [](int k) {
-         return QStringLiteral("Select ItemID from INVENTORY..tbInvMaster Where Barcode = '48%1'")
-             .arg(1 + (k * 1543) % LargeSite::kItems, 11, 10, QLatin1Char('0'));
+         return Query{QStringLiteral("Select ItemID from INVENTORY..tbInvMaster Where Barcode = '48%1'")
+                          .arg(1 + (k * 1543) % LargeSite::kItems, 11, 10, QLatin1Char('0'))};
      }},
     {"StockItemAtLocation",
-     [](int k) { return QStringLiteral("Inventory..sp_Inv_SearchItem_In_Invent '%1','1'").arg(ItemCode(k)); }},
-    {"RequestListPending", [](int) { return requests::RequestListStatement(QStringLiteral("JDELA"), true, false); }},
-    {"RequestListVerified", [](int) { return requests::RequestListStatement(QStringLiteral("JDELA"), true, true); }},
-    {"RequestListProcessed", [](int) { return requests::RequestListStatement(QStringLiteral("JDELA"), false, true); }},
-    {"NewDocumentNumber", [](int) { return kNumbering; }},
+     [](int k) { return Query{QStringLiteral("Inventory..sp_Inv_SearchItem_In_Invent '%1','1'").arg(ItemCode(k))}; }},
+    {"RequestListPending", [](int) { return Query{requests::RequestListStatement(QStringLiteral("JDELA"), true, false)}; }},
+    {"RequestListVerified", [](int) { return Query{requests::RequestListStatement(QStringLiteral("JDELA"), true, true)}; }},
+    {"RequestListProcessed", [](int) { return Query{requests::RequestListStatement(QStringLiteral("JDELA"), false, true)}; }},
+    {"NewDocumentNumber", [](int) { return Query{kNumbering}; }},
 };
 
 // The program's connection to a site, and the reference's.
@@ -109,10 +117,10 @@ struct Sides {
     // written in.
     QByteArrayList Capture(const QString& statement, Through through = Through::Execute)
     {
-        return CaptureBound(statement, through).first;
+        return CaptureBound(Query{statement}, through).first;
     }
     // The same, and with its values apart.
-    std::pair<QByteArrayList, QList<BoundStatement>> CaptureBound(const QString& statement, Through through)
+    std::pair<QByteArrayList, QList<BoundStatement>> CaptureBound(const Query& statement, Through through)
     {
         StatementCapture capture(program->File().Handle());
         RunStatement(*program, statement, through);
@@ -125,7 +133,7 @@ struct Sides {
 void Read(benchmark::State& state, LargeSite& site, const NamedStatement& statement)
 {
     Sides sides(site);
-    QStringList texts;
+    QList<Query> texts;
     QList<QList<BoundStatement>> captured;
     for (int k = 0; k < kVariants; ++k) {
         texts << statement.text(k);
@@ -319,7 +327,7 @@ void HistoryPendingList(benchmark::State& state)
         [&](Sides& s, RawSave&) {
             auto it = captured.find(&s);
             if (it == captured.end())
-                it = captured.emplace(&s, s.CaptureBound(list, Through::Execute).second).first;
+                it = captured.emplace(&s, s.CaptureBound(Query{list}, Through::Execute).second).first;
             for (const BoundStatement& bound : it->second)
                 benchmark::DoNotOptimize(s.raw.Read(bound));
         });
