@@ -57,6 +57,11 @@ public:
     CopiedRows Open(const QString& statement, const QVariantList& values, int firstRows, int* cursorId)
     {
         CopiedRows read;
+        // Only the latest read counts: the cursors of earlier ones end here,
+        // their rows read so far kept where they are shown. A server
+        // connection would otherwise read them to their end before it ran
+        // the next statement.
+        cursors_.clear();
         try {
             if (!connection_)
                 connection_ = open_();

@@ -23,7 +23,8 @@ namespace db {
 //
 // The cursor handed back reads any further rows on the reading thread (a
 // server connection may only be used on the thread that opened it); the
-// asking thread waits for them. It must not outlive this object.
+// asking thread waits for them. The next read ends it: it keeps the rows
+// read so far and gives no more. It must not outlive this object.
 class BackgroundReads : public QObject {
 public:
     using Opener = std::function<std::unique_ptr<Connection>()>;

@@ -116,6 +116,19 @@ TEST_P(BackgroundReadsTest, TheCursorReadsTheRestAndRefusalsArriveAsFailures)
         expected << QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0'));
     EXPECT_EQ(Codes(*result->rows), expected);
 
+    // The next read ends the cursor of the one before: it keeps the rows it
+    // has and gives no more.
+    result.reset();
+    reads.Read(kByName, {"ITEM%"}, 33, &receiver, keep);
+    ASSERT_TRUE(EventsUntil([&] { return result.has_value(); }));
+    const std::unique_ptr<db::Cursor> earlier = std::move(result->rows);
+    EXPECT_TRUE(earlier->Reach(33));
+    result.reset();
+    reads.Read(kByName, {"G%"}, 1, &receiver, keep);
+    ASSERT_TRUE(EventsUntil([&] { return result.has_value(); }));
+    EXPECT_EQ(Codes(*earlier).size(), 33);
+    EXPECT_EQ(Codes(*result->rows), QStringList{"G1"});
+
     result.reset();
     reads.Read("Select Nope From INVENTORY..tbInvMaster Where ItemName Like ?", {"A%"}, 33, &receiver, keep);
     ASSERT_TRUE(EventsUntil([&] { return result.has_value(); }));
