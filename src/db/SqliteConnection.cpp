@@ -155,27 +155,29 @@ const Translation& SqliteConnection::ShapeTranslation(const QString& shape, cons
 // are, NULLs stay in the text.
 RowSet SqliteConnection::DoExecuteWith(const QString& statement, const QVariantList& values)
 {
-    const Translation& translation = BoundTranslation(statement, values);
+    const Translation& translation = BoundTranslation(statement, values, Plan::AllRows);
     return statements_.Run(translation.sql, translation.dateTimeColumns, BoundCount(values), [&](sqlite3_stmt* prepared) {
         ValueBinder binder(prepared, statement);
         BindValues(binder, values, translation.dateParameters);
     });
 }
 
-// Kept for the last statement (a copy, which later translations leave
-// alone): an import runs one statement over and over.
-const Translation& SqliteConnection::BoundTranslation(const QString& statement, const QVariantList& values)
+// Kept for the last statement of each plan (a copy, which later
+// translations leave alone): an import runs one statement over and over, a
+// search one at every keystroke.
+const Translation& SqliteConnection::BoundTranslation(const QString& statement, const QVariantList& values, Plan plan)
 {
     QVarLengthArray<char, 64> kinds(values.size());
     for (qsizetype k = 0; k < values.size(); ++k)
         kinds[k] = IsNullValue(values[k]) ? '0' : IsTextValue(values[k]) ? 'T' : 'N';
     const QByteArrayView kindsView(kinds.data(), kinds.size());
-    if (kindsView != boundKinds_ || statement != boundStatement_) {
-        boundTranslation_ = BoundShapeTranslation(statement, values, Plan::AllRows);
-        boundStatement_ = statement;
-        boundKinds_ = kindsView.toByteArray();
+    LastBound& last = plan == Plan::FirstRows ? lastCursor_ : lastRun_;
+    if (kindsView != last.kinds || statement != last.statement) {
+        last.translation = BoundShapeTranslation(statement, values, plan);
+        last.statement = statement;
+        last.kinds = kindsView.toByteArray();
     }
-    return boundTranslation_;
+    return last.translation;
 }
 
 // A refusal of a bound shape is told in the words the statement with its
@@ -219,7 +221,7 @@ std::unique_ptr<Cursor> SqliteConnection::DoOpenCursorWith(const QString& statem
 {
     if (ParseProcedureCall(statement))
         return DoOpenCursor(WithValuesWritten(statement, values));
-    const Translation& translation = BoundShapeTranslation(statement, values, Plan::FirstRows);
+    const Translation& translation = BoundTranslation(statement, values, Plan::FirstRows);
     return cursors_->Open(CursorSql(translation, values), translation.dateTimeColumns, BoundCount(values),
                           [&](sqlite3_stmt* prepared) {
                               ValueBinder binder(prepared, statement, ValueBinder::Texts::Copied);

@@ -74,7 +74,7 @@ private:
     // Starts the session on the file.
     explicit SqliteConnection(std::shared_ptr<SqliteFile> file);
     const Translation& ShapeTranslation(const QString& shape, const QString& statement, Plan plan);
-    const Translation& BoundTranslation(const QString& statement, const QVariantList& values);
+    const Translation& BoundTranslation(const QString& statement, const QVariantList& values, Plan plan);
     const Translation& BoundShapeTranslation(const QString& statement, const QVariantList& values, Plan plan);
     const QString& CursorSql(const Translation& translation, const QVariantList& values = {});
     struct ListCount {
@@ -92,10 +92,14 @@ private:
     // that counts it.
     QHash<QString, bool> shortLists_;
     // The translation of the last statement run with values apart, by the
-    // kinds of its values.
-    QString boundStatement_;
-    QByteArray boundKinds_;
-    Translation boundTranslation_;
+    // kinds of its values: one run whole, one read by a cursor.
+    struct LastBound {
+        QString statement;
+        QByteArray kinds;
+        Translation translation;
+    };
+    LastBound lastRun_;
+    LastBound lastCursor_;
     bool inTransaction_ = false;
 };
 
