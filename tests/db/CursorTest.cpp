@@ -7,37 +7,10 @@
 #include <QDateTime>
 #include <gtest/gtest.h>
 
+using testing_support::RowTexts;
 using testing_support::TempDatabase;
 
 namespace {
-
-// Every row of a result as texts, "NULL" for null, for comparing two reads.
-QStringList Shown(db::Cursor& cursor)
-{
-    cursor.FetchAll();
-    QStringList rows;
-    for (int r = 0; r < cursor.RowsRead(); ++r) {
-        QStringList values;
-        for (int c = 0; c < cursor.ColumnCount(); ++c) {
-            const QVariant v = cursor.Value(r, c);
-            values << (v.isNull() ? QStringLiteral("NULL") : v.toString());
-        }
-        rows << values.join(QLatin1Char('|'));
-    }
-    return rows;
-}
-
-QStringList Shown(const db::RowSet& result)
-{
-    QStringList rows;
-    for (const db::RowSet::Row& row : result.Rows()) {
-        QStringList values;
-        for (const QVariant& v : row)
-            values << (v.isNull() ? QStringLiteral("NULL") : v.toString());
-        rows << values.join(QLatin1Char('|'));
-    }
-    return rows;
-}
 
 QString FirstRows(const char* statement)
 {
@@ -116,7 +89,7 @@ TEST(Cursor, ReadsRowsOnDemandWithTheValuesARowSetHas)
     EXPECT_EQ(cursor->Fetch(5), 0);
 
     // Same values and nulls as the whole-result read; date-times as date-times.
-    EXPECT_EQ(Shown(*cursor), Shown(f.db.Connection().Execute(statement)));
+    EXPECT_EQ(RowTexts(*cursor), RowTexts(f.db.Connection().Execute(statement)));
     EXPECT_EQ(cursor->Value(6, 0).toString(), "2");
     EXPECT_TRUE(cursor->Value(6, 2).isNull());
     EXPECT_EQ(cursor->Value(0, 2).typeId(), QMetaType::LongLong);
@@ -136,10 +109,10 @@ TEST(Cursor, SearchesOfOneShapeReadTheirOwnValues)
     db::Connection& connection = f.db.Connection();
     const std::unique_ptr<db::Cursor> first = connection.OpenCursor(search("G"));
     EXPECT_TRUE(first->Reach(1));
-    EXPECT_EQ(Shown(*connection.OpenCursor(search("S"))), QStringList{"5"});
-    EXPECT_EQ(Shown(*first), (QStringList{"1", "2", "4"}));
-    EXPECT_EQ(Shown(*connection.OpenCursor(search("B"))), QStringList{"3"});
-    EXPECT_EQ(Shown(*connection.OpenCursor(search("g"))), (QStringList{"1", "2", "4"}));
+    EXPECT_EQ(RowTexts(*connection.OpenCursor(search("S"))), QStringList{"5"});
+    EXPECT_EQ(RowTexts(*first), (QStringList{"1", "2", "4"}));
+    EXPECT_EQ(RowTexts(*connection.OpenCursor(search("B"))), QStringList{"3"});
+    EXPECT_EQ(RowTexts(*connection.OpenCursor(search("g"))), (QStringList{"1", "2", "4"}));
 
     std::unique_ptr<db::Connection> other = f.db.OpenAnother();
     const std::unique_ptr<db::Cursor> left = other->OpenCursor(search("G"));
@@ -165,9 +138,9 @@ TEST(Cursor, ValuesGivenApartReadWhatTheWrittenStatementReads)
     }
     EXPECT_EQ(sent.value(0).toStdString(),
               "Select ItemID From INVENTORY..tbInvMaster Where ItemName Like 'G%' And ItemID <> 'O''2' Order By ItemID");
-    EXPECT_EQ(Shown(*connection.OpenCursorWith(search, {"S%", "5"})), QStringList());
-    EXPECT_EQ(Shown(*first), (QStringList{"1", "2", "4"}));
-    EXPECT_EQ(Shown(*connection.OpenCursorWith(search, {"g%", 4})), (QStringList{"1", "2"}));
+    EXPECT_EQ(RowTexts(*connection.OpenCursorWith(search, {"S%", "5"})), QStringList());
+    EXPECT_EQ(RowTexts(*first), (QStringList{"1", "2", "4"}));
+    EXPECT_EQ(RowTexts(*connection.OpenCursorWith(search, {"g%", 4})), (QStringList{"1", "2"}));
     EXPECT_THROW(connection.OpenCursorWith(search, {"G%"}), db::DbError);
 }
 
@@ -268,9 +241,9 @@ TEST(FirstRowsPlan, SameRowsAsTheWholeResultWhicheverPlanTheListSizeChooses)
     // A short list at the department-from location drives the search, its
     // values written or bound.
     EXPECT_NE(plan(f.db.Sqlite()).find("LIST SUBQUERY"), std::string::npos) << plan(f.db.Sqlite());
-    EXPECT_EQ(Shown(*f.db.Connection().OpenCursor(kLocationSearch)), expected);
+    EXPECT_EQ(RowTexts(*f.db.Connection().OpenCursor(kLocationSearch)), expected);
     EXPECT_EQ(boundPlan(f.db.Sqlite()), plan(f.db.Sqlite()));
-    EXPECT_EQ(Shown(*f.db.Connection().OpenCursorWith(kBoundLocationSearch, kBoundLocations)), expected);
+    EXPECT_EQ(RowTexts(*f.db.Connection().OpenCursorWith(kBoundLocationSearch, kBoundLocations)), expected);
 
     // A long one is looked up row by row, in the order of the name index,
     // without a sort. (A connection counts a list once.)
@@ -280,11 +253,11 @@ TEST(FirstRowsPlan, SameRowsAsTheWholeResultWhicheverPlanTheListSizeChooses)
     const std::unique_ptr<db::SqliteConnection> fresh = f.db.OpenAnotherSqlite();
     EXPECT_NE(plan(*fresh).find("A USING INDEX ixMasterName"), std::string::npos) << plan(*fresh);
     EXPECT_EQ(plan(*fresh).find("TEMP B-TREE"), std::string::npos) << plan(*fresh);
-    EXPECT_EQ(Shown(*fresh->OpenCursor(kLocationSearch)).join('\n').toStdString(), expected.join('\n').toStdString());
-    EXPECT_EQ(Shown(fresh->Execute(kLocationSearch)), expected);
+    EXPECT_EQ(RowTexts(*fresh->OpenCursor(kLocationSearch)).join('\n').toStdString(), expected.join('\n').toStdString());
+    EXPECT_EQ(RowTexts(fresh->Execute(kLocationSearch)), expected);
     EXPECT_EQ(boundPlan(*fresh), plan(*fresh));
-    EXPECT_EQ(Shown(*fresh->OpenCursorWith(kBoundLocationSearch, kBoundLocations)), expected);
+    EXPECT_EQ(RowTexts(*fresh->OpenCursorWith(kBoundLocationSearch, kBoundLocations)), expected);
     // Another department's list is counted for itself: at 20 it is short.
     EXPECT_NE(fresh->PlannedCursorSql(kBoundLocationSearch, {"94", "20", "%"}), fresh->PlannedCursorSql(kBoundLocationSearch, kBoundLocations));
-    EXPECT_EQ(Shown(*fresh->OpenCursorWith(kBoundLocationSearch, {"94", "20", "%"})), QStringList{"1|GAUZE|MEDSUPPLY|0"});
+    EXPECT_EQ(RowTexts(*fresh->OpenCursorWith(kBoundLocationSearch, {"94", "20", "%"})), QStringList{"1|GAUZE|MEDSUPPLY|0"});
 }

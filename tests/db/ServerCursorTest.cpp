@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 using testing_support::Backend;
+using testing_support::RowTexts;
 using testing_support::TempDatabase;
 
 namespace {
@@ -81,31 +82,6 @@ QStringList Codes(db::Cursor& cursor)
     return codes;
 }
 
-QStringList Rows(db::Cursor& cursor)
-{
-    cursor.FetchAll();
-    QStringList rows;
-    for (int r = 0; r < cursor.RowsRead(); ++r) {
-        QStringList values;
-        for (int c = 0; c < cursor.ColumnCount(); ++c)
-            values << (cursor.Value(r, c).isNull() ? QStringLiteral("NULL") : cursor.Value(r, c).toString());
-        rows << values.join(QLatin1Char('|'));
-    }
-    return rows;
-}
-
-QStringList Rows(const db::RowSet& result)
-{
-    QStringList rows;
-    for (const db::RowSet::Row& row : result.Rows()) {
-        QStringList values;
-        for (const QVariant& v : row)
-            values << (v.isNull() ? QStringLiteral("NULL") : v.toString());
-        rows << values.join(QLatin1Char('|'));
-    }
-    return rows;
-}
-
 // What the server says the connection under test is doing: "idle", or
 // "idle in transaction" while a cursor holds its read transaction.
 class SessionState {
@@ -141,8 +117,8 @@ TEST_P(ServerCursor, ReadInScreenfulsGivesTheWholeResultInFoldedNameOrder)
         cursor->Reach(2);
         cursor->Reach(32);
         cursor->Fetch(100);
-        const QStringList read = Rows(*cursor);
-        EXPECT_EQ(read, Rows(connection.Execute(db::WithValuesWritten(kSearch, values)))) << prefix.toStdString();
+        const QStringList read = RowTexts(*cursor);
+        EXPECT_EQ(read, RowTexts(connection.Execute(db::WithValuesWritten(kSearch, values)))) << prefix.toStdString();
         EXPECT_EQ(Codes(*cursor), ExpectedCodes(items, prefix)) << prefix.toStdString();
     }
 }
@@ -153,7 +129,7 @@ TEST_P(ServerCursor, AnotherStatementWhileACursorIsOpenLeavesItsRows)
     const std::vector<Item> items = SeedItems(db, 300);
     db::Connection& connection = db.Connection();
     const QVariantList all{QStringLiteral("%")};
-    const QStringList before = Rows(connection.Execute(db::WithValuesWritten(kSearch, all)));
+    const QStringList before = RowTexts(connection.Execute(db::WithValuesWritten(kSearch, all)));
 
     std::unique_ptr<db::Cursor> first = connection.OpenCursorWith(kSearch, all);
     ASSERT_TRUE(first->Reach(40));
@@ -164,7 +140,7 @@ TEST_P(ServerCursor, AnotherStatementWhileACursorIsOpenLeavesItsRows)
     std::unique_ptr<db::Connection> other = db.OpenAnother();
     EXPECT_EQ(other->Execute("Select ItemName From INVENTORY..tbInvMaster Where ItemID = 'N1'").RecordCount(), 1);
     if (OnServer()) {
-        EXPECT_EQ(Rows(*first), before) << "read as of its opening";
+        EXPECT_EQ(RowTexts(*first), before) << "read as of its opening";
     }
     EXPECT_EQ(Codes(*second), ExpectedCodes(items, QStringLiteral("SYR")));
     second.reset();
@@ -174,7 +150,7 @@ TEST_P(ServerCursor, AnotherStatementWhileACursorIsOpenLeavesItsRows)
     db::TransactionGuard transaction(connection);
     connection.Execute("Delete INVENTORY..tbInvMaster Where ItemID = 'N1'");
     std::unique_ptr<db::Cursor> inside = connection.OpenCursorWith(kSearch, all);
-    EXPECT_EQ(Rows(*inside), before);
+    EXPECT_EQ(RowTexts(*inside), before);
     transaction.Commit();
     EXPECT_FALSE(connection.InTransaction());
 }
@@ -208,7 +184,7 @@ TEST_P(ServerCursor, AFailedFetchLeavesTheConnectionUsable)
     db::TransactionGuard transaction(connection);
     connection.Execute("Delete INVENTORY..tbInvMaster Where ItemID = 'P090'");
     transaction.Commit();
-    EXPECT_EQ(Rows(*connection.OpenCursor(statement)).size(), 99);
+    EXPECT_EQ(RowTexts(*connection.OpenCursor(statement)).size(), 99);
 }
 
 // On the server a cursor keeps a read transaction open while it has rows to

@@ -96,6 +96,40 @@ QStringList ColumnTexts(const db::RowSet& rows, int column)
     return texts;
 }
 
+namespace {
+
+QString ValueText(const QVariant& value)
+{
+    return value.isNull() ? QStringLiteral("NULL") : value.toString();
+}
+
+} // namespace
+
+QStringList RowTexts(const db::RowSet& rows)
+{
+    QStringList texts;
+    for (const db::RowSet::Row& row : rows.Rows()) {
+        QStringList values;
+        for (const QVariant& value : row)
+            values << ValueText(value);
+        texts << values.join(QLatin1Char('|'));
+    }
+    return texts;
+}
+
+QStringList RowTexts(db::Cursor& cursor)
+{
+    cursor.FetchAll();
+    QStringList texts;
+    for (int r = 0; r < cursor.RowsRead(); ++r) {
+        QStringList values;
+        for (int c = 0; c < cursor.ColumnCount(); ++c)
+            values << ValueText(cursor.Value(r, c));
+        texts << values.join(QLatin1Char('|'));
+    }
+    return texts;
+}
+
 const char* BackendName(Backend backend)
 {
     switch (backend) {

@@ -22,6 +22,11 @@ using Field = std::pair<const char*, QVariant>;
 
 // The texts of one column of every row, in order.
 QStringList ColumnTexts(const db::RowSet& rows, int column = 0);
+// Every row of a result as one text, its values joined by '|' and "NULL"
+// for null: for comparing two reads of the same rows. A cursor is read to
+// its end first.
+QStringList RowTexts(const db::RowSet& rows);
+QStringList RowTexts(db::Cursor& cursor);
 
 // Where a test database lives: the embedded file, or a database of its own
 // on the throw-away PostgreSQL server of the test command (TESSARY_TEST_PG,
