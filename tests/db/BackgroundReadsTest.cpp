@@ -33,15 +33,6 @@ void AddItems(TempDatabase& db, int count)
     db.Insert("tbInvMaster", {{"ItemID", "G1"}, {"ItemName", "GAUZE"}});
 }
 
-QStringList Codes(db::Cursor& cursor)
-{
-    cursor.FetchAll();
-    QStringList codes;
-    for (int r = 0; r < cursor.RowsRead(); ++r)
-        codes << cursor.Value(r, 0).toString();
-    return codes;
-}
-
 } // namespace
 
 // The first statement the reading connection runs waits at a gate that the
@@ -68,7 +59,7 @@ TEST_P(BackgroundReadsTest, OnlyTheLatestReadArrivesAndTheAskingThreadNeverWaits
     QStringList arrived;
     const auto keep = [&](db::BackgroundReads::Result result) {
         ASSERT_TRUE(result.failure.isEmpty()) << result.failure.toStdString();
-        arrived << Codes(*result.rows).join(QLatin1Char(','));
+        arrived << testing_support::ColumnTexts(*result.rows).join(QLatin1Char(','));
     };
 
     reads.Read(kByName, {"I%"}, 2, &receiver, keep);
@@ -114,7 +105,7 @@ TEST_P(BackgroundReadsTest, TheCursorReadsTheRestAndRefusalsArriveAsFailures)
     QStringList expected;
     for (int i = 1; i <= 150; ++i)
         expected << QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0'));
-    EXPECT_EQ(Codes(*result->rows), expected);
+    EXPECT_EQ(testing_support::ColumnTexts(*result->rows), expected);
 
     // The next read ends the cursor of the one before: it keeps the rows it
     // has and gives no more.
@@ -126,8 +117,8 @@ TEST_P(BackgroundReadsTest, TheCursorReadsTheRestAndRefusalsArriveAsFailures)
     result.reset();
     reads.Read(kByName, {"G%"}, 1, &receiver, keep);
     ASSERT_TRUE(EventsUntil([&] { return result.has_value(); }));
-    EXPECT_EQ(Codes(*earlier).size(), 33);
-    EXPECT_EQ(Codes(*result->rows), QStringList{"G1"});
+    EXPECT_EQ(testing_support::ColumnTexts(*earlier).size(), 33);
+    EXPECT_EQ(testing_support::ColumnTexts(*result->rows), QStringList{"G1"});
 
     result.reset();
     reads.Read("Select Nope From INVENTORY..tbInvMaster Where ItemName Like ?", {"A%"}, 33, &receiver, keep);

@@ -73,15 +73,6 @@ QStringList ExpectedCodes(std::vector<Item> items, const QString& prefix)
     return codes;
 }
 
-QStringList Codes(db::Cursor& cursor)
-{
-    cursor.FetchAll();
-    QStringList codes;
-    for (int r = 0; r < cursor.RowsRead(); ++r)
-        codes << cursor.Value(r, 0).toString();
-    return codes;
-}
-
 // What the server says the connection under test is doing: "idle", or
 // "idle in transaction" while a cursor holds its read transaction.
 class SessionState {
@@ -119,7 +110,7 @@ TEST_P(ServerCursor, ReadInScreenfulsGivesTheWholeResultInFoldedNameOrder)
         cursor->Fetch(100);
         const QStringList read = RowTexts(*cursor);
         EXPECT_EQ(read, RowTexts(connection.Execute(db::WithValuesWritten(kSearch, values)))) << prefix.toStdString();
-        EXPECT_EQ(Codes(*cursor), ExpectedCodes(items, prefix)) << prefix.toStdString();
+        EXPECT_EQ(testing_support::ColumnTexts(*cursor), ExpectedCodes(items, prefix)) << prefix.toStdString();
     }
 }
 
@@ -142,7 +133,7 @@ TEST_P(ServerCursor, AnotherStatementWhileACursorIsOpenLeavesItsRows)
     if (OnServer()) {
         EXPECT_EQ(RowTexts(*first), before) << "read as of its opening";
     }
-    EXPECT_EQ(Codes(*second), ExpectedCodes(items, QStringLiteral("SYR")));
+    EXPECT_EQ(testing_support::ColumnTexts(*second), ExpectedCodes(items, QStringLiteral("SYR")));
     second.reset();
     first.reset();
 
@@ -217,7 +208,7 @@ TEST_P(ServerCursor, HoldsItsReadTransactionOnlyWhileItHasRowsToGive)
     cursor->Reach(10);
     connection.Execute("Select count(*) From INVENTORY..tbInvMaster");
     EXPECT_EQ(state(), "idle");
-    EXPECT_EQ(Codes(*cursor).size(), items.size()) << "the rest was read before the statement ran";
+    EXPECT_EQ(testing_support::ColumnTexts(*cursor).size(), items.size()) << "the rest was read before the statement ran";
 
     std::unique_ptr<db::Connection> other = db.OpenAnother();
     cursor = other->OpenCursorWith(kSearch, all);

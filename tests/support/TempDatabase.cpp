@@ -130,6 +130,15 @@ QStringList RowTexts(db::Cursor& cursor)
     return texts;
 }
 
+QStringList ColumnTexts(db::Cursor& cursor, int column)
+{
+    cursor.FetchAll();
+    QStringList texts;
+    for (int r = 0; r < cursor.RowsRead(); ++r)
+        texts << cursor.Value(r, column).toString();
+    return texts;
+}
+
 const char* BackendName(Backend backend)
 {
     switch (backend) {

@@ -22,6 +22,8 @@ using Field = std::pair<const char*, QVariant>;
 
 // The texts of one column of every row, in order.
 QStringList ColumnTexts(const db::RowSet& rows, int column = 0);
+// The same of a cursor, read to its end first.
+QStringList ColumnTexts(db::Cursor& cursor, int column = 0);
 // Every row of a result as one text, its values joined by '|' and "NULL"
 // for null: for comparing two reads of the same rows. A cursor is read to
 // its end first.
