@@ -8,6 +8,7 @@
 // (scripts/pg-test-server.sh), with fsync and synchronous commits on, and
 // builds the large site there (the site of LargeSite.h: 100 000 items, 50
 // locations, about 940 000 stock rows). That takes a few minutes.
+// TESSARY_BENCH_SQL=1 prints the translated statements beside their plans.
 #include "db/DbError.h"
 #include "db/PgTranslator.h"
 #include "db/ServerConnection.h"
@@ -97,6 +98,9 @@ public:
             Die(QString::fromUtf8(PQerrorMessage(connection_)));
         // Tables by their schemas; = on texts is citext's own.
         Exec("SET search_path = public");
+        // As the program's sessions: compiling these short statements to
+        // machine code only costs time.
+        Exec("SET jit = off");
     }
     ~Raw() { PQfinish(connection_); }
 
@@ -496,6 +500,8 @@ void PrintPlans()
     auto& connection = site.Program(false);
     const auto explain = [&](const char* title, const QString& statement) {
         std::fprintf(stderr, "--- %s\n", title);
+        if (qEnvironmentVariableIsSet("TESSARY_BENCH_SQL"))
+            std::fprintf(stderr, "%s\n", qPrintable(db::PgTranslator::TranslateUncached(statement)));
         const db::RowSet plan = connection.ExecuteNative(QStringLiteral("EXPLAIN (ANALYZE, COSTS OFF) ") + db::PgTranslator::TranslateUncached(statement) + QStringLiteral(" LIMIT 32"));
         for (const db::RowSet::Row& row : plan.Rows())
             std::fprintf(stderr, "%s\n", qPrintable(row.value(0).toString()));

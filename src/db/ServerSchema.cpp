@@ -378,11 +378,22 @@ QStringList PgUpgradeDdl(int from)
                               "ON (rtrim(lower(coalesce(Status, ''''::public.citext)::text))), "
                               "(rtrim(lower(coalesce(VerifiedBy, ''''::public.citext)::text))) "
                               "FROM inventory.tbInvWithdrawRequest'; END IF; END $d$")
-            << QStringLiteral("CREATE TABLE tessary.layout (version integer NOT NULL)")
-            << QStringLiteral("INSERT INTO tessary.layout VALUES (%1)").arg(kPgLayout);
+            << QStringLiteral("CREATE TABLE tessary.layout (version integer NOT NULL)");
+    }
+    if (from < 3) {
+        // An item's stock at a location, as the product search reads it for
+        // every item it passes in name order: from the index alone, not
+        // from stock rows scattered over the whole table. The plain codes
+        // ride along because the server reads a row from an index only when
+        // the index holds every column the statement names.
+        ddl << QStringLiteral("CREATE INDEX ixInventStockRead ON inventory.tbInvent "
+                              "((rtrim(lower(LocationID::text))), (rtrim(lower(ItemID::text)))) "
+                              "INCLUDE (LocationID, ItemID, ItemStatus, Markup_In, Markup_Out)");
     }
     if (from < kPgLayout)
-        ddl << QStringLiteral("ANALYZE inventory.tbInvMaster") << QStringLiteral("ANALYZE inventory.tbInvWithdrawRequest");
+        ddl << QStringLiteral("INSERT INTO tessary.layout VALUES (%1)").arg(kPgLayout)
+            << QStringLiteral("ANALYZE inventory.tbInvMaster") << QStringLiteral("ANALYZE inventory.tbInvent")
+            << QStringLiteral("ANALYZE inventory.tbInvWithdrawRequest");
     return ddl;
 }
 

@@ -41,8 +41,9 @@ QStringList PgSchemaDdl(const Catalog& catalog = Catalog::Instance());
 
 // The layout of the program's schema on PostgreSQL. Layout 1 (no
 // tessary.layout table) is the schema before the indexes that serve the
-// product search, the request lists and the numbering.
-inline constexpr int kPgLayout = 2;
+// product search, the request lists and the numbering; layout 2 lacks the
+// index that reads an item's stock at a location alone.
+inline constexpr int kPgLayout = 3;
 // The layout of the database the statements run on.
 int PgLayoutOf(const std::function<RowSet(const QString& sql)>& run);
 // What brings a database of the given layout to kPgLayout, in one

@@ -118,7 +118,8 @@ TEST(ServerSite, UpgradeBringsASiteOfTheEarlierLayoutUpToDate)
     auto upgraded = db::ServerConnection::Open(db::ServerLogin::FromUrl(database.Url()));
     EXPECT_EQ(upgraded->SchemaLayout(), db::kPgLayout);
     EXPECT_EQ(upgraded->ExecuteNative("SELECT count(*) FROM pg_indexes WHERE indexname IN "
-                                      "('ixmasternamefolded', 'ixrequestnumbervalue', 'ixrequestopen')").Field(0).toInt(), 3);
+                                      "('ixmasternamefolded', 'ixrequestnumbervalue', 'ixrequestopen', "
+                                      "'ixinventstockread')").Field(0).toInt(), 4);
     EXPECT_EQ(requests::GetNewDocNumber(*upgraded).toStdString(), "13");
     EXPECT_EQ(upgraded->Execute("Select ItemID From INVENTORY..tbInvMaster A Where A.ItemName Like 'GAU%' "
                                 "Order by A.ItemName, A.ItemDesc").RecordCount(), 1);
