@@ -3,25 +3,38 @@
 #include "db/DbError.h"
 #include "db/TsqlTokenizer.h"
 
-#include <QSet>
 
 namespace db {
 
 namespace {
 
-// Words that start a statement or clause and therefore never name a procedure.
-bool IsStatementKeyword(const QString& word)
+// Words that start a statement or clause and therefore never name a
+// procedure. Every statement's first word is looked up: by length first,
+// and without making a lower-case copy.
+bool IsStatementKeyword(QStringView word)
 {
-    static const QSet<QString> kKeywords = {
-        "select", "insert", "update", "delete", "with", "create", "drop", "alter", "begin",
-        "commit", "rollback", "set", "declare", "if", "while", "pragma", "values", "truncate",
-        "grant", "revoke", "use", "print", "return", "replace", "end", "save", "vacuum",
-        "explain", "attach", "detach", "analyze", "reindex", "merge", "go", "exec", "execute",
-        "from", "where", "order", "group", "union", "raiserror", "waitfor", "open", "close",
-        "fetch", "deallocate", "kill", "backup", "restore", "checkpoint", "dbcc", "deny",
-        "bulk", "readtext", "writetext", "updatetext", "shutdown", "reconfigure", "setuser",
-        "break", "continue", "goto", "throw", "try", "catch", "else"};
-    return kKeywords.contains(word.toLower());
+    static const QLatin1String kKeywords[] = {
+        QLatin1String("select"), QLatin1String("insert"), QLatin1String("update"), QLatin1String("delete"),
+        QLatin1String("with"), QLatin1String("create"), QLatin1String("drop"), QLatin1String("alter"),
+        QLatin1String("begin"), QLatin1String("commit"), QLatin1String("rollback"), QLatin1String("set"),
+        QLatin1String("declare"), QLatin1String("if"), QLatin1String("while"), QLatin1String("pragma"),
+        QLatin1String("values"), QLatin1String("truncate"), QLatin1String("grant"), QLatin1String("revoke"),
+        QLatin1String("use"), QLatin1String("print"), QLatin1String("return"), QLatin1String("replace"),
+        QLatin1String("end"), QLatin1String("save"), QLatin1String("vacuum"), QLatin1String("explain"),
+        QLatin1String("attach"), QLatin1String("detach"), QLatin1String("analyze"), QLatin1String("reindex"),
+        QLatin1String("merge"), QLatin1String("go"), QLatin1String("exec"), QLatin1String("execute"),
+        QLatin1String("from"), QLatin1String("where"), QLatin1String("order"), QLatin1String("group"),
+        QLatin1String("union"), QLatin1String("raiserror"), QLatin1String("waitfor"), QLatin1String("open"),
+        QLatin1String("close"), QLatin1String("fetch"), QLatin1String("deallocate"), QLatin1String("kill"),
+        QLatin1String("backup"), QLatin1String("restore"), QLatin1String("checkpoint"), QLatin1String("dbcc"),
+        QLatin1String("deny"), QLatin1String("bulk"), QLatin1String("readtext"), QLatin1String("writetext"),
+        QLatin1String("updatetext"), QLatin1String("shutdown"), QLatin1String("reconfigure"),
+        QLatin1String("setuser"), QLatin1String("break"), QLatin1String("continue"), QLatin1String("goto"),
+        QLatin1String("throw"), QLatin1String("try"), QLatin1String("catch"), QLatin1String("else")};
+    for (const QLatin1String keyword : kKeywords)
+        if (word.size() == keyword.size() && word.compare(keyword, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }
 
 // Reads a possibly qualified name (db..name, db.owner.name, name) from
@@ -77,6 +90,74 @@ std::optional<QString> ReadArgument(const Tokens& tokens, int& i)
     return std::nullopt;
 }
 
+bool IsPlainNameStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
+bool IsPlainNameChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
+
+// The usual call, a plainly named procedure with quoted texts (no quote
+// inside) or unsigned numbers (INVENTORY..sp_X 'P0001','94'), read without
+// splitting the statement into tokens: a lookup of an item's stock makes
+// one at every line typed. Nothing when the statement is anything else,
+// which the tokens then tell.
+std::optional<ProcedureCall> ReadPlainCall(QStringView text)
+{
+    qsizetype i = 0;
+    const auto skipBlanks = [&] {
+        while (i < text.size() && text[i].isSpace())
+            ++i;
+    };
+    QStringView first;
+    QStringView last;
+    bool qualified = false;
+    for (;;) {
+        const qsizetype start = i;
+        if (i < text.size() && IsPlainNameStart(text[i]))
+            while (i < text.size() && IsPlainNameChar(text[i]))
+                ++i;
+        last = text.mid(start, i - start);
+        if (start == 0)
+            first = last;
+        if (i < text.size() && text[i] == QLatin1Char('.')) {
+            qualified = true;
+            ++i;
+            continue;
+        }
+        break;
+    }
+    if (first.isEmpty() || last.isEmpty())
+        return std::nullopt;
+    ProcedureCall call;
+    if (qualified)
+        call.qualifier = first.toString();
+    call.name = last.toString();
+    if (i == text.size())
+        return call;
+    if (!text[i].isSpace())
+        return std::nullopt;
+    for (;;) {
+        skipBlanks();
+        const qsizetype start = i;
+        if (i < text.size() && text[i] == QLatin1Char('\'')) {
+            const qsizetype close = text.indexOf(QLatin1Char('\''), i + 1);
+            if (close < 0 || (close + 1 < text.size() && text[close + 1] == QLatin1Char('\'')))
+                return std::nullopt;
+            call.arguments << text.mid(i + 1, close - i - 1).toString();
+            i = close + 1;
+        } else {
+            while (i < text.size() && text[i].isDigit())
+                ++i;
+            if (i == start)
+                return std::nullopt;
+            call.arguments << text.mid(start, i - start).toString();
+        }
+        skipBlanks();
+        if (i == text.size())
+            return call;
+        if (text[i] != QLatin1Char(','))
+            return std::nullopt;
+        ++i;
+    }
+}
+
 } // namespace
 
 std::optional<ProcedureCall> ParseProcedureCall(const QString& statement)
@@ -89,10 +170,14 @@ std::optional<ProcedureCall> ParseProcedureCall(const QString& statement)
                                      || text[wordEnd] == QLatin1Char('@') || text[wordEnd] == QLatin1Char('#')
                                      || text[wordEnd] == QLatin1Char('$')))
         ++wordEnd;
-    const QString firstWord = text.left(wordEnd).toString();
-    if (IsStatementKeyword(firstWord) && firstWord.compare(QLatin1String("exec"), Qt::CaseInsensitive) != 0
-        && firstWord.compare(QLatin1String("execute"), Qt::CaseInsensitive) != 0)
-        return std::nullopt;
+    const QStringView firstWord = text.left(wordEnd);
+    if (IsStatementKeyword(firstWord)) {
+        if (firstWord.compare(QLatin1String("exec"), Qt::CaseInsensitive) != 0
+            && firstWord.compare(QLatin1String("execute"), Qt::CaseInsensitive) != 0)
+            return std::nullopt;
+    } else if (std::optional<ProcedureCall> plain = ReadPlainCall(text)) {
+        return plain;
+    }
 
     Tokens tokens = Tokenize(statement);
     while (!tokens.isEmpty() && tokens.last().IsPunct(';'))

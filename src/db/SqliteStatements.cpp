@@ -145,12 +145,22 @@ double DecimalValue(QStringView literal)
 
 } // namespace
 
+// A date column read row after row often holds one value (a list of one
+// day's requests, a procedure's stand-in for no date): the last stored text
+// and its date-time are kept, as reading one costs a local-time conversion.
 QVariant StoredTextValue(const char* utf8, int length, bool isDateTime)
 {
+    if (!isDateTime)
+        return QString::fromUtf8(utf8, length);
+    thread_local QByteArray lastStored;
+    thread_local QVariant lastValue;
+    if (QByteArrayView(utf8, length) == lastStored && !lastValue.isNull())
+        return lastValue;
     QString text = QString::fromUtf8(utf8, length);
-    if (isDateTime) {
-        if (const std::optional<QDateTime> value = base::ParseDateTime(text))
-            return *value;
+    if (const std::optional<QDateTime> value = base::ParseDateTime(text)) {
+        lastStored = QByteArray(utf8, length);
+        lastValue = *value;
+        return lastValue;
     }
     return text;
 }

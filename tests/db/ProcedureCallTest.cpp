@@ -24,6 +24,9 @@ TEST(ProcedureCall, ReadsNameAndArgumentsOfEveryCallForm)
         {"exec dbo.sp_X 1", "dbo", "sp_X", {"1"}},
         {"[Password]..sp_Y;", "Password", "sp_Y", {}},
         {"sp_Z ''", "", "sp_Z", {""}},
+        {"Inventory..sp_X 7,'b' ", "Inventory", "sp_X", {"7", "b"}},
+        {"sp_X 'a', K1", "", "sp_X", {"a", "K1"}},
+        {"sp_X 'a', 1.5", "", "sp_X", {"a", "1.5"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.statement);

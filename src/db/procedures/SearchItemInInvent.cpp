@@ -9,8 +9,10 @@ namespace db::procedures {
 // text, zero, or the zero date.
 RowSet SearchItemInInvent(SqliteConnection& connection, const QStringList& arguments)
 {
-    RequireArguments(QStringLiteral("sp_Inv_SearchItem_In_Invent"), arguments,
-                     {QStringLiteral("@ItemID"), QStringLiteral("@LocationID")});
+    // Made once: an item's stock is looked up at every line typed.
+    static const QStringList kParameters = {QStringLiteral("@ItemID"), QStringLiteral("@LocationID")};
+    static const QSet<QString> kDateTimeColumns = {QStringLiteral("last ddate")};
+    RequireArguments(QStringLiteral("sp_Inv_SearchItem_In_Invent"), arguments, kParameters);
     return connection.ExecuteNative(QStringLiteral(
         "SELECT I.LocationID AS LocationID, I.ItemID AS ItemID, "
         "I.Markup_In AS Markup_In, I.Markup_Out AS Markup_Out, I.NetAmount AS NetAmount, "
@@ -34,7 +36,7 @@ RowSet SearchItemInInvent(SqliteConnection& connection, const QStringList& argum
         "LEFT JOIN tbInvUnitOfMeasure U ON U.UnitOfMeasureID = M.UnitOfMeasureID "
         "WHERE I.ItemID = ? AND I.LocationID = ? "
         "LIMIT 1"),
-        {kZeroDateTime, arguments.at(0), arguments.at(1)}, {QStringLiteral("last ddate")});
+        {kZeroDateTime, arguments.at(0), arguments.at(1)}, kDateTimeColumns);
 }
 
 } // namespace db::procedures
