@@ -278,12 +278,18 @@ std::map<std::string, double>& ShortHistory()
     return figures;
 }
 
-void RecordGrowth(benchmark::State& state, const std::string& key)
+// A list's result may itself grow with the history (every processed
+// request is listed): `growth_per_row` is its growth over that of its rows.
+void RecordGrowth(benchmark::State& state, const std::string& key, int rows = 0)
 {
-    if (Site::Get().Requests() == 20000)
+    if (Site::Get().Requests() == 20000) {
         ShortHistory()[key] = state.counters["ms"];
-    else if (ShortHistory().count(key))
+        ShortHistory()[key + "/rows"] = rows;
+    } else if (ShortHistory().count(key)) {
         state.counters["growth"] = state.counters["ms"] / ShortHistory()[key];
+        if (rows > 0 && ShortHistory()[key + "/rows"] > 0)
+            state.counters["growth_per_row"] = state.counters["growth"] / (rows / ShortHistory()[key + "/rows"]);
+    }
 }
 
 // --- the product search ---------------------------------------------------
@@ -389,7 +395,7 @@ void List(benchmark::State& state, int requests, bool pending, bool verified, bo
     int rows = 0;
     Beside(state, [&] { rows = connection.Execute(statement).RecordCount(); }, [&] { site.RawSide().Exec(raw); });
     state.counters["rows"] = rows;
-    RecordGrowth(state, std::to_string(pending) + std::to_string(verified) + std::to_string(odbc));
+    RecordGrowth(state, std::to_string(pending) + std::to_string(verified) + std::to_string(odbc), rows);
 }
 
 const QByteArray kRawNumber = "SELECT tessary.tsql_int_of_key(max(tessary.tsql_int_key(documentnumber::text) COLLATE \"C\")) + 1 "

@@ -3,7 +3,6 @@
 #include "db/DbError.h"
 #include "db/TsqlTokenizer.h"
 
-
 namespace db {
 
 namespace {
@@ -90,66 +89,85 @@ std::optional<QString> ReadArgument(const Tokens& tokens, int& i)
     return std::nullopt;
 }
 
-bool IsPlainNameStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
-bool IsPlainNameChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
-
-// The usual call, a plainly named procedure with quoted texts (no quote
-// inside) or unsigned numbers (INVENTORY..sp_X 'P0001','94'), read without
-// splitting the statement into tokens: a lookup of an item's stock makes
-// one at every line typed. Nothing when the statement is anything else,
-// which the tokens then tell.
-std::optional<ProcedureCall> ReadPlainCall(QStringView text)
+// What the quick reading of a call takes: ASCII names, digits and blanks;
+// anything else is left to the tokens.
+bool IsAsciiLetter(QChar c)
 {
-    qsizetype i = 0;
-    const auto skipBlanks = [&] {
-        while (i < text.size() && text[i].isSpace())
-            ++i;
-    };
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+}
+bool IsAsciiDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool IsPlainNameChar(QChar c) { return IsAsciiLetter(c) || IsAsciiDigit(c) || c == QLatin1Char('_'); }
+bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+
+// A plain name, qualified or not (INVENTORY..sp_X, dbo.sp_X, sp_X), from
+// the start of `text` into the call; `i` moves past it. False when the
+// statement does not start so.
+bool ReadPlainName(QStringView text, qsizetype& i, ProcedureCall& call)
+{
     QStringView first;
     QStringView last;
-    bool qualified = false;
-    for (;;) {
+    for (bool more = true; more;) {
         const qsizetype start = i;
-        if (i < text.size() && IsPlainNameStart(text[i]))
+        if (i < text.size() && (IsAsciiLetter(text[i]) || text[i] == QLatin1Char('_')))
             while (i < text.size() && IsPlainNameChar(text[i]))
                 ++i;
         last = text.mid(start, i - start);
         if (start == 0)
             first = last;
-        if (i < text.size() && text[i] == QLatin1Char('.')) {
-            qualified = true;
-            ++i;
-            continue;
-        }
-        break;
+        more = i < text.size() && text[i] == QLatin1Char('.');
+        i += more ? 1 : 0;
     }
     if (first.isEmpty() || last.isEmpty())
-        return std::nullopt;
-    ProcedureCall call;
-    if (qualified)
+        return false;
+    if (first.data() != last.data())
         call.qualifier = first.toString();
     call.name = last.toString();
+    return true;
+}
+
+// One argument: a quoted text with no quote inside, or unsigned digits.
+bool ReadPlainArgument(QStringView text, qsizetype& i, ProcedureCall& call)
+{
+    const qsizetype start = i;
+    if (i < text.size() && text[i] == QLatin1Char('\'')) {
+        const qsizetype close = text.indexOf(QLatin1Char('\''), i + 1);
+        if (close < 0 || (close + 1 < text.size() && text[close + 1] == QLatin1Char('\'')))
+            return false;
+        call.arguments << text.mid(i + 1, close - i - 1).toString();
+        i = close + 1;
+        return true;
+    }
+    while (i < text.size() && IsAsciiDigit(text[i]))
+        ++i;
+    if (i == start || (i < text.size() && !IsBlank(text[i]) && text[i] != QLatin1Char(',')))
+        return false;
+    call.arguments << text.mid(start, i - start).toString();
+    return true;
+}
+
+// The usual call, a plainly named procedure with plain arguments
+// (INVENTORY..sp_X 'P0001','94'), read without splitting the statement
+// into tokens: a lookup of an item's stock makes one at every line typed.
+// Nothing when the statement is anything else, which the tokens then tell.
+std::optional<ProcedureCall> ReadPlainCall(QStringView text)
+{
+    const auto skipBlanks = [&text](qsizetype& i) {
+        while (i < text.size() && IsBlank(text[i]))
+            ++i;
+    };
+    ProcedureCall call;
+    qsizetype i = 0;
+    if (!ReadPlainName(text, i, call))
+        return std::nullopt;
     if (i == text.size())
         return call;
-    if (!text[i].isSpace())
+    if (!IsBlank(text[i]))
         return std::nullopt;
     for (;;) {
-        skipBlanks();
-        const qsizetype start = i;
-        if (i < text.size() && text[i] == QLatin1Char('\'')) {
-            const qsizetype close = text.indexOf(QLatin1Char('\''), i + 1);
-            if (close < 0 || (close + 1 < text.size() && text[close + 1] == QLatin1Char('\'')))
-                return std::nullopt;
-            call.arguments << text.mid(i + 1, close - i - 1).toString();
-            i = close + 1;
-        } else {
-            while (i < text.size() && text[i].isDigit())
-                ++i;
-            if (i == start)
-                return std::nullopt;
-            call.arguments << text.mid(start, i - start).toString();
-        }
-        skipBlanks();
+        skipBlanks(i);
+        if (!ReadPlainArgument(text, i, call))
+            return std::nullopt;
+        skipBlanks(i);
         if (i == text.size())
             return call;
         if (text[i] != QLatin1Char(','))
