@@ -143,8 +143,20 @@ std::unique_ptr<Cursor> CursorStatementPool::Open(const QString& sql, const QSet
     return cursor;
 }
 
+CursorStatementPool::~CursorStatementPool()
+{
+    if (last_)
+        sqlite3_finalize(last_->statement.statement);
+    Clear();
+}
+
 std::optional<PreparedStatement> CursorStatementPool::Take(const QString& sql)
 {
+    if (last_ && last_->sql == sql) {
+        PreparedStatement prepared = std::move(last_->statement);
+        last_.reset();
+        return prepared;
+    }
     const auto it = idle_.find(sql);
     if (it == idle_.end())
         return std::nullopt;
@@ -155,12 +167,20 @@ std::optional<PreparedStatement> CursorStatementPool::Take(const QString& sql)
 
 void CursorStatementPool::Give(const QString& sql, PreparedStatement statement)
 {
+    if (last_)
+        Keep(last_->sql, std::move(last_->statement));
+    last_ = Idle{sql, std::move(statement)};
+}
+
+void CursorStatementPool::Keep(const QString& sql, PreparedStatement statement)
+{
     if (idle_.size() >= kPreparedStatementsKept)
         Clear();
-    if (idle_.contains(sql))  // a second cursor of the same shape was open
+    PreparedStatement& idle = idle_[sql];
+    if (idle.statement)  // a second cursor of the same shape was open
         sqlite3_finalize(statement.statement);
     else
-        idle_.insert(sql, std::move(statement));
+        idle = std::move(statement);
 }
 
 void CursorStatementPool::Clear()

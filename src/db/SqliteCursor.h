@@ -24,7 +24,7 @@ class SqliteFile;
 class CursorStatementPool : public std::enable_shared_from_this<CursorStatementPool> {
 public:
     explicit CursorStatementPool(std::shared_ptr<const SqliteFile> file) : file_(std::move(file)) {}
-    ~CursorStatementPool() { Clear(); }
+    ~CursorStatementPool();
     CursorStatementPool(const CursorStatementPool&) = delete;
     CursorStatementPool& operator=(const CursorStatementPool&) = delete;
 
@@ -39,10 +39,20 @@ public:
     void Give(const QString& sql, PreparedStatement statement);
 
 private:
+    struct Idle {
+        QString sql;
+        PreparedStatement statement;
+    };
+
     std::optional<PreparedStatement> Take(const QString& sql);
+    void Keep(const QString& sql, PreparedStatement statement);
     void Clear();
 
     std::shared_ptr<const SqliteFile> file_;
+    // The statement given back last stays out of the hash: a keystroke's
+    // search takes back the one the last keystroke's gave, and its long
+    // text is then compared, not hashed twice.
+    std::optional<Idle> last_;
     QHash<QString, PreparedStatement> idle_;
 };
 

@@ -274,14 +274,20 @@ RowSet SqliteStatements::RunNative(const QString& sql, const QVariantList& binds
 
 PreparedStatement& SqliteStatements::PreparedFor(const QString& sql, const QSet<QString>& dateTimeColumns)
 {
+    for (const Recent& recent : recent_)
+        if (recent.prepared && recent.sql.constData() == sql.constData() && recent.sql.size() == sql.size())
+            return *recent.prepared;
     auto it = prepared_.find(sql);
-    if (it != prepared_.end())
-        return it.value();
-    if (prepared_.size() >= kPreparedStatementsKept)
-        FinalizeAll();
-    return prepared_
-        .insert(sql, PreparedStatement::Prepare(file_, sql, dateTimeColumns, PreparedStatement::Rest::Refused))
-        .value();
+    if (it == prepared_.end()) {
+        if (prepared_.size() >= kPreparedStatementsKept)
+            FinalizeAll();
+        PreparedStatement prepared = PreparedStatement::Prepare(file_, sql, dateTimeColumns, PreparedStatement::Rest::Refused);
+        recent_.fill({});
+        it = prepared_.insert(sql, prepared);
+    }
+    recent_[nextRecent_] = {sql, &it.value()};
+    nextRecent_ = (nextRecent_ + 1) % kRecentKept;
+    return it.value();
 }
 
 RowSet SqliteStatements::Run(const QString& sql, const QSet<QString>& dateTimeColumns, int values, const Binder& bind)
@@ -328,6 +334,7 @@ RowSet SqliteStatements::Run(const QString& sql, const QSet<QString>& dateTimeCo
 
 void SqliteStatements::FinalizeAll()
 {
+    recent_.fill({});
     for (const PreparedStatement& prepared : std::as_const(prepared_))
         sqlite3_finalize(prepared.statement);
     prepared_.clear();

@@ -9,6 +9,7 @@
 #include <QVariant>
 #include <QVariantList>
 #include <QVector>
+#include <array>
 #include <functional>
 #include <list>
 
@@ -117,8 +118,21 @@ private:
     PreparedStatement& PreparedFor(const QString& sql, const QSet<QString>& dateTimeColumns);
     void FinalizeAll();
 
+    // Statements run lately, known by their text's storage: a text held
+    // here cannot change or be freed, so the same storage is the same
+    // statement, found without hashing its text (a translation or a
+    // procedure's SQL is over a thousand characters). Emptied whenever
+    // prepared_ changes, which may move its entries.
+    struct Recent {
+        QString sql;
+        PreparedStatement* prepared = nullptr;
+    };
+    static constexpr int kRecentKept = 8;
+
     const SqliteFile& file_;
     QHash<QString, PreparedStatement> prepared_;
+    std::array<Recent, kRecentKept> recent_;
+    int nextRecent_ = 0;
 };
 
 } // namespace db
