@@ -86,45 +86,62 @@ TEST(ServerSite, DemoIsRefusedOnSqlServerBeforeAnythingIsMade)
     EXPECT_THROW(admin::CreateDemoDatabase("sqlserver://sa@127.0.0.1:1/INVENTORY?driver=FreeTDS"), db::DbError);
 }
 
-// A site made by the version before the indexes of the search, the lists
-// and the numbering: the upgrade adds them in one go, answers the same, and
-// a second upgrade finds nothing to do.
-TEST(ServerSite, UpgradeBringsASiteOfTheEarlierLayoutUpToDate)
+namespace {
+
+// The schema as a version of the given earlier layout made it: layout 1
+// lacks the whole upgrade, layout 2 what layout 3 added, and says which it is.
+QStringList EarlierSchemaDdl(int layout)
+{
+    QStringList ddl = db::PgSchemaDdl();
+    ddl.resize(ddl.size() - db::PgUpgradeDdl(layout).size());
+    if (layout > 1)
+        ddl << QStringLiteral("INSERT INTO tessary.layout VALUES (%1)").arg(layout);
+    return ddl;
+}
+
+} // namespace
+
+// Sites made by the versions before the indexes of the search, the lists
+// and the numbering (layout 1), and before the stock index of the search
+// (layout 2): the upgrade adds what each lacks in one go, answers the same,
+// and a second upgrade finds nothing to do.
+TEST(ServerSite, UpgradeBringsASiteOfAnEarlierLayoutUpToDate)
 {
     TESSARY_SKIP_UNLESS_AVAILABLE(testing_support::Backend::PostgreSql);
-    EmptyServerDatabase database;
-    {
-        auto server = db::ServerConnection::Open(db::ServerLogin::FromUrl(database.Url()));
-        QStringList earlier = db::PgSchemaDdl();
-        earlier.resize(earlier.size() - db::PgUpgradeDdl(1).size());
-        db::TransactionGuard transaction(*server);
-        for (const QString& statement : earlier)
-            server->ExecuteNative(statement);
-        transaction.Commit();
-        ASSERT_EQ(server->SchemaLayout(), 1);
-    }
-    EXPECT_THROW(admin::CreateSiteDatabase(database.Url()), db::DbError) << "the tables are there";
-    const auto site = admin::OpenSiteDatabase(database.Url());
-    for (const char* number : {"4", " 12 ", "7"})
-        site->Execute(QStringLiteral("Insert INVENTORY..tbInvWithdrawRequest (DocumentNumber, ItemID, LocationID) "
-                                     "Values ('%1', 'P1', '94')").arg(QLatin1String(number)));
-    site->Execute("Insert INVENTORY..tbInvMaster (ItemID, ItemName, ItemDesc) Values ('P1', 'gauze', 'X')");
-    EXPECT_EQ(requests::GetNewDocNumber(*site).toStdString(), "13");
+    for (const int layout : {1, 2}) {
+        SCOPED_TRACE(layout);
+        EmptyServerDatabase database;
+        {
+            auto server = db::ServerConnection::Open(db::ServerLogin::FromUrl(database.Url()));
+            db::TransactionGuard transaction(*server);
+            for (const QString& statement : EarlierSchemaDdl(layout))
+                server->ExecuteNative(statement);
+            transaction.Commit();
+            ASSERT_EQ(server->SchemaLayout(), layout);
+        }
+        EXPECT_THROW(admin::CreateSiteDatabase(database.Url()), db::DbError) << "the tables are there";
+        const auto site = admin::OpenSiteDatabase(database.Url());
+        for (const char* number : {"4", " 12 ", "7"})
+            site->Execute(QStringLiteral("Insert INVENTORY..tbInvWithdrawRequest (DocumentNumber, ItemID, LocationID) "
+                                         "Values ('%1', 'P1', '94')").arg(QLatin1String(number)));
+        site->Execute("Insert INVENTORY..tbInvMaster (ItemID, ItemName, ItemDesc) Values ('P1', 'gauze', 'X')");
+        EXPECT_EQ(requests::GetNewDocNumber(*site).toStdString(), "13");
 
-    EXPECT_EQ(admin::UpgradeSiteDatabase(database.Url()).toStdString(),
-              QStringLiteral("The database \"%1\" was upgraded from layout 1 to %2: it has every table, column and index of "
-                             "this version.")
-                  .arg(site->DatabaseName()).arg(db::kPgLayout).toStdString());
-    auto upgraded = db::ServerConnection::Open(db::ServerLogin::FromUrl(database.Url()));
-    EXPECT_EQ(upgraded->SchemaLayout(), db::kPgLayout);
-    EXPECT_EQ(upgraded->ExecuteNative("SELECT count(*) FROM pg_indexes WHERE indexname IN "
-                                      "('ixmasternamefolded', 'ixrequestnumbervalue', 'ixrequestopen', "
-                                      "'ixinventstockread')").Field(0).toInt(), 4);
-    EXPECT_EQ(requests::GetNewDocNumber(*upgraded).toStdString(), "13");
-    EXPECT_EQ(upgraded->Execute("Select ItemID From INVENTORY..tbInvMaster A Where A.ItemName Like 'GAU%' "
-                                "Order by A.ItemName, A.ItemDesc").RecordCount(), 1);
-    EXPECT_EQ(admin::UpgradeSiteDatabase(database.Url()).toStdString(),
-              QStringLiteral("The database \"%1\" is up to date (layout %2): it has every table, column and index of "
-                             "this version.")
-                  .arg(site->DatabaseName()).arg(db::kPgLayout).toStdString());
+        EXPECT_EQ(admin::UpgradeSiteDatabase(database.Url()).toStdString(),
+                  QStringLiteral("The database \"%1\" was upgraded from layout %2 to %3: it has every table, column and "
+                                 "index of this version.")
+                      .arg(site->DatabaseName()).arg(layout).arg(db::kPgLayout).toStdString());
+        auto upgraded = db::ServerConnection::Open(db::ServerLogin::FromUrl(database.Url()));
+        EXPECT_EQ(upgraded->SchemaLayout(), db::kPgLayout);
+        EXPECT_EQ(upgraded->ExecuteNative("SELECT count(*) FROM pg_indexes WHERE indexname IN "
+                                          "('ixmasternamefolded', 'ixrequestnumbervalue', 'ixrequestopen', "
+                                          "'ixinventstockread')").Field(0).toInt(), 4);
+        EXPECT_EQ(requests::GetNewDocNumber(*upgraded).toStdString(), "13");
+        EXPECT_EQ(upgraded->Execute("Select ItemID From INVENTORY..tbInvMaster A Where A.ItemName Like 'GAU%' "
+                                    "Order by A.ItemName, A.ItemDesc").RecordCount(), 1);
+        EXPECT_EQ(admin::UpgradeSiteDatabase(database.Url()).toStdString(),
+                  QStringLiteral("The database \"%1\" is up to date (layout %2): it has every table, column and index "
+                                 "of this version.")
+                      .arg(site->DatabaseName()).arg(db::kPgLayout).toStdString());
+    }
 }

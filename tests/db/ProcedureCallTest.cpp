@@ -38,6 +38,43 @@ TEST(ProcedureCall, ReadsNameAndArgumentsOfEveryCallForm)
     }
 }
 
+// A plain call is read without splitting it into tokens; after EXEC it is
+// read from the tokens. Both readings agree on every shape of a plain call,
+// and on what is no call or refused.
+TEST(ProcedureCall, APlainCallReadsAsItsTokensRead)
+{
+    const char* statements[] = {
+        "sp_X", "a.b", "a..b", "a.b.c", "_p 1", "Inventory..sp_X '','x y', 0012",
+        "sp_X\t'a'\t,\t'b'", "sp_X 'a' , 'b' ", "sp_X 'a''b'", "sp_X 'a", "sp_X 1.5", "sp_X 1a",
+        "sp_X 'a' 'b'", "sp_X 'a',", "sp_X ,'a'", "a. b", "a.", ".a", "1a 'x'", "sp_X 'a' -- c",
+        "sp_X N'a'", "sp_X 'a'\n,'b'", "sp_X 'é'", "sp_é 'a'", "sp_X @v",
+    };
+    for (const char* statement : statements) {
+        SCOPED_TRACE(statement);
+        std::optional<db::ProcedureCall> plain;
+        std::optional<db::ProcedureCall> tokens;
+        std::string plainRefusal;
+        std::string tokensRefusal;
+        try {
+            plain = ParseProcedureCall(QString::fromUtf8(statement));
+        } catch (const db::DbError& e) {
+            plainRefusal = e.Description().toStdString();
+        }
+        try {
+            tokens = ParseProcedureCall(QStringLiteral("exec ") + QString::fromUtf8(statement));
+        } catch (const db::DbError& e) {
+            tokensRefusal = e.Description().toStdString();
+        }
+        EXPECT_EQ(plainRefusal, tokensRefusal);
+        ASSERT_EQ(plain.has_value(), tokens.has_value());
+        if (plain) {
+            EXPECT_EQ(plain->qualifier.toStdString(), tokens->qualifier.toStdString());
+            EXPECT_EQ(plain->name.toStdString(), tokens->name.toStdString());
+            EXPECT_EQ(plain->arguments.join('|').toStdString(), tokens->arguments.join('|').toStdString());
+        }
+    }
+}
+
 TEST(ProcedureCall, ACallWithArgumentsTheServerRefusesRunsNothing)
 {
     const struct {
